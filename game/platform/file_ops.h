@@ -1,0 +1,27 @@
+#pragma once
+// Moving, deleting and safely replacing files of the game folder.
+#include <cstdio>
+#include <string>
+
+// Moves a file or folder; never overwrites: fails when the destination exists.
+bool moveGameFile(const std::string& fromGamePath, const std::string& toGamePath);
+
+// Deletes a folder and everything below it. Links are removed, never followed.
+bool deleteGameTree(const std::string& gamePath);
+
+// A whole-file write that replaces the old file only once the new one is complete: the data
+// goes to a temporary file in the same folder, which is renamed over the old one.
+struct SafeWrite {
+    std::FILE* file = nullptr;
+    std::string tempHost;
+    std::string finalHost;
+};
+// Opens the temporary file for binary writing; false when it cannot be created.
+bool beginSafeWrite(SafeWrite& w, const std::string& gamePath);
+// Flushes, closes and renames; on any failure the old file stays and false comes back.
+bool commitSafeWrite(SafeWrite& w);
+// Drops the temporary file; the old file stays.
+void abandonSafeWrite(SafeWrite& w);
+
+// Cuts an open file at the given length in place.
+bool truncateOpenFile(std::FILE* file, long length);

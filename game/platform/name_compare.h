@@ -1,0 +1,13 @@
+#pragma once
+// Comparison of names as the user's locale sorts them, without regard to letter case.
+#include <string>
+
+// Takes the user's collation and date conventions from the environment. Numbers keep the
+// C conventions, so decimal points in files never depend on the user.
+void initPlatformLocale();
+
+// Negative, zero or positive as a sorts before, with or after b.
+int compareNamesNoCase(const std::string& a, const std::string& b);
+
+// ASCII case-insensitive equality, for names in files and folders.
+bool equalNoCase(const std::string& a, const std::string& b);

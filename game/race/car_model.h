@@ -1,0 +1,37 @@
+#pragma once
+// A car type: name, collision ellipsoid, wheels, grip per surface band, engine and body.
+// Stored in .car files, saved games and track records in this field order, 1344 bytes.
+#include "race/vec3.h"
+
+#include <cstdint>
+
+struct CarModel {
+    char name[12];              // NUL-terminated, at most 11 characters
+    Vec3 ellipsoid;             // semi-axes x, y, z
+    float wheelRadius[4];
+    float gripTable[14];        // by surface band
+    float contactTable[14];     // ground-contact factors by surface band
+    float airDrag;
+    float downforce;
+    float enginePower;
+    float topSpeed;
+    float slipStiffness;
+    float mass;                 // without fuel
+    float corneringFactor;      // front wheels
+    float lookAhead;            // computer driver's steering probe
+    uint8_t vertexCount;        // at most 30
+    uint8_t collisionPointCount;// at most 15
+    uint8_t triangleIndexCount; // multiple of 3, at most 120
+    uint8_t collisionIndexCount;// multiple of 3, at most 30
+    uint8_t noHead;             // 0 draws the driver's head
+    uint8_t triangles[120];
+    uint8_t triangleColours[40];
+    uint8_t collisionTriangles[30];
+    Vec3 vertices[30];
+    Vec3 normals[30];
+    Vec3 collisionPoints[15];
+    Vec3 wheelPositions[4];     // 0 and 1 are the steered front wheels
+    Vec3 headPosition;
+};
+
+constexpr int carModelFileSize = 1344;

@@ -1,0 +1,3 @@
+#include "race/game_state.h"
+
+GameState game;

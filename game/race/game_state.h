@@ -1,0 +1,131 @@
+#pragma once
+// The one record of the game. Everything long-lived is a field here or a block owned by it.
+#include "race/car_model.h"
+#include "race/car_state.h"
+#include "race/race_phase.h"
+#include "race/vec3.h"
+#include "shell/dialog_input.h"
+#include "shell/options_record.h"
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <string>
+
+constexpr int maxCars = 6;
+constexpr int keySnapshotSize = 323;  // one byte per SDL 1.2 key symbol
+constexpr int circleTableSize = 100;
+constexpr int uiStringCount = 163;
+constexpr int emptyLapTime = 6000;    // 60.00 s marks an empty lap time
+
+struct JoystickState;
+struct DriverProfile;
+
+using RaceViewRoutine = void (*)();
+
+struct GameState {
+    // 1. Configuration from tm.ini.
+    int32_t replayLength;             // seconds kept in the replay buffer
+    int32_t replayFrameStep;          // steps per replay sample
+    int32_t videoMemory;
+    int32_t fasterTrackPreview;
+    int32_t tyreAutoSort;
+    int32_t viewAngle;                // 32767: the track's own
+    int32_t viewRotation;             // 32767: the track's own
+    int32_t viewZoom;                 // percent; 0: the track's own
+    int32_t ratioAdjust;
+    int32_t alternativeSpeedSetting;
+    int32_t screenshotWidth;
+    int32_t screenshotHeight;
+    std::string paletteFile;
+
+    // 2. Race clock and race control.
+    int32_t raceClock;                // steps since the green light
+    uint32_t pendingMs;               // real time not yet simulated
+    uint32_t lastTick;
+    uint8_t checkpointCount;
+    int32_t fastestLapTime;
+    int32_t fastestLapCar;            // -1 none
+    int32_t trackRecordCar;
+    int32_t leaderLaps;
+    uint16_t stepMs;                  // round(1000 / stepRate)
+    uint8_t raceRunning;              // a race or replay owns the screen
+    int32_t runningOrder[maxCars];    // car index at each position, leader first
+    int32_t raceLaps;
+    uint8_t racePhase;                // RacePhase
+    uint8_t phaseCounter;
+    int32_t startLight;               // -1 hidden, 0..3
+    int32_t carCount;                 // 1..6
+
+    // 3. Sound bookkeeping.
+
+    // 4. Options.
+    OptionsRecord options;
+
+    // 5. Screen and GUI geometry.
+    int32_t screenWidth;
+    int32_t screenHeight;
+    int32_t guiScale;                 // pixels per GUI unit
+    int32_t guiQuarter;
+    int32_t textShadowOffset;
+    float guiOriginX;
+    float guiOriginY;
+    int32_t offeredResolutions[32];
+    int32_t offeredResolutionCount;
+    RaceViewRoutine raceView;
+    uint8_t enterConsumed;            // this Enter press switched the display mode
+
+    // 6. Season, track and driver bookkeeping.
+    int32_t seasonRace;
+    int32_t seasonRaceCount;
+    char driverNames[maxCars][13];
+    int32_t modelCount;
+
+    // 7. Track and world.
+
+    // 8. Simulation scratch.
+    float skidLevel;
+    float impactLevel;
+    uint16_t particleNext;
+    float* randomTable;               // 256 entries in [0, 1)
+    uint8_t randomIndex;              // incremented before each use
+    Vec3 gravity{0, -20, 0};
+    float* circleTable;               // half-circle profile, circleTableSize entries
+    SDL_Surface* videoSurface;
+    SDL_Surface* drawSurface;         // the 8-bit back buffer
+    SDL_Surface* backgroundSurface;   // the second 8-bit surface
+
+    // 9. Sound handles (1-based, 0 = none).
+    int32_t engineSound[maxCars];
+    int32_t skidSound;
+    int32_t impactSound;
+    int32_t lightSound;
+    int32_t finalLapSound;
+    int32_t fuelWarningSound;
+
+    // 10. Input.
+    uint8_t* keySnapshot;             // keySnapshotSize bytes
+    JoystickState* joysticks;
+    int32_t joystickCount;
+
+    // 11. Drivers and models.
+    DriverProfile* drivers[maxCars];
+    CarModel* models;                 // the model list
+
+    // 12. Game folder.
+    std::string exeFolder;            // host path of the program's folder
+
+    // 13. Cars of the race.
+    CarState cars[maxCars];
+
+    // 14. Interface texts.
+    std::string uiStrings[uiStringCount];
+
+    // 15. Each car's own copy of its model.
+    CarModel carModels[maxCars];
+
+    // 16. Front end.
+    DialogInput dialogInput;
+};
+
+extern GameState game;

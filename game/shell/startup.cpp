@@ -1,0 +1,6 @@
+#include "shell/startup.h"
+
+int runGame(int, char**)
+{
+    return 0;
+}
