@@ -1,0 +1,11 @@
+#pragma once
+// The video mode and the two 8-bit drawing surfaces of the screen's size.
+
+// Creates drawSurface and backgroundSurface without touching the video mode; when either
+// fails both are freed and false comes back.
+bool createDrawSurfaces(int width, int height);
+void freeDrawSurfaces();
+
+// Frees both drawing surfaces, sets the mode (8 bits; fullscreen with a hardware palette
+// unless windowed) and makes new surfaces. True only when the mode and both surfaces exist.
+bool setVideoMode(int width, int height, bool windowed);

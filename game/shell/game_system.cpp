@@ -1,0 +1,85 @@
+#include "shell/game_system.h"
+
+#include "platform/exe_folder.h"
+#include "race/game_state.h"
+#include "race/joystick_state.h"
+#include "render/surfaces.h"
+
+#include <cmath>
+#include <cstring>
+
+constexpr int offeredResolutionTotal = 23;
+
+void buildCircleTable()
+{
+    delete[] game.circleTable;
+    game.circleTable = new float[circleTableSize];
+    for (int i = 0; i < circleTableSize; ++i) {
+        double t = 0.02 * i - 0.99;
+        game.circleTable[i] = static_cast<float>(std::sqrt(1.0 - t * t));
+    }
+}
+
+static void freeInputBuffers()
+{
+    delete[] game.keySnapshot;
+    game.keySnapshot = nullptr;
+    delete[] game.joysticks;
+    game.joysticks = nullptr;
+    game.joystickCount = 0;
+}
+
+static void allocateInputBuffers()
+{
+    if (!game.keySnapshot) {
+        game.keySnapshot = new uint8_t[keySnapshotSize];
+        std::memset(game.keySnapshot, 0, keySnapshotSize);
+    }
+    delete[] game.joysticks;
+    game.joysticks = nullptr;
+    game.joystickCount = SDL_NumJoysticks();
+    if (game.joystickCount < 0) game.joystickCount = 0;
+    if (game.joystickCount > 0) game.joysticks = new JoystickState[game.joystickCount]();
+}
+
+static void setUpDisplay()
+{
+    if (!game.drawSurface) {
+        Uint32 flags = game.options.windowedMode == 1 ? 0 : (SDL_FULLSCREEN | SDL_HWPALETTE);
+        game.videoSurface = SDL_SetVideoMode(game.screenWidth, game.screenHeight, 8, flags);
+        if (game.videoSurface) createDrawSurfaces(game.screenWidth, game.screenHeight);
+    }
+    game.offeredResolutionCount = offeredResolutionTotal;
+    for (int i = 0; i < offeredResolutionTotal; ++i) game.offeredResolutions[i] = i;
+    if (game.options.resolution != 2 && game.options.resolution >= offeredResolutionTotal) {
+        game.options.resolution = 2;
+        game.screenWidth = 640;
+        game.screenHeight = 480;
+        setVideoMode(game.screenWidth, game.screenHeight, game.options.windowedMode == 1);
+    }
+}
+
+int initGameSystem()
+{
+    changeToFolder(game.exeFolder);
+    setUpDisplay();
+    buildCircleTable();
+    allocateInputBuffers();
+    game.guiOriginX = (game.screenWidth - 80.0f * game.guiScale) * 0.5f;
+    game.guiOriginY = (game.screenHeight - 60.0f * game.guiScale) * 0.5f;
+    SDL_ShowCursor(1);
+    return 1;
+}
+
+void shutdownGameSystem(bool partial)
+{
+    SDL_ShowCursor(1);
+    delete[] game.circleTable;
+    game.circleTable = nullptr;
+    freeDrawSurfaces();
+    freeInputBuffers();
+    for (auto& s : game.engineSound) s = 0;
+    game.skidSound = game.impactSound = game.lightSound = 0;
+    game.finalLapSound = game.fuelWarningSound = 0;
+    (void)partial;
+}
