@@ -7,6 +7,7 @@
 #include "shell/game_system.h"
 #include "shell/main_loop.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 static constexpr Uint32 sdlSubsystems = SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK;
@@ -33,7 +34,10 @@ int runGame(int, char**)
     findGameFolder();
     std::srand(SDL_GetTicks());
     useScreenSizeDefault();
-    if (SDL_Init(sdlSubsystems) != 0) return -1;
+    if (SDL_Init(sdlSubsystems) != 0) {
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+        return -1;
+    }
     SDL_WM_SetCaption("Tarmacade 1.10c", nullptr);
     if (initGameSystem() < 0) {
         shutdownGameSystem(false);

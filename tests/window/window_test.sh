@@ -2,8 +2,16 @@
 # Runs the game as a player would: copied into a folder whose path has spaces, started from
 # another working folder, ended once by the close button and once by Alt+F4.
 set -u
+# A private X server of its own; a display number from the process id keeps parallel runs apart.
+if [ -z "${TM_IN_XVFB:-}" ]; then
+  export TM_IN_XVFB=1
+  exec xvfb-run -n $((100 + $$ % 800)) -s "-screen 0 1024x768x24" "$0" "$@"
+fi
 game=$1
 wm_close=$2
+# A real X window, never one of SDL's text-mode fallbacks; and only once the server answers.
+export SDL_VIDEODRIVER=x11
+for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 title="Tarmacade 1.10c"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -12,16 +20,25 @@ mkdir -p "$folder" "$work/elsewhere"
 cp "$game" "$folder/tarmacade"
 cp -r "$(dirname "$game")"/. "$folder/" 2>/dev/null
 
-fail() { echo "FAIL: $*"; exit 1; }
+fail() { echo "FAIL: $*"; echo "--- the game said:"; cat "$work/game.log"; exit 1; }
 
 start() {
-  (cd "$work/elsewhere" && exec "$folder/tarmacade") &
-  pid=$!
-  win=""
-  for _ in $(seq 1 100); do
-    win=$(xdotool search --name "^$title\$" 2>/dev/null | head -1)
+  # A busy X server now and then refuses a connection: start again when the game could not
+  # reach the display at all.
+  for attempt in 1 2 3; do
+    (cd "$work/elsewhere" && exec "$folder/tarmacade") >"$work/game.log" 2>&1 &
+    pid=$!
+    win=""
+    for _ in $(seq 1 100); do
+      win=$(xdotool search --name "^$title\$" 2>/dev/null | head -1)
+      [ -n "$win" ] && break
+      kill -0 $pid 2>/dev/null || break
+      sleep 0.1
+    done
     [ -n "$win" ] && break
-    sleep 0.1
+    kill -0 $pid 2>/dev/null && break
+    wait $pid
+    grep -q "open X11 display" "$work/game.log" || break
   done
   [ -n "$win" ] || fail "no window titled '$title'"
   [ "$(readlink /proc/$pid/cwd)" = "$folder" ] || fail "working folder is $(readlink /proc/$pid/cwd), not $folder"
@@ -41,10 +58,16 @@ start
 finish "the close button"
 
 start
-xdotool windowfocus --sync "$win" 2>/dev/null
-sleep 0.2
-xdotool keydown alt
-sleep 0.1
-xdotool key F4
-xdotool keyup alt
+# The key press only counts once the window has the keyboard focus: try a few times.
+for _ in 1 2 3 4 5; do
+  # No window manager: the keyboard goes to the window under the pointer.
+  xdotool mousemove 100 100 2>/dev/null
+  sleep 0.3
+  xdotool keydown alt
+  sleep 0.1
+  xdotool key F4
+  xdotool keyup alt
+  for _ in $(seq 1 20); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  kill -0 $pid 2>/dev/null || break
+done
 finish "Alt+F4"
