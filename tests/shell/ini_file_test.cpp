@@ -213,26 +213,6 @@ TEST(IniFile, GarbageNeverBreaksTheKeysThatParse)
     EXPECT_EQ(ini.count, 0);
 }
 
-TEST(IniFile, CapacitiesGrowByTheRule)
-{
-    std::string text;
-    for (int i = 0; i < 33; ++i) text += "[S" + std::to_string(i) + "]\n";
-    for (int i = 0; i < 11; ++i) text += "K" + std::to_string(i) + " = " + std::to_string(i) + "\n";
-    IniFile ini = parse(text);
-    EXPECT_EQ(ini.count, 33);
-    EXPECT_EQ(ini.capacity, 42);
-    const IniSection* last = findIniSection(ini, "S32");
-    EXPECT_EQ(last->count, 11);
-    EXPECT_EQ(last->capacity, 20);
-    EXPECT_EQ(findIniSection(ini, "S0")->capacity, 10);
-    EXPECT_EQ(entry(ini, "s32", "k10").intValue, 10);
-
-    clearIniFile(ini);
-    EXPECT_EQ(ini.count, 0);
-    EXPECT_EQ(ini.capacity, 32);
-    EXPECT_EQ(findIniSection(ini, "S0"), nullptr);
-}
-
 TEST(IniFile, ReadsTmIniOfTheCurrentFolder)
 {
     TempGameFolder folder;
