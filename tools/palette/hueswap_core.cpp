@@ -279,12 +279,39 @@ WriteResult writePaletteValue(const std::string& gameFolder, const std::string& 
     }
     std::string text;
     if (!readWhole(path, text)) {
-        return WriteResult::ReadFailed;
+        return WriteResult::WriteFailed;
     }
     if (!replaceFile(path, setPaletteInText(text, value))) {
         return WriteResult::WriteFailed;
     }
     return WriteResult::Changed;
+}
+
+WriteResult changePalette(const std::string& gameFolder, const std::vector<std::string>& palettes,
+                          int selected)
+{
+    if (selected < 0 || selected >= int(palettes.size())) {
+        return WriteResult::NoSelection;
+    }
+    return writePaletteValue(gameFolder, paletteValue(palettes[size_t(selected)]));
+}
+
+OutcomeMessage outcomeMessage(WriteResult result)
+{
+    switch (result) {
+    case WriteResult::Changed:
+        return {"Success!", "Changed!"};
+    case WriteResult::NoSelection:
+        return {"Error!", "Select a palette first!"};
+    case WriteResult::NotAPalette:
+        return {"Error!", "That is not a palette of the folder palettes."};
+    case WriteResult::IniMissing:
+        return {"Error! TM.INI not found!",
+                "Make sure you are running Hueswap from the main Tarmacade directory"};
+    case WriteResult::WriteFailed:
+        break;
+    }
+    return {"Error!", "tm.ini could not be rewritten; the palette stays as it was."};
 }
 
 std::string ownFolder()

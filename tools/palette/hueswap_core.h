@@ -9,10 +9,18 @@ extern const char* const defaultPaletteValue;   // "tm.pal"
 
 enum class WriteResult {
     Changed,      // tm.ini now names the palette
+    NoSelection,  // "Change Palette!" with nothing chosen
+    NotAPalette,  // a typed name that is not in the list
     IniMissing,   // no tm.ini in the folder
-    ReadFailed,   // tm.ini exists but could not be read
-    WriteFailed,  // the new tm.ini could not be written; the old one is untouched
+    WriteFailed,  // tm.ini could not be read or rewritten; the old one is untouched
 };
+
+// What the user is told about an outcome: a message box's title and text.
+struct OutcomeMessage {
+    const char* title;
+    const char* text;
+};
+OutcomeMessage outcomeMessage(WriteResult result);
 
 // Palette file names (with extension) of the folder "palettes" of a game folder; the folder
 // and the ".pal" extension match without regard to case. Sorted by name on disk; names the
@@ -36,6 +44,10 @@ std::string paletteValue(const std::string& paletteName);
 
 // Rewrites the game folder's tm.ini with the value, through a temporary file renamed over it.
 WriteResult writePaletteValue(const std::string& gameFolder, const std::string& value);
+
+// "Change Palette!" for the palette at index selected of the list (-1: none selected).
+WriteResult changePalette(const std::string& gameFolder, const std::vector<std::string>& palettes,
+                          int selected);
 
 // Folder of the running program (from /proc/self/exe); empty when it cannot be found.
 std::string ownFolder();

@@ -16,11 +16,6 @@
 #include <string>
 #include <vector>
 
-static const char* const iniMissingTitle = "Error! TM.INI not found!";
-static const char* const iniMissingText =
-    "Make sure you are running Hueswap from the main Tarmacade directory";
-static const char* const writeFailedText = "tm.ini could not be rewritten; the palette stays as it was.";
-
 static std::vector<std::string> palettes;
 static Fl_Window* window;
 static Fl_Hold_Browser* paletteList;
@@ -32,16 +27,15 @@ static void showError(const char* title, const char* text)
     fl_alert("%s", text);
 }
 
-static void changeTo(const std::string& value)
+static void finish(WriteResult result)
 {
-    WriteResult result = writePaletteValue(".", value);
-    if (result == WriteResult::IniMissing) {
-        showError(iniMissingTitle, iniMissingText);
-        window->hide();
-        return;
-    }
+    OutcomeMessage m = outcomeMessage(result);
     if (result != WriteResult::Changed) {
-        showError("Error!", writeFailedText);
+        showError(m.title, m.text);
+        // Without tm.ini this is not the game folder: nothing here can work.
+        if (result == WriteResult::IniMissing) {
+            window->hide();
+        }
         return;
     }
     if (runBox->value()) {
@@ -55,23 +49,18 @@ static void changeTo(const std::string& value)
         window->hide();
         return;
     }
-    fl_message_title("Success!");
-    fl_message("Changed!");
+    fl_message_title(m.title);
+    fl_message("%s", m.text);
 }
 
 static void changeCb(Fl_Widget*, void*)
 {
-    int line = paletteList->value();
-    if (line <= 0 || line > int(palettes.size())) {
-        showError("Error!", "Select a palette first!");
-        return;
-    }
-    changeTo(paletteValue(palettes[line - 1]));
+    finish(changePalette(".", palettes, paletteList->value() - 1));
 }
 
 static void defaultCb(Fl_Widget*, void*)
 {
-    changeTo(defaultPaletteValue);
+    finish(writePaletteValue(".", defaultPaletteValue));
 }
 
 static void listCb(Fl_Widget*, void*)
@@ -123,19 +112,15 @@ static int runDialog(int argc, char** argv)
     return Fl::run();
 }
 
-static int reportWrite(WriteResult result)
+static int report(WriteResult result)
 {
-    switch (result) {
-    case WriteResult::Changed:
-        printf("Changed!\n");
+    OutcomeMessage m = outcomeMessage(result);
+    if (result == WriteResult::Changed) {
+        printf("%s\n", m.text);
         return 0;
-    case WriteResult::IniMissing:
-        fprintf(stderr, "%s\n%s\n", iniMissingTitle, iniMissingText);
-        return 1;
-    default:
-        fprintf(stderr, "Error!\n%s\n", writeFailedText);
-        return 1;
     }
+    fprintf(stderr, "%s\n%s\n", m.title, m.text);
+    return 1;
 }
 
 static int usage(FILE* to)
@@ -167,20 +152,20 @@ int main(int argc, char** argv)
         return 0;
     }
     if (option == "--default" && argc == 2) {
-        return reportWrite(writePaletteValue(".", defaultPaletteValue));
+        return report(writePaletteValue(".", defaultPaletteValue));
     }
     if (option == "--set" && argc == 3) {
         // Without tm.ini the folder is wrong, whatever the name.
         if (findIniFile(".").empty()) {
-            return reportWrite(WriteResult::IniMissing);
+            return report(WriteResult::IniMissing);
         }
         std::string name = findPalette(listPalettes("."), argv[2]);
         if (name.empty()) {
-            fprintf(stderr, "Error!\n%s is not a palette of the folder palettes (see hueswap --list)\n",
-                    argv[2]);
+            OutcomeMessage m = outcomeMessage(WriteResult::NotAPalette);
+            fprintf(stderr, "%s\n%s: %s (see hueswap --list)\n", m.title, argv[2], m.text);
             return 1;
         }
-        return reportWrite(writePaletteValue(".", paletteValue(name)));
+        return report(writePaletteValue(".", paletteValue(name)));
     }
     return usage(stderr);
 }
