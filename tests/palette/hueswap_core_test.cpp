@@ -182,6 +182,7 @@ TEST_F(GameFolder, ListingMatchesFolderAndExtensionInAnyCase)
 {
     put("PALETTES/night.PAL", "x");
     put("PALETTES/dawn.pal", "x");
+    put("PALETTES/Mist.pal", "x");
     put("PALETTES/notes.txt", "x");
     put("PALETTES/a.pal.bak", "x");
     fs::create_directories(dir + "/PALETTES/folder.pal");
@@ -189,7 +190,7 @@ TEST_F(GameFolder, ListingMatchesFolderAndExtensionInAnyCase)
     put("PALETTES/semi;colon.pal", "x");
     put("PALETTES/back\\slash.pal", "x");
     put("PALETTES/new\nline.pal", "x");
-    EXPECT_EQ(listPalettes(dir), (std::vector<std::string>{"dawn.pal", "night.PAL"}));
+    EXPECT_EQ(listPalettes(dir), (std::vector<std::string>{"dawn.pal", "Mist.pal", "night.PAL"}));
 }
 
 TEST(PaletteNames, TypedNameFindsTheListedOne)

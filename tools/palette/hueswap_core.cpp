@@ -96,6 +96,10 @@ std::vector<std::string> listPalettes(const std::string& gameFolder)
             palettes.push_back(n);
         }
     }
+    // In the order a player looks for them: alphabetical, whatever the letter case.
+    std::stable_sort(palettes.begin(), palettes.end(), [](const std::string& a, const std::string& b) {
+        return strcasecmp(a.c_str(), b.c_str()) < 0;
+    });
     return palettes;
 }
 

@@ -23,7 +23,7 @@ struct OutcomeMessage {
 OutcomeMessage outcomeMessage(WriteResult result);
 
 // Palette file names (with extension) of the folder "palettes" of a game folder; the folder
-// and the ".pal" extension match without regard to case. Sorted by name on disk; names the
+// and the ".pal" extension match without regard to case. Sorted without regard to case; names the
 // game could not read back from tm.ini are left out. Missing folder: empty list.
 std::vector<std::string> listPalettes(const std::string& gameFolder);
 

@@ -66,7 +66,7 @@ static void defaultCb(Fl_Widget*, void*)
 static void listCb(Fl_Widget*, void*)
 {
     // A double-click on a name is "Change Palette!".
-    if (Fl::event() == FL_PUSH && Fl::event_clicks() > 0 && paletteList->value() > 0) {
+    if (Fl::event() == FL_RELEASE && Fl::event_clicks() > 0 && paletteList->value() > 0) {
         Fl::event_clicks(0);  // a third click is not another double-click
         changeCb(nullptr, nullptr);
     }
@@ -89,23 +89,23 @@ static int runDialog(int argc, char** argv)
     static char countText[64];
     snprintf(countText, sizeof countText, "%d palettes found", int(palettes.size()));
 
-    window = new Fl_Window(300, 330, "Hueswap");
-    Fl_Menu_Bar* menu = new Fl_Menu_Bar(0, 0, 300, 25);
+    window = new Fl_Window(320, 330, "Hueswap");
+    Fl_Menu_Bar* menu = new Fl_Menu_Bar(0, 0, 320, 25);
     menu->add("&Hueswap/&About hueswap...", 0, aboutCb);
     menu->add("&Hueswap/&Quit", FL_CTRL + 'q', quitCb);
-    new Fl_Box(10, 35, 280, 20, countText);
-    paletteList = new Fl_Hold_Browser(10, 60, 280, 180);
+    new Fl_Box(10, 35, 300, 20, countText);
+    paletteList = new Fl_Hold_Browser(10, 60, 300, 180);
     paletteList->format_char(0);  // names are shown as they are, "@" included
     paletteList->when(FL_WHEN_CHANGED | FL_WHEN_NOT_CHANGED);
     paletteList->callback(listCb);
     for (const std::string& p : palettes) {
         paletteList->add(p.c_str());
     }
-    Fl_Button* change = new Fl_Button(10, 250, 135, 30, "Change Palette!");
+    Fl_Button* change = new Fl_Button(10, 250, 145, 30, "Change Palette!");
     change->callback(changeCb);
-    Fl_Button* restore = new Fl_Button(155, 250, 135, 30, "Restore to Default");
+    Fl_Button* restore = new Fl_Button(165, 250, 145, 30, "Restore to Default");
     restore->callback(defaultCb);
-    runBox = new Fl_Check_Button(10, 290, 280, 25, "Run TM when done");
+    runBox = new Fl_Check_Button(10, 290, 300, 25, "Run TM when done");
     runBox->value(1);
     window->end();
     window->show(argc, argv);
