@@ -4,6 +4,7 @@
 #include "race/game_state.h"
 #include "race/joystick_state.h"
 #include "render/surfaces.h"
+#include "shell/config.h"
 
 #include <cmath>
 #include <cstring>
@@ -62,6 +63,7 @@ static void setUpDisplay()
 int initGameSystem()
 {
     changeToFolder(game.exeFolder);
+    loadConfig();
     setUpDisplay();
     buildCircleTable();
     allocateInputBuffers();
