@@ -34,6 +34,9 @@ static const std::filesystem::path& folder()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    // The loaders move into the game folder; libFuzzer's own paths are relative to where it started.
+    std::error_code ec;
+    std::filesystem::path here = std::filesystem::current_path(ec);
     std::filesystem::path file = folder() / "tracks" / "f.trk";
     if (FILE* f = std::fopen(file.c_str(), "wb")) {
         std::fwrite(data, 1, size, f);
@@ -49,5 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
     if (loadTrackPreview("\\f") == 0 && (game.trackAuthor[30] != 0 || game.trackInfo[500] != 0)) std::abort();
+    std::filesystem::current_path(here, ec);
     return 0;
 }
