@@ -6,6 +6,7 @@
 #include "race/vec3.h"
 #include "shell/dialog_input.h"
 #include "shell/options_record.h"
+#include "track/track_data.h"
 
 #include <SDL.h>
 
@@ -80,8 +81,32 @@ struct GameState {
     int32_t seasonRaceCount;
     char driverNames[maxCars][13];
     int32_t modelCount;
+    std::string trackEntry;           // the loaded track below tracks: \name or \folder\name
+    uint32_t lapLength;               // metres
+    TrackRecords trackRecords;        // 0 the lap record, 1..6 the best times
+    uint32_t recordsSeed[4];          // checksum of the body, continued over the records
+    char trackAuthor[31];
+    char trackInfo[501];
 
     // 7. Track and world.
+    float trackSize;
+    float surfaceCell;                // trackSize / 512
+    float heightCell;                 // trackSize / 63
+    float waterLevel;
+    uint8_t paintStartLine;
+    uint8_t* surfaceMap;              // 512 x 512, row = z
+    uint8_t* heightMap;               // 64 x 64, row = z, height = byte x 0.05
+    TrackObject* trackObjects;        // the first ones are the grid
+    uint16_t objectCount;
+    PitBox* pitBoxes;
+    uint8_t pitBoxCount;              // at most 6
+    Checkpoint* checkpoints;          // the last one is the finish line; count in region 2
+    Vec3* drivingLine;
+    uint16_t drivingLineCount;
+    Vec3* pitLane;
+    uint8_t pitLaneCount;
+    uint8_t pitEntryIndex;            // driving-line points where the pit lane leaves and joins
+    uint8_t pitExitIndex;
 
     // 8. Simulation scratch.
     float skidLevel;
@@ -94,6 +119,12 @@ struct GameState {
     SDL_Surface* videoSurface;
     SDL_Surface* drawSurface;         // the 8-bit back buffer
     SDL_Surface* backgroundSurface;   // the second 8-bit surface
+    GhostSample* ghostBuffers[2];     // ghostCapacity samples each, swapped between recording and best
+    int8_t ghostRecording = -1;       // index into ghostBuffers, -1 none
+    int8_t ghostBest = -1;            // index into ghostBuffers, -1 none
+    uint16_t ghostSteps;              // samples in the lap being recorded
+    uint16_t ghostBestSteps;          // best lap since the track was loaded, 0 none
+    uint16_t ghostLimit = ghostNone;  // the ghost read from the track file, ghostNone none
 
     // 9. Sound handles (1-based, 0 = none).
     int32_t engineSound[maxCars];
@@ -114,6 +145,9 @@ struct GameState {
 
     // 12. Game folder.
     std::string exeFolder;            // host path of the program's folder
+    float trackViewZoom;              // the track's zoom after the tm.ini overrides
+    float cameraMatrix[9];            // rows: screen right, screen down, view direction
+    Vec3 cameraPosition;
 
     // 13. Cars of the race.
     CarState cars[maxCars];

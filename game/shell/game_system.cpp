@@ -5,6 +5,8 @@
 #include "race/joystick_state.h"
 #include "render/surfaces.h"
 #include "shell/config.h"
+#include "track/ghost_lap.h"
+#include "track/track_loader.h"
 
 #include <cmath>
 #include <cstring>
@@ -83,5 +85,9 @@ void shutdownGameSystem(bool partial)
     for (auto& s : game.engineSound) s = 0;
     game.skidSound = game.impactSound = game.lightSound = 0;
     game.finalLapSound = game.fuelWarningSound = 0;
-    (void)partial;
+    // A resolution change keeps the loaded track; only the end of the program frees it.
+    if (!partial) {
+        freeTrackData();
+        freeGhost();
+    }
 }

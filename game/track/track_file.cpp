@@ -4,6 +4,7 @@
 #include "platform/game_path.h"
 
 #include <cstring>
+#include <new>
 
 bool TrackFile::open(const std::string& gamePath, int mode)
 {
@@ -88,7 +89,12 @@ bool TrackFile::readBytes(void* buffer, size_t n)
 {
     if (n == 0) return true;
     unsigned char local[64];
-    unsigned char* tmp = n <= sizeof local ? local : new unsigned char[n];
+    unsigned char* tmp = n <= sizeof local ? local : new (std::nothrow) unsigned char[n];
+    if (!tmp) {
+        // Too large to hold: it cannot be in the file either, so the read ends there.
+        std::fseek(file_, 0, SEEK_END);
+        return false;
+    }
     size_t got = read(tmp, n);
     bool ok = got == n;
     if (ok) std::memcpy(buffer, tmp, n);

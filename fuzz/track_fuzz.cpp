@@ -1,0 +1,57 @@
+// Track files come from anywhere: any bytes must load or be refused without harm, in both the
+// race loader and the information screen's, and every count must stay inside its array.
+#include "race/game_state.h"
+#include "track/ghost_lap.h"
+#include "track/track_loader.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+static const std::filesystem::path& folder()
+{
+    // Kept alive past the exit handlers that clean it up.
+    static const std::filesystem::path& root = *[] {
+        auto* p = new std::filesystem::path(std::filesystem::temp_directory_path() / ("track_fuzz-" + std::to_string(getpid())));
+        std::filesystem::create_directories(*p / "tracks");
+        game.viewAngle = game.viewRotation = 0x7FFF;
+        game.ratioAdjust = 1;
+        game.exeFolder = p->string();
+        std::atexit([] {
+            std::error_code ec;
+            freeTrackData();
+            freeGhost();
+            std::filesystem::remove_all(folder(), ec);
+        });
+        return p;
+    }();
+    return root;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    // The loaders move into the game folder; libFuzzer's own paths are relative to where it started.
+    std::error_code ec;
+    std::filesystem::path here = std::filesystem::current_path(ec);
+    std::filesystem::path file = folder() / "tracks" / "f.trk";
+    if (FILE* f = std::fopen(file.c_str(), "wb")) {
+        std::fwrite(data, 1, size, f);
+        std::fclose(f);
+    }
+    for (int cars : {1, 2}) {
+        game.carCount = cars;
+        if (loadTrack("\\f") == 0) {
+            if (game.pitBoxCount > 6 || (game.surfaceMap == nullptr) || (game.heightMap == nullptr)) std::abort();
+            for (int i = 0; i < 7; ++i)
+                if (game.trackRecords.name[i][12] != 0) std::abort();
+            if (game.ghostLimit != ghostNone && game.ghostLimit > 6000) std::abort();
+        }
+    }
+    if (loadTrackPreview("\\f") == 0 && (game.trackAuthor[30] != 0 || game.trackInfo[500] != 0)) std::abort();
+    std::filesystem::current_path(here, ec);
+    return 0;
+}
