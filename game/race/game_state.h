@@ -74,6 +74,8 @@ struct GameState {
     int32_t offeredResolutionCount;
     RaceViewRoutine raceView;
     uint8_t enterConsumed;            // this Enter press switched the display mode
+    float screenScale;                // screenWidth as a float: the projection's scale
+    float aspectRatio;                // screenHeight / screenWidth
 
     // 6. Season, track and driver bookkeeping.
     int32_t seasonRace;
@@ -94,6 +96,17 @@ struct GameState {
     SDL_Surface* videoSurface;
     SDL_Surface* drawSurface;         // the 8-bit back buffer
     SDL_Surface* backgroundSurface;   // the second 8-bit surface
+    uint32_t palette[256];            // 0x00RRGGBB, the colours in effect
+    uint8_t* pixelBase;               // drawSurface's pixels while it is locked
+    int32_t pixelPitch;               // bytes per row while locked
+    SDL_Surface* lockedSurface;
+    uint16_t* depthImage;             // terrain depth per pixel, sceneWidth x sceneHeight
+    uint8_t* shadeImage;              // the terrain's colour in shadow, per pixel
+    int32_t sceneWidth;               // size the two images were made for
+    int32_t sceneHeight;
+    uint8_t* glyphStrip;              // 160 glyphs of guiScale x 2 guiScale, scaled once
+    int32_t glyphStripScale;          // guiScale the strip was made for
+    int32_t screenshotCounter;        // next shot number to try
 
     // 9. Sound handles (1-based, 0 = none).
     int32_t engineSound[maxCars];

@@ -9,6 +9,7 @@
 TEST(GameSystem, StartsRestartsAndStopsOnTheDummyDisplay)
 {
     TempGameFolder folder;
+    folder.provideFont();
     SdlSession sdl(SDL_INIT_VIDEO);
     ASSERT_TRUE(sdl.ok());
     game.screenWidth = 800;
@@ -35,6 +36,7 @@ TEST(GameSystem, StartsRestartsAndStopsOnTheDummyDisplay)
 TEST(GameSystem, AStoredResolutionPastTheTableStartsIn640x480AsIndex2)
 {
     TempGameFolder folder;
+    folder.provideFont();
     SdlSession sdl(SDL_INIT_VIDEO);
     game.screenWidth = 640;
     game.screenHeight = 480;

@@ -26,6 +26,9 @@ public:
     std::string read(const std::string& rel) const;
     bool exists(const std::string& rel) const;
     void makeFolder(const std::string& rel) const;
+    // A font.bmp the game system can start with: the built one when the game folder has been
+    // assembled, else a plain one of framed cells.
+    void provideFont() const;
 
 private:
     std::filesystem::path root_;
