@@ -31,7 +31,7 @@ void portraitOrientation(float yaw, float pitch, float out[9])
     // Yaw about y, then pitch about x, then y turned downwards for the screen, as the race
     // camera's rows are.
     const float turn[9] = {cy, 0, sy, 0, 1, 0, -sy, 0, cy};
-    const float tilt[9] = {1, 0, 0, 0, cp, -sp, 0, sp, cp};
+    const float tilt[9] = {1, 0, 0, 0, cp, sp, 0, -sp, cp};
     float r[9];
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) {

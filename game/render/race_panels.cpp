@@ -67,10 +67,13 @@ void drawRaceInformation(const RaceInformation& info)
 
 void drawRaceResults(const RaceResults& r)
 {
-    panel(2, 6, 76, 48);
-    centred(r.timeTrial ? ui(119, "Time trial results") : ui(10, "Official standings"), 8);
-    float y = 13;
-    for (size_t i = 0; i < r.lines.size() && i < size_t(maxCars); ++i, y += 3) {
+    size_t count = std::min(r.lines.size(), size_t(maxCars));
+    float height = 13 + 3.0f * std::max<size_t>(count, 2) + (r.timeTrial ? 19 : 0);
+    float top = 30 - height / 2;
+    panel(2, top, 76, height);
+    centred(r.timeTrial ? ui(119, "Time trial results") : ui(10, "Official standings"), top + 2);
+    float y = top + 7;
+    for (size_t i = 0; i < count; ++i, y += 3) {
         const ResultLine& l = r.lines[i];
         text(std::to_string(i + 1) + ".", 4, y);
         text(l.name.substr(0, 12), 7, y);
@@ -82,11 +85,12 @@ void drawRaceResults(const RaceResults& r)
         if (isTime(l.bestLap)) text(formatLapTime(l.bestLap), 31, y);
         text(formatAverageSpeed(l.laps, r.lapLength, l.totalTime), 39, y);
     }
-    y = std::max(y, 13.0f + 3 * 2) + 2;
+    y = top + 7 + 3.0f * std::max<size_t>(count, 2) + 1;
     if (isTime(r.fastestLapTime)) {
         text(ui(9, "Fastest lap"), 4, y);
-        text(formatTime(r.fastestLapTime) + " " + r.fastestLapHolder, 24, y);
-        if (r.fastestLapRank >= 0 && r.fastestLapRank <= 6) text(formatRank(r.fastestLapRank), 52, y, rankColour);
+        std::string lap = formatTime(r.fastestLapTime) + " " + r.fastestLapHolder.substr(0, 12);
+        text(lap, 20, y);
+        if (r.fastestLapRank >= 0 && r.fastestLapRank <= 6) text(formatRank(r.fastestLapRank), 21 + float(lap.size()), y, rankColour);
         y += 4;
     }
     if (r.timeTrial) {

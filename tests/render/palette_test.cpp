@@ -91,9 +91,8 @@ TEST(PaletteFile, LoadingNeverTouchesTheCarSlots)
 // The shipped tm.pal is written from the same code, so the file and the fallback agree.
 TEST(PaletteFile, TheShippedPaletteIsTheBuiltInOneAndTheAlternativesDiffer)
 {
-    const char* build = std::getenv("TM_BINARY_DIR");
-    ASSERT_NE(build, nullptr);
-    std::string shipped = readHostFile(std::string(build) + "/tarmacade/tm.pal");
+    std::string build = buildFolder().string();
+    std::string shipped = readHostFile(build + "/tarmacade/tm.pal");
     if (shipped.empty()) GTEST_SKIP() << "game folder not assembled";
     uint32_t builtIn[paletteSize] = {}, fromFile[paletteSize] = {};
     builtInPalette(builtIn);
@@ -102,7 +101,7 @@ TEST(PaletteFile, TheShippedPaletteIsTheBuiltInOneAndTheAlternativesDiffer)
     EXPECT_EQ(shipped.substr(0, 4), "RIFF");
     EXPECT_EQ(shipped.substr(8, 8), "PAL data");
     for (const char* name : {"dusk", "autumn", "contrast"}) {
-        std::string alt = readHostFile(std::string(build) + "/tarmacade/palettes/" + name + ".pal");
+        std::string alt = readHostFile(build + "/tarmacade/palettes/" + name + ".pal");
         ASSERT_EQ(alt.size(), 1048u) << name;
         uint32_t colours[paletteSize] = {};
         parsePaletteFile(reinterpret_cast<const uint8_t*>(alt.data()), alt.size(), colours);

@@ -64,15 +64,18 @@ void TempGameFolder::makeFolder(const std::string& rel) const
     fs::create_directories(path(rel));
 }
 
-void TempGameFolder::provideFont() const
+fs::path buildFolder()
 {
     const char* build = std::getenv("TM_BINARY_DIR");
-    if (build) {
-        std::string built = readHostFile(fs::path(build) / "tarmacade" / "font.bmp");
-        if (!built.empty()) {
-            write("font.bmp", built);
-            return;
-        }
+    return build && *build ? fs::path(build) : fs::path(TM_BUILD_FOLDER);
+}
+
+void TempGameFolder::provideFont() const
+{
+    std::string built = readHostFile(buildFolder() / "tarmacade" / "font.bmp");
+    if (!built.empty()) {
+        write("font.bmp", built);
+        return;
     }
     std::vector<uint8_t> ink(size_t(fontImageWidth) * fontCellHeight, 0);
     for (int g = 1; g < fontGlyphCount; ++g)

@@ -70,5 +70,8 @@ void releaseAllKeys();
 // Drops whatever is still queued.
 void drainEvents();
 
+// The build folder: TM_BINARY_DIR, else the one the tests were built in.
+std::filesystem::path buildFolder();
+
 // Reads a whole host file; empty when it cannot be read.
 std::string readHostFile(const std::filesystem::path& path);
