@@ -75,6 +75,8 @@ struct GameState {
     int32_t offeredResolutionCount;
     RaceViewRoutine raceView;
     uint8_t enterConsumed;            // this Enter press switched the display mode
+    float screenScale;                // screenWidth as a float: the projection's scale
+    float aspectRatio;                // screenHeight / screenWidth
 
     // 6. Season, track and driver bookkeeping.
     int32_t seasonRace;
@@ -125,6 +127,17 @@ struct GameState {
     uint16_t ghostSteps;              // samples in the lap being recorded
     uint16_t ghostBestSteps;          // best lap since the track was loaded, 0 none
     uint16_t ghostLimit = ghostNone;  // the ghost read from the track file, ghostNone none
+    uint32_t palette[256];            // 0x00RRGGBB, the colours in effect
+    uint8_t* pixelBase;               // drawSurface's pixels while it is locked
+    int32_t pixelPitch;               // bytes per row while locked
+    SDL_Surface* lockedSurface;
+    uint16_t* depthImage;             // terrain depth per pixel, sceneWidth x sceneHeight
+    uint8_t* shadeImage;              // the terrain's colour in shadow, per pixel
+    int32_t sceneWidth;               // size the two images were made for
+    int32_t sceneHeight;
+    uint8_t* glyphStrip;              // 160 glyphs of guiScale x 2 guiScale, scaled once
+    int32_t glyphStripScale;          // guiScale the strip was made for
+    int32_t screenshotCounter;        // next shot number to try
 
     // 9. Sound handles (1-based, 0 = none).
     int32_t engineSound[maxCars];

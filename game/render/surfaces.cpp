@@ -1,6 +1,7 @@
 #include "render/surfaces.h"
 
 #include "race/game_state.h"
+#include "render/draw_access.h"
 
 static SDL_Surface* makeSurface(int width, int height)
 {
@@ -9,6 +10,7 @@ static SDL_Surface* makeSurface(int width, int height)
 
 void freeDrawSurfaces()
 {
+    unlockDraw();
     if (game.drawSurface) SDL_FreeSurface(game.drawSurface);
     if (game.backgroundSurface) SDL_FreeSurface(game.backgroundSurface);
     game.drawSurface = nullptr;

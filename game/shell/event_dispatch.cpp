@@ -1,6 +1,8 @@
 #include "shell/main_loop.h"
 
 #include "race/game_state.h"
+#include "render/palette.h"
+#include "render/screenshot.h"
 
 static bool altHeld()
 {
@@ -14,6 +16,7 @@ static bool altHeld()
 static void redisplay()
 {
     game.videoSurface = SDL_GetVideoSurface();
+    loadPalette();
 }
 
 bool toggleFullscreen()
@@ -108,6 +111,8 @@ bool dispatchEvent(const SDL_Event& event)
     if (event.type == SDL_QUIT) return false;
     if (event.type == SDL_KEYDOWN) {
         SDLKey key = event.key.keysym.sym;
+        if (key == SDLK_F12) takeScreenshot(0, 0);
+        if (key == SDLK_F11) takeScreenshot(game.screenshotWidth, game.screenshotHeight);
         if (key == SDLK_F4 && altHeld()) return false;
         if (key == SDLK_RETURN && altHeld() && !toggleFullscreen()) return false;
     }

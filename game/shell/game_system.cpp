@@ -3,6 +3,9 @@
 #include "platform/exe_folder.h"
 #include "race/game_state.h"
 #include "race/joystick_state.h"
+#include "render/font.h"
+#include "render/palette.h"
+#include "render/raster.h"
 #include "render/surfaces.h"
 #include "shell/config.h"
 #include "track/ghost_lap.h"
@@ -68,6 +71,10 @@ int initGameSystem()
     loadConfig();
     setUpDisplay();
     buildCircleTable();
+    loadPalette();
+    setProjectionScale(game.screenWidth, game.screenHeight);
+    int font = loadFont();
+    if (font == -1 || font == -2) return -1;
     allocateInputBuffers();
     game.guiOriginX = (game.screenWidth - 80.0f * game.guiScale) * 0.5f;
     game.guiOriginY = (game.screenHeight - 60.0f * game.guiScale) * 0.5f;
@@ -81,6 +88,8 @@ void shutdownGameSystem(bool partial)
     delete[] game.circleTable;
     game.circleTable = nullptr;
     freeDrawSurfaces();
+    freeSceneImages();
+    freeFont();
     freeInputBuffers();
     for (auto& s : game.engineSound) s = 0;
     game.skidSound = game.impactSound = game.lightSound = 0;

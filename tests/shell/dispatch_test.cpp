@@ -39,6 +39,7 @@ protected:
         game.screenWidth = 640;
         game.screenHeight = 480;
         game.options.windowedMode = 1;
+        folder.provideFont();
         ASSERT_EQ(initGameSystem(), 1);
         typed.clear();
         defaultButtonFocused = cancelFocused = focusSteps = enterReleases = presses = wheelTotal = helpShown = 0;

@@ -9,6 +9,7 @@
 TEST(GameSystem, StartsRestartsAndStopsOnTheDummyDisplay)
 {
     TempGameFolder folder;
+    folder.provideFont();
     SdlSession sdl(SDL_INIT_VIDEO);
     ASSERT_TRUE(sdl.ok());
     game.screenWidth = 800;
@@ -35,6 +36,7 @@ TEST(GameSystem, StartsRestartsAndStopsOnTheDummyDisplay)
 TEST(GameSystem, AStoredResolutionPastTheTableStartsIn640x480AsIndex2)
 {
     TempGameFolder folder;
+    folder.provideFont();
     SdlSession sdl(SDL_INIT_VIDEO);
     game.screenWidth = 640;
     game.screenHeight = 480;
@@ -58,4 +60,27 @@ TEST(CircleTable, SamplesAHalfCircleAtSliceCentres)
     EXPECT_FLOAT_EQ(game.circleTable[0], game.circleTable[99]);
     delete[] game.circleTable;
     game.circleTable = nullptr;
+}
+
+TEST(GameSystem, StartUpFailsWithoutAUsableFontAndSetsTheGuiMetricsWithOne)
+{
+    TempGameFolder folder;
+    SdlSession sdl(SDL_INIT_VIDEO);
+    game.screenWidth = 1920;
+    game.screenHeight = 1080;
+    game.options.windowedMode = 1;
+    game.options.resolution = 17;
+    EXPECT_EQ(initGameSystem(), -1);  // no font.bmp
+    shutdownGameSystem(false);
+    folder.write("font.bmp", std::string(62, 'x'));
+    EXPECT_EQ(initGameSystem(), -1);  // image size not 16000
+    shutdownGameSystem(false);
+    folder.provideFont();
+    ASSERT_EQ(initGameSystem(), 1);
+    EXPECT_EQ(game.guiScale, 18);
+    EXPECT_FLOAT_EQ(game.guiOriginX, (1920 - 80 * 18) * 0.5f);
+    EXPECT_FLOAT_EQ(game.guiOriginY, 0);
+    EXPECT_EQ(game.palette[242], 0xFFFFFFu);  // the built-in colours without a tm.pal
+    shutdownGameSystem(false);
+    EXPECT_EQ(game.glyphStrip, nullptr);
 }

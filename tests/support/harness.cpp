@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "race/game_state.h"
+#include "render/font.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -61,6 +62,27 @@ bool TempGameFolder::exists(const std::string& rel) const
 void TempGameFolder::makeFolder(const std::string& rel) const
 {
     fs::create_directories(path(rel));
+}
+
+fs::path buildFolder()
+{
+    const char* build = std::getenv("TM_BINARY_DIR");
+    return build && *build ? fs::path(build) : fs::path(TM_BUILD_FOLDER);
+}
+
+void TempGameFolder::provideFont() const
+{
+    std::string built = readHostFile(buildFolder() / "tarmacade" / "font.bmp");
+    if (!built.empty()) {
+        write("font.bmp", built);
+        return;
+    }
+    std::vector<uint8_t> ink(size_t(fontImageWidth) * fontCellHeight, 0);
+    for (int g = 1; g < fontGlyphCount; ++g)
+        for (int y = 4; y < 36; ++y)
+            for (int x = 3; x < 17; ++x)
+                if (y < 8 || y >= 32 || x < 7 || x >= 13) ink[size_t(y) * fontImageWidth + g * fontCellWidth + x] = 1;
+    write("font.bmp", fontFileImage(ink));
 }
 
 std::string readHostFile(const fs::path& path)

@@ -26,6 +26,9 @@ public:
     std::string read(const std::string& rel) const;
     bool exists(const std::string& rel) const;
     void makeFolder(const std::string& rel) const;
+    // A font.bmp the game system can start with: the built one when the game folder has been
+    // assembled, else a plain one of framed cells.
+    void provideFont() const;
 
 private:
     std::filesystem::path root_;
@@ -66,6 +69,9 @@ void holdKey(SDLKey key, bool held);
 void releaseAllKeys();
 // Drops whatever is still queued.
 void drainEvents();
+
+// The build folder: TM_BINARY_DIR, else the one the tests were built in.
+std::filesystem::path buildFolder();
 
 // Reads a whole host file; empty when it cannot be read.
 std::string readHostFile(const std::filesystem::path& path);

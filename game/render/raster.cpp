@@ -1,0 +1,197 @@
+#include "render/raster.h"
+
+#include "race/game_state.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+void setProjectionScale(int screenWidth, int screenHeight)
+{
+    game.screenScale = float(screenWidth);
+    game.aspectRatio = screenWidth > 0 ? float(screenHeight) / float(screenWidth) : 0.75f;
+}
+
+bool projectPoint(const Vec3& cameraPosition, const float m[9], const Vec3& p, ScreenPoint& out)
+{
+    Vec3 d = p - cameraPosition;
+    float z = m[6] * d.x + m[7] * d.y + m[8] * d.z;
+    if (!(z > 0.0001f)) return false;
+    float x = m[0] * d.x + m[1] * d.y + m[2] * d.z;
+    float y = m[3] * d.x + m[4] * d.y + m[5] * d.z;
+    out.x = game.screenScale * (0.5f + x / z);
+    out.y = game.screenScale * (y / z + 0.5f * game.aspectRatio);
+    out.z = z;
+    return true;
+}
+
+void freeSceneImages()
+{
+    delete[] game.depthImage;
+    delete[] game.shadeImage;
+    game.depthImage = nullptr;
+    game.shadeImage = nullptr;
+    game.sceneWidth = game.sceneHeight = 0;
+}
+
+bool allocateSceneImages(int width, int height)
+{
+    freeSceneImages();
+    if (width <= 0 || height <= 0) return false;
+    size_t n = size_t(width) * size_t(height);
+    game.depthImage = new uint16_t[n];
+    game.shadeImage = new uint8_t[n];
+    std::fill(game.depthImage, game.depthImage + n, uint16_t(0xFFFF));
+    std::memset(game.shadeImage, 0, n);
+    game.sceneWidth = width;
+    game.sceneHeight = height;
+    return true;
+}
+
+static int32_t truncSteps(float v)
+{
+    if (!(v < 2147483520.0f)) return INT32_MAX;  // also NaN: nothing passes
+    if (v < -2147483520.0f) return INT32_MIN;
+    return int32_t(v);
+}
+
+int32_t depthValue(float z)
+{
+    return truncSteps(z / depthUnit);
+}
+
+namespace {
+
+// The locked surface and, when they match it, the scene images.
+struct Target {
+    uint8_t* pixels;
+    int pitch, width, height;
+    const uint16_t* depth;
+    const uint8_t* shade;
+};
+
+bool target(Target& t)
+{
+    if (!game.pixelBase || !game.lockedSurface) return false;
+    t.pixels = game.pixelBase;
+    t.pitch = game.pixelPitch;
+    t.width = game.lockedSurface->w;
+    t.height = game.lockedSurface->h;
+    bool matches = game.sceneWidth == t.width && game.sceneHeight == t.height;
+    t.depth = matches ? game.depthImage : nullptr;
+    t.shade = matches ? game.shadeImage : nullptr;
+    return true;
+}
+
+// Without a depth image nothing hides a moving thing.
+inline bool passes(const Target& t, int x, int y, int32_t depth)
+{
+    return !t.depth || depth < t.depth[size_t(y) * t.width + x];
+}
+
+// Pixel centres lie on integer coordinates; a span covers the centres in [from, to].
+inline int firstCentre(float v) { return int(std::ceil(v)); }
+inline int lastCentre(float v) { return int(std::floor(v)); }
+
+// Calls span(y, x0, x1) for each covered row of the disc, clipped to the target.
+template <class Span>
+void discRows(const Target& t, float x, float y, float radius, Span span)
+{
+    if (!(radius > 0) || !game.circleTable || !std::isfinite(x) || !std::isfinite(y)) return;
+    float top = y - radius;
+    int row = std::max(firstCentre(top), 0);
+    int lastRow = std::min(lastCentre(y + radius), t.height - 1);
+    for (; row <= lastRow; ++row) {
+        // The row's slice of the unit circle, counted from the disc's own top.
+        int k = int((float(row) - top) * 50.0f / radius);
+        if (k < 0) continue;
+        if (k >= circleTableSize) break;
+        float half = radius * game.circleTable[k];
+        int x0 = std::max(firstCentre(x - half), 0);
+        int x1 = std::min(lastCentre(x + half), t.width - 1);
+        if (x0 <= x1) span(row, x0, x1);
+    }
+}
+
+// Calls span(y, x0, x1) for the rows of a triangle: a centre is covered when it lies in
+// [left edge, right edge) and [top, bottom), so triangles that share an edge never overlap.
+template <class Span>
+void triangleRows(const Target& t, ScreenPoint a, ScreenPoint b, ScreenPoint c, Span span)
+{
+    for (const ScreenPoint* p : {&a, &b, &c})
+        if (!std::isfinite(p->x) || !std::isfinite(p->y)) return;
+    if (a.y > b.y) std::swap(a, b);
+    if (b.y > c.y) std::swap(b, c);
+    if (a.y > b.y) std::swap(a, b);
+    if (!(c.y > a.y)) return;
+    int row = std::max(firstCentre(a.y), 0);
+    int end = std::min(firstCentre(c.y), t.height);  // exclusive
+    for (; row < end; ++row) {
+        float fy = float(row);
+        float xl = a.x + (c.x - a.x) * (fy - a.y) / (c.y - a.y);
+        float xr;
+        if (fy < b.y) xr = a.x + (b.x - a.x) * (fy - a.y) / (b.y - a.y);
+        else if (c.y > b.y) xr = b.x + (c.x - b.x) * (fy - b.y) / (c.y - b.y);
+        else xr = b.x;
+        if (xl > xr) std::swap(xl, xr);
+        float clippedL = std::max(xl, 0.0f), clippedR = std::min(xr, float(t.width));
+        int x0 = firstCentre(clippedL);
+        int x1 = firstCentre(clippedR) - 1;
+        if (x0 <= x1) span(row, x0, x1);
+    }
+}
+
+}  // namespace
+
+void drawDisc(float x, float y, float z, float radius, uint8_t colour, bool ignoreDepth)
+{
+    Target t;
+    if (!target(t) || !(z > 0)) return;
+    int32_t depth = depthValue(z);
+    discRows(t, x, y, game.screenScale / z * radius, [&](int row, int x0, int x1) {
+        uint8_t* line = t.pixels + size_t(row) * t.pitch;
+        for (int px = x0; px <= x1; ++px)
+            if (ignoreDepth || passes(t, px, row, depth)) line[px] = colour;
+    });
+}
+
+void drawShadowDisc(float x, float y, float z, float radius)
+{
+    Target t;
+    if (!target(t) || !t.shade || !(z > 0)) return;
+    int32_t depth = depthValue(z - 1.0f);
+    discRows(t, x, y, game.screenScale / z * radius, [&](int row, int x0, int x1) {
+        uint8_t* line = t.pixels + size_t(row) * t.pitch;
+        const uint8_t* shade = t.shade + size_t(row) * t.width;
+        for (int px = x0; px <= x1; ++px)
+            if (passes(t, px, row, depth)) line[px] = shade[px];
+    });
+}
+
+void drawTriangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c, uint8_t colour, bool ignoreDepth)
+{
+    Target t;
+    if (!target(t)) return;
+    float area = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+    if (!(area < 0)) return;
+    int32_t depth = truncSteps((a.z + b.z + c.z) / (3.0f * depthUnit));
+    if (depth <= 0) return;
+    triangleRows(t, a, b, c, [&](int row, int x0, int x1) {
+        uint8_t* line = t.pixels + size_t(row) * t.pitch;
+        for (int px = x0; px <= x1; ++px)
+            if (ignoreDepth || passes(t, px, row, depth)) line[px] = colour;
+    });
+}
+
+void drawShadowTriangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c)
+{
+    Target t;
+    if (!target(t) || !t.shade) return;
+    int32_t depth = depthValue((a.z + b.z + c.z) / 3.0f - 1.0f);
+    triangleRows(t, a, b, c, [&](int row, int x0, int x1) {
+        uint8_t* line = t.pixels + size_t(row) * t.pitch;
+        const uint8_t* shade = t.shade + size_t(row) * t.width;
+        for (int px = x0; px <= x1; ++px)
+            if (passes(t, px, row, depth)) line[px] = shade[px];
+    });
+}

@@ -1,0 +1,212 @@
+// Pictures to look at, written under the build folder (pictures/*.bmp): every glyph of the
+// shipped font, the start lights at each stage, six cars' gauges and the portraits of the car
+// models, at the smallest common and at a large screen size; and the race panels.
+#include "render/car_portrait.h"
+#include "render/font.h"
+#include "render/hud.h"
+#include "render/race_panels.h"
+#include "render/text.h"
+#include "render_fixture.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A small closed body: a lower hull and a narrower cabin, every face turned outwards so that
+// (c - a) x (b - a) points away from the body, as the race view expects.
+CarModel body(const char* name, float halfWidth, float halfLength, float height, uint8_t cabinColour)
+{
+    CarModel m{};
+    std::strncpy(m.name, name, 11);
+    float w = halfWidth, l = halfLength, h = height, y0 = 0.15f;
+    Vec3 v[10] = {
+        {-w, y0, -l}, {w, y0, -l}, {w, y0, l}, {-w, y0, l},                       // floor
+        {-w, h * 0.5f, -l}, {w, h * 0.5f, -l}, {w, h * 0.45f, l * 0.7f}, {-w, h * 0.45f, l * 0.7f},  // waist
+        {0, h, -l * 0.3f}, {0, h * 0.5f, l},                                      // roof ridge, nose
+    };
+    const uint8_t faces[][4] = {
+        // a, b, c, colour
+        {0, 1, 5, 0}, {0, 5, 4, 0},       // back
+        {1, 2, 6, 1}, {1, 6, 5, 1},       // right side
+        {3, 0, 4, 1}, {3, 4, 7, 1},       // left side
+        {2, 3, 9, 2}, {3, 7, 9, 2}, {2, 9, 6, 2},  // nose
+        {4, 5, 8, cabinColour}, {5, 6, 8, cabinColour}, {6, 7, 8, 6}, {7, 4, 8, cabinColour},  // cabin
+        {7, 6, 9, 0},                     // bonnet
+        {0, 3, 2, 6}, {0, 2, 1, 6},       // floor
+    };
+    m.vertexCount = 10;
+    for (int i = 0; i < 10; ++i) m.vertices[i] = v[i];
+    Vec3 centre{0, h * 0.35f, 0};
+    int n = 0;
+    for (const auto& f : faces) {
+        uint8_t a = f[0], b = f[1], c = f[2];
+        Vec3 normal = cross(v[c] - v[a], v[b] - v[a]);
+        Vec3 mid = (v[a] + v[b] + v[c]) * (1.0f / 3);
+        if (dot(normal, mid - centre) < 0) std::swap(b, c);
+        m.triangles[3 * n] = a, m.triangles[3 * n + 1] = b, m.triangles[3 * n + 2] = c;
+        m.triangleColours[n] = f[3];
+        ++n;
+    }
+    m.triangleIndexCount = uint8_t(3 * n);
+    for (float& r : m.wheelRadius) r = 0.45f;
+    m.wheelPositions[0] = {w, 0.2f, l * 0.65f};
+    m.wheelPositions[1] = {-w, 0.2f, l * 0.65f};
+    m.wheelPositions[2] = {w, 0.2f, -l * 0.65f};
+    m.wheelPositions[3] = {-w, 0.2f, -l * 0.65f};
+    m.headPosition = {0, h * 0.95f, -l * 0.05f};
+    return m;
+}
+
+std::filesystem::path pictureFolder()
+{
+    std::filesystem::path p = buildFolder() / "pictures";
+    std::filesystem::create_directories(p);
+    return p;
+}
+
+void save(const std::string& name)
+{
+    unlockDraw();
+    std::string path = (pictureFolder() / name).string();
+    EXPECT_EQ(SDL_SaveBMP(game.drawSurface, path.c_str()), 0);
+    lockDraw();
+}
+
+// Copies a block of the locked surface elsewhere in it (the blocks must not overlap).
+void copyBlock(int fromX, int fromY, int width, int height, int toX, int toY)
+{
+    for (int y = 0; y < height; ++y)
+        std::memmove(&Screen::at(toX, toY + y), &Screen::at(fromX, fromY + y), size_t(width));
+}
+
+const uint32_t driverColours[6][2] = {
+    {0x2020E0, 0xFFFFFF}, {0xE06010, 0x202020}, {0x20C040, 0xFFFF00},
+    {0x00D0FF, 0x800000}, {0xC040C0, 0x00FF80}, {0xF0F0F0, 0xFF0000},
+};
+
+void showcase(int width, int height)
+{
+    TempGameFolder folder;
+    folder.provideFont();
+    Screen screen(width, height);
+    ASSERT_TRUE(screen.ok);
+    ASSERT_EQ(loadFont(), 0);
+    game.guiOriginX = (width - 80.0f * game.guiScale) * 0.5f;
+    game.guiOriginY = (height - 60.0f * game.guiScale) * 0.5f;
+    for (int k = 0; k < 6; ++k) setCarColours(k, driverColours[k][0], driverColours[k][1]);
+    fillRect(nullptr, 3);
+    ASSERT_TRUE(lockDraw());
+    int s = game.guiScale, ox = int(game.guiOriginX), oy = int(game.guiOriginY);
+
+    // Start lights at -1 .. 3, each copied out of the corner where they are drawn.
+    int lightsY = 6 * s;
+    for (int stage = -1; stage <= 3; ++stage) {
+        game.startLight = stage;
+        unlockDraw();
+        fillCorners(0, 0, 16 * s, 4 * s, 3);
+        lockDraw();
+        drawStartLights();
+        int x = ox + (stage + 1) * 16 * s;
+        copyBlock(0, 0, 16 * s, 4 * s, x, lightsY);
+        drawText(std::to_string(stage), x + 7 * s, lightsY + 4 * s, 242, 241);
+    }
+    game.startLight = -1;
+    unlockDraw();
+    fillCorners(0, 0, 16 * s, 4 * s, 3);
+    lockDraw();
+
+    // Every glyph, 40 to a row.
+    for (int g = 0; g < fontGlyphCount; ++g) {
+        char c = g == 0 ? ' ' : g <= 95 ? char(g + 32) : char(g + 96);
+        drawText(std::string(1, c), ox + (g % 40 + 20) * s, oy + 2 * s + (g / 40) * 2 * s + 12 * s, 242, 241);
+    }
+    drawText("Tarmacade 12.34s 1:05 +0.07s", ox + 20 * s, oy + 22 * s, 245, 241);
+    drawText(std::string("Ren\xe9 M\xfcller \xc5ngstr\xf6m"), ox + 20 * s, oy + 25 * s, 242, 241);
+
+    // Portraits of each model in each car's colours.
+    std::vector<CarModel> models = {body("Wedge", 0.9f, 1.8f, 1.0f, 4), body("Brick", 1.0f, 1.6f, 1.5f, 4),
+                                    body("Dart", 0.8f, 2.1f, 0.8f, 5)};
+    float orientation[9];
+    portraitOrientation(2.3f, 0.6f, orientation);
+    for (int k = 0; k < 6; ++k) {
+        const CarModel& m = models[k % models.size()];
+        float x = game.guiOriginX + (8 + 13 * k) * s, y = game.guiOriginY + 36 * s;
+        drawCarPortrait(m, k, x, y, orientation, width / (2.2f * s));
+        drawText(m.name, int(x) - 3 * s, int(y) + 4 * s, 242, 241);
+    }
+
+    // Gauges of six cars: tyres, damage and fuel at different wear.
+    for (int k = 0; k < 6; ++k) {
+        game.cars[k].tyres = uint16_t(65535 - k * 13107);
+        game.cars[k].damage = uint16_t(k * 13107);
+        game.cars[k].fuel = uint16_t(k % 2 ? 65535 : 30000);
+        drawCarGauges(k);
+    }
+    save("showcase_" + std::to_string(width) + "x" + std::to_string(height) + ".bmp");
+    freeFont();
+}
+
+}  // namespace
+
+TEST(Pictures, Showcase640x480) { showcase(640, 480); }
+TEST(Pictures, Showcase1920x1080) { showcase(1920, 1080); }
+
+TEST(Pictures, RacePanels)
+{
+    TempGameFolder folder;
+    folder.provideFont();
+    Screen screen(640, 480);
+    ASSERT_TRUE(screen.ok);
+    ASSERT_EQ(loadFont(), 0);
+    game.guiOriginX = game.guiOriginY = 0;
+    fillRect(nullptr, 12);
+    ASSERT_TRUE(lockDraw());
+    RaceResults r;
+    r.lapLength = 1234;
+    const char* names[] = {"Alice", "Bob", "Chandra", "Dmitri", "Eva", "Farouk"};
+    for (int i = 0; i < 6; ++i) {
+        ResultLine l;
+        l.name = names[i];
+        l.laps = i < 4 ? 5 : 4;
+        l.totalTime = 24567 + 431 * i;
+        l.gap = 431 * i;
+        l.lapsBehind = i < 4 ? 0 : 1;
+        l.bestLap = 4712 + 37 * i;
+        r.lines.push_back(l);
+    }
+    r.fastestLapTime = 4712;
+    r.fastestLapHolder = "Alice";
+    r.fastestLapRank = 0;
+    drawRaceResults(r);
+    save("results_640x480.bmp");
+
+    unlockDraw();
+    fillRect(nullptr, 12);
+    lockDraw();
+    RaceInformation info;
+    info.distanceMetres = 6170;
+    info.laps = 5;
+    info.recordTime = 4712;
+    info.recordHolder = "Alice";
+    drawRaceInformation(info);
+    PointsTable t;
+    t.race = 2, t.races = 5;
+    t.lines = {{"Alice", 19, false}, {"Bob", 12, false}, {"Eva", 12, true}};
+    unlockDraw();
+    save("information_640x480.bmp");
+    fillRect(nullptr, 12);
+    lockDraw();
+    drawChampionshipPoints(t);
+    save("points_640x480.bmp");
+    unlockDraw();
+    fillRect(nullptr, 12);
+    lockDraw();
+    drawSeasonStandings(t);
+    save("standings_640x480.bmp");
+    freeFont();
+}

@@ -1,0 +1,88 @@
+// Writes tm.pal, the built-in palette as a file, and three variations of it for the palette
+// switcher: a dusk light, autumn leaves and a high-contrast set for bright rooms.
+#include "render/palette.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct Rgb {
+    float r, g, b;
+};
+
+Rgb split(uint32_t c) { return {float((c >> 16) & 255), float((c >> 8) & 255), float(c & 255)}; }
+
+uint32_t join(Rgb c)
+{
+    auto byte = [](float v) { return uint32_t(std::lround(std::clamp(v, 0.0f, 255.0f))); };
+    return byte(c.r) << 16 | byte(c.g) << 8 | byte(c.b);
+}
+
+// Low evening sun: everything darker and bluer, the panels a deep violet.
+uint32_t dusk(uint32_t c, int slot)
+{
+    Rgb v = split(c);
+    if (slot >= 240 && slot < 242) return join({v.b * 0.5f + 40, v.g * 0.3f, v.b * 0.8f + 30});
+    return join({v.r * 0.72f + 10, v.g * 0.62f + 8, v.b * 0.8f + 30});
+}
+
+// Greens turn to ochre and rust, panels to brown.
+uint32_t autumn(uint32_t c, int slot)
+{
+    Rgb v = split(c);
+    if (slot >= 240 && slot < 242) return join({v.b * 0.8f + 40, v.b * 0.45f + 15, v.b * 0.15f});
+    if (v.g > v.r && v.g > v.b) {
+        float excess = v.g - std::max(v.r, v.b);
+        return join({v.r + excess * 1.1f, v.g - excess * 0.35f, v.b * 0.7f});
+    }
+    return join({v.r * 1.05f, v.g * 0.92f, v.b * 0.75f});
+}
+
+// Stretched around the middle grey; panels black, so white and yellow text stands out.
+uint32_t contrast(uint32_t c, int slot)
+{
+    Rgb v = split(c);
+    if (slot == 240) return 0x000000;
+    if (slot == 241) return 0x404040;
+    auto stretch = [](float x) { return (x - 110.0f) * 1.6f + 110.0f; };
+    return join({stretch(v.r), stretch(v.g), stretch(v.b)});
+}
+
+bool write(const std::string& path, const uint32_t colours[paletteSize])
+{
+    std::string image = paletteFileImage(colours);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    bool ok = f && std::fwrite(image.data(), 1, image.size(), f) == image.size();
+    if (f && std::fclose(f) != 0) ok = false;
+    if (!ok) std::fprintf(stderr, "tmpalgen: cannot write %s\n", path.c_str());
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: tmpalgen <game folder>\n");
+        return 2;
+    }
+    std::string folder = argv[1];
+    uint32_t base[paletteSize] = {};
+    builtInPalette(base);
+    bool ok = write(folder + "/tm.pal", base);
+    struct Variant {
+        const char* name;
+        uint32_t (*change)(uint32_t, int);
+    };
+    const Variant variants[] = {{"dusk", dusk}, {"autumn", autumn}, {"contrast", contrast}};
+    for (const Variant& v : variants) {
+        uint32_t colours[paletteSize] = {};
+        for (int i = 0; i < paletteSize; ++i)
+            colours[i] = (i >= firstCarSlot && i <= lastCarSlot) ? 0 : v.change(base[i], i);
+        ok = write(folder + "/palettes/" + v.name + ".pal", colours) && ok;
+    }
+    return ok ? 0 : 1;
+}
