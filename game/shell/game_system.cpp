@@ -2,9 +2,11 @@
 
 #include "platform/exe_folder.h"
 #include "race/game_state.h"
+#include "race/car_models.h"
 #include "race/joystick_state.h"
 #include "render/surfaces.h"
 #include "shell/config.h"
+#include "shell/language.h"
 
 #include <cmath>
 #include <cstring>
@@ -63,9 +65,11 @@ static void setUpDisplay()
 int initGameSystem()
 {
     changeToFolder(game.exeFolder);
+    loadLanguage(game.options.language);  // a missing file leaves English
     loadConfig();
     setUpDisplay();
     buildCircleTable();
+    loadCarModels();
     allocateInputBuffers();
     game.guiOriginX = (game.screenWidth - 80.0f * game.guiScale) * 0.5f;
     game.guiOriginY = (game.screenHeight - 60.0f * game.guiScale) * 0.5f;
@@ -78,6 +82,7 @@ void shutdownGameSystem(bool partial)
     SDL_ShowCursor(1);
     delete[] game.circleTable;
     game.circleTable = nullptr;
+    freeCarModels();
     freeDrawSurfaces();
     freeInputBuffers();
     for (auto& s : game.engineSound) s = 0;
