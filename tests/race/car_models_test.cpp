@@ -7,7 +7,10 @@
 
 #include <cmath>
 #include <cstring>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
+#include <set>
 
 static CarModel namedModel(const char* name)
 {
@@ -208,5 +211,41 @@ TEST(LoadCarModels, AMissingCarsFolderIsCreated)
     EXPECT_TRUE(std::filesystem::is_directory(dir.path("cars")));
     EXPECT_EQ(game.modelCount, 1);
     EXPECT_EQ(dir.read("cars/general.car").size(), 8u + 1344u);
+    freeCarModels();
+}
+
+// The cars shipped in the game folder load, each its own, and the choice between them matters.
+TEST(ShippedCars, LoadWithTheirOwnNamesBodiesAndHandling)
+{
+    const char* build = std::getenv("TM_BINARY_DIR");
+    if (!build) GTEST_SKIP() << "TM_BINARY_DIR names no build tree";
+    TempGameFolder dir;
+    std::filesystem::copy(std::filesystem::path(build) / "tarmacade" / "cars", dir.path("cars"));
+    loadCarModels();
+    ASSERT_GE(game.modelCount, 4);
+    EXPECT_FALSE(dir.exists("cars/general.car"));
+    std::set<std::string> names;
+    std::set<float> tops, masses, powers, gravelGrips;
+    for (int i = 0; i < game.modelCount; ++i) {
+        const CarModel& m = game.models[i];
+        SCOPED_TRACE(m.name);
+        names.insert(m.name);
+        EXPECT_GT(m.vertexCount, 4);
+        EXPECT_EQ(m.triangleIndexCount % 3, 0);
+        for (int v = 0; v < m.vertexCount; ++v) {
+            Vec3 p = m.vertices[v], e = m.ellipsoid;
+            EXPECT_LT(p.x * p.x / (e.x * e.x) + p.y * p.y / (e.y * e.y) + p.z * p.z / (e.z * e.z), 1.0f);
+            EXPECT_NEAR(dot(m.normals[v], m.normals[v]), 1.0f, 1e-4f);
+        }
+        tops.insert(m.topSpeed);
+        masses.insert(m.mass);
+        powers.insert(m.enginePower);
+        gravelGrips.insert(gripAt(m, 12, 2));
+    }
+    EXPECT_EQ(names.size(), size_t(game.modelCount));
+    EXPECT_EQ(tops.size(), names.size());
+    EXPECT_EQ(masses.size(), names.size());
+    EXPECT_EQ(powers.size(), names.size());
+    EXPECT_GT(gravelGrips.size(), 2u);
     freeCarModels();
 }

@@ -2,7 +2,12 @@
 #include "shell/language.h"
 #include "support/harness.h"
 
+#include "shell/folder_list.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 static void expectAllEnglishBut(int except)
 {
@@ -88,4 +93,31 @@ TEST(LoadLanguage, LineEndsOfEitherKindReadTheSame)
     ASSERT_EQ(loadLanguage("Crlf"), 0);
     EXPECT_EQ(game.uiStrings[20], "Erst Spieler\nund Strecke!");
     EXPECT_EQ(game.uiStrings[14], "nach Rennen ");
+}
+
+// Every shipped translation covers all entries and keeps the shapes the screens rely on.
+TEST(ShippedLanguages, TranslateEveryEntryKeepingBlanksAndTheBar)
+{
+    const char* build = std::getenv("TM_BINARY_DIR");
+    if (!build) GTEST_SKIP() << "TM_BINARY_DIR names no build tree";
+    TempGameFolder dir;
+    std::filesystem::copy(std::filesystem::path(build) / "tarmacade" / "lang", dir.path("lang"));
+    std::vector<std::string> names;
+    ASSERT_GE(listFolder(names, "lang", "lng", listFiles, 22), 2);
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        std::string file = dir.read("lang/" + name + ".lng");
+        for (int i = 0; i < uiStringCount; ++i) {
+            std::string text;
+            ASSERT_TRUE(findTranslation(file, i, text)) << "entry " << i;
+            std::string english = englishStrings[i];
+            EXPECT_EQ(text.front() == ' ', english.front() == ' ') << "entry " << i;
+            EXPECT_EQ(text.back() == ' ', english.back() == ' ') << "entry " << i;
+            EXPECT_EQ(text.find('\n'), std::string::npos) << "entry " << i;
+            EXPECT_EQ(text.find('%'), english.find('%')) << "entry " << i;
+        }
+        ASSERT_EQ(loadLanguage(name), 0);
+        EXPECT_NE(game.uiStrings[58].find('|'), std::string::npos);
+        EXPECT_NE(game.uiStrings[17], englishStrings[17]);
+    }
 }
