@@ -1,6 +1,7 @@
 #include "race/car_model_file.h"
 #include "race/car_models.h"
 #include "race/game_state.h"
+#include "shell/build_tree.h"
 #include "support/harness.h"
 
 #include <gtest/gtest.h>
@@ -217,8 +218,8 @@ TEST(LoadCarModels, AMissingCarsFolderIsCreated)
 // The cars shipped in the game folder load, each its own, and the choice between them matters.
 TEST(ShippedCars, LoadWithTheirOwnNamesBodiesAndHandling)
 {
-    const char* build = std::getenv("TM_BINARY_DIR");
-    if (!build) GTEST_SKIP() << "TM_BINARY_DIR names no build tree";
+    std::filesystem::path build = buildTree();
+    ASSERT_FALSE(build.empty()) << "no built game folder";
     TempGameFolder dir;
     std::filesystem::copy(std::filesystem::path(build) / "tarmacade" / "cars", dir.path("cars"));
     loadCarModels();

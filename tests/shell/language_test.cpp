@@ -1,5 +1,6 @@
 #include "race/game_state.h"
 #include "shell/language.h"
+#include "shell/build_tree.h"
 #include "support/harness.h"
 
 #include "shell/folder_list.h"
@@ -98,8 +99,8 @@ TEST(LoadLanguage, LineEndsOfEitherKindReadTheSame)
 // Every shipped translation covers all entries and keeps the shapes the screens rely on.
 TEST(ShippedLanguages, TranslateEveryEntryKeepingBlanksAndTheBar)
 {
-    const char* build = std::getenv("TM_BINARY_DIR");
-    if (!build) GTEST_SKIP() << "TM_BINARY_DIR names no build tree";
+    std::filesystem::path build = buildTree();
+    ASSERT_FALSE(build.empty()) << "no built game folder";
     TempGameFolder dir;
     std::filesystem::copy(std::filesystem::path(build) / "tarmacade" / "lang", dir.path("lang"));
     std::vector<std::string> names;

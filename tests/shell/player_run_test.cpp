@@ -1,4 +1,5 @@
 // The built game, started and quit as a player would, in a copy of the game folder.
+#include "shell/build_tree.h"
 #include "support/harness.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +17,9 @@ namespace fs = std::filesystem;
 // A copy of the built game folder with no options.set and an empty cars folder.
 static bool copyGame(const TempGameFolder& dir)
 {
-    const char* build = std::getenv("TM_BINARY_DIR");
-    if (!build) return false;
-    fs::path from = fs::path(build) / "tarmacade";
+    fs::path build = buildTree();
+    if (build.empty()) return false;
+    fs::path from = build / "tarmacade";
     std::error_code ec;
     fs::copy(from, dir.root(), fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
     if (ec || !fs::exists(dir.path("tarmacade"))) return false;
@@ -80,8 +81,7 @@ class PlayerRun : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!std::getenv("TM_BINARY_DIR")) GTEST_SKIP() << "TM_BINARY_DIR names no build tree";
-        ASSERT_TRUE(copyGame(dir)) << "no built game in TM_BINARY_DIR";
+        ASSERT_TRUE(copyGame(dir)) << "no built game folder";
     }
     TempGameFolder dir;
 };
