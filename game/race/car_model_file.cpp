@@ -28,6 +28,23 @@ static bool writeF32s(TrackFile& f, const float* v, int n)
     return true;
 }
 
+// Files come from anywhere: keep every count and index inside the arrays that the renderer
+// and the simulation walk, and the name a terminated string.
+static void keepInBounds(CarModel& m)
+{
+    m.name[11] = 0;
+    if (m.vertexCount > 30) m.vertexCount = 30;
+    if (m.collisionPointCount > 15) m.collisionPointCount = 15;
+    if (m.triangleIndexCount > 120) m.triangleIndexCount = 120;
+    m.triangleIndexCount -= m.triangleIndexCount % 3;
+    if (m.collisionIndexCount > 30) m.collisionIndexCount = 30;
+    m.collisionIndexCount -= m.collisionIndexCount % 3;
+    for (int i = 0; i < m.triangleIndexCount; ++i)
+        if (m.triangles[i] >= m.vertexCount) m.triangles[i] = 0;
+    for (int i = 0; i < m.collisionIndexCount; ++i)
+        if (m.collisionTriangles[i] >= m.collisionPointCount) m.collisionTriangles[i] = 0;
+}
+
 bool readCarModel(TrackFile& f, CarModel& m)
 {
     bool ok = f.readBytes(m.name, 12) && f.skip(4);
@@ -43,6 +60,7 @@ bool readCarModel(TrackFile& f, CarModel& m)
     ok = ok && readVec3s(f, m.vertices, 30) && readVec3s(f, m.normals, 30);
     ok = ok && readVec3s(f, m.collisionPoints, 15) && readVec3s(f, m.wheelPositions, 4);
     ok = ok && readVec3s(f, &m.headPosition, 1);
+    keepInBounds(m);
     return ok;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/exe_folder.h"
 #include "race/game_state.h"
+#include "race/car_models.h"
 #include "race/joystick_state.h"
 #include "render/font.h"
 #include "render/palette.h"
@@ -10,6 +11,7 @@
 #include "shell/config.h"
 #include "track/ghost_lap.h"
 #include "track/track_loader.h"
+#include "shell/language.h"
 
 #include <cmath>
 #include <cstring>
@@ -68,6 +70,7 @@ static void setUpDisplay()
 int initGameSystem()
 {
     changeToFolder(game.exeFolder);
+    loadLanguage(game.options.language);  // a missing file leaves English
     loadConfig();
     setUpDisplay();
     buildCircleTable();
@@ -75,6 +78,7 @@ int initGameSystem()
     setProjectionScale(game.screenWidth, game.screenHeight);
     int font = loadFont();
     if (font == -1 || font == -2) return -1;
+    loadCarModels();
     allocateInputBuffers();
     game.guiOriginX = (game.screenWidth - 80.0f * game.guiScale) * 0.5f;
     game.guiOriginY = (game.screenHeight - 60.0f * game.guiScale) * 0.5f;
@@ -87,6 +91,7 @@ void shutdownGameSystem(bool partial)
     SDL_ShowCursor(1);
     delete[] game.circleTable;
     game.circleTable = nullptr;
+    freeCarModels();
     freeDrawSurfaces();
     freeSceneImages();
     freeFont();

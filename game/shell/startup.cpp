@@ -6,6 +6,7 @@
 #include "race/game_state.h"
 #include "shell/game_system.h"
 #include "shell/main_loop.h"
+#include "shell/options_file.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,21 +20,13 @@ static void findGameFolder()
     changeToFolder(game.exeFolder);
 }
 
-static void useScreenSizeDefault()
-{
-    if (game.screenWidth <= 0 || game.screenHeight <= 0) {
-        game.screenWidth = 640;
-        game.screenHeight = 480;
-    }
-}
-
 int runGame(int, char**)
 {
     game.raceRunning = 0;
     initPlatformLocale();
     findGameFolder();
     std::srand(SDL_GetTicks());
-    useScreenSizeDefault();
+    loadOptions();
     if (SDL_Init(sdlSubsystems) != 0) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         return -1;
@@ -46,6 +39,7 @@ int runGame(int, char**)
     }
     while (pumpEvents(0)) SDL_Delay(game.raceRunning ? 1 : 25);
     shutdownGameSystem(false);
+    saveOptions();
     SDL_Quit();
     return 0;
 }

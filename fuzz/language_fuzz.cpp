@@ -1,0 +1,20 @@
+// A language file is hand-written text: any bytes must give 163 texts, none longer than the file.
+#include "fuzz_folder.h"
+#include "shell/language.h"
+
+#include <sys/stat.h>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzFolder folder;
+    mkdir("lang", 0755);
+    writeFuzzFile("lang/Fuzz.lng", data, size);
+    if (loadLanguage("Fuzz") != 0) std::abort();
+    for (const std::string& s : game.uiStrings)
+        if (s.size() > size && s.size() > 64) std::abort();
+    std::string text(reinterpret_cast<const char*>(data), size);
+    std::string out;
+    for (int i = 0; i < uiStringCount; ++i)
+        if (findTranslation(text, i, out) && out.size() >= size) std::abort();
+    return 0;
+}
