@@ -34,15 +34,25 @@ void fillRect(const DrawRect* rect, uint8_t colour)
     fillCorners(rect->left, rect->top, rect->right, rect->bottom, colour);
 }
 
-bool lockDraw()
+bool lockSurface(SDL_Surface* s)
 {
-    if (game.lockedSurface) return true;
-    SDL_Surface* s = game.drawSurface;
+    if (game.lockedSurface) return game.lockedSurface == s;
     if (!s || SDL_LockSurface(s) != 0) return false;
     game.pixelBase = static_cast<uint8_t*>(s->pixels);
     game.pixelPitch = s->pitch;
     game.lockedSurface = s;
     return true;
+}
+
+bool lockDraw()
+{
+    if (game.lockedSurface) return true;
+    return lockSurface(game.drawSurface);
+}
+
+bool lockBackground()
+{
+    return lockSurface(game.backgroundSurface);
 }
 
 void unlockDraw()

@@ -1,5 +1,7 @@
 #pragma once
 // Rectangle fills on drawSurface and the lock that opens its pixels to the renderers.
+#include <SDL.h>
+
 #include <cstdint>
 
 struct DrawRect {
@@ -14,5 +16,9 @@ void fillRect(const DrawRect* rect, uint8_t colour);               // nullptr: t
 // Publishes pixelBase, pixelPitch and lockedSurface while drawSurface is locked. False when
 // there is nothing to lock. Locking twice keeps the first lock.
 bool lockDraw();
+// The same for backgroundSurface, for the passes that paint the static race picture, or for
+// any other 8-bit surface. False when another surface is locked.
+bool lockBackground();
+bool lockSurface(SDL_Surface* surface);
 // Clears them and unlocks; nothing when nothing is locked.
 void unlockDraw();

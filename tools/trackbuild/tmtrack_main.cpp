@@ -2,6 +2,7 @@
 #include "track_design.h"
 #include "track_image.h"
 #include "track_inspect.h"
+#include "track_render.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,8 +16,20 @@ static int usage()
                  "usage: tmtrack build DESCRIPTION.json OUT.trk [--layout 0x100|0x101|0x102|0x110]\n"
                  "       tmtrack info FILE.trk\n"
                  "       tmtrack check FILE.trk\n"
-                 "       tmtrack map FILE.trk OUT.bmp\n");
+                 "       tmtrack map FILE.trk OUT.bmp\n"
+                 "       tmtrack render FILE.trk OUT.bmp [WIDTHxHEIGHT]\n");
     return 2;
+}
+
+static int render(int argc, char** argv)
+{
+    if (argc < 4) return usage();
+    int width = 640, height = 480;
+    if (argc >= 5 && std::sscanf(argv[4], "%dx%d", &width, &height) != 2) return usage();
+    std::string why;
+    bool ok = renderTrackPicture(argv[2], argv[3], width, height, why);
+    if (!why.empty()) std::fprintf(stderr, "tmtrack: %s\n", why.c_str());
+    return ok ? 0 : 1;
 }
 
 static int build(int argc, char** argv)
@@ -41,6 +54,7 @@ int main(int argc, char** argv)
     if (argc < 3) return usage();
     std::string command = argv[1], file = argv[2];
     if (command == "build") return build(argc, argv);
+    if (command == "render") return render(argc, argv);
     std::string why;
     if (command != "info" && command != "check" && command != "map") return usage();
     if (!loadTrackForInspection(file, why)) return std::fprintf(stderr, "tmtrack: %s\n", why.c_str()), 1;
