@@ -330,10 +330,12 @@ bool placeObjects(const json& j, Design& d, std::string& why)
             const json& a = o["along"];
             double from = a.value("from", 0.0), to = a.value("to", 0.0), every = std::max(1.0, a.value("every", 8.0));
             double offset = a.value("offset", d.halfWidth + 3);
+            // Models face their side; "reverse" turns them to the road from its other side.
+            double facing = a.value("reverse", false) ? -1.0 : 1.0;
             for (double s = from; s <= to + 1e-6; s += every) {
                 double at = d.start + s;
                 P2 t = d.road.tangent(at);
-                add(kind, d.road.at(at) + leftOf(t) * offset, t);
+                add(kind, d.road.at(at) + leftOf(t) * offset, t * facing);
             }
         } else if (o.contains("scatter")) {
             const json& sc = o["scatter"];
