@@ -2,6 +2,7 @@
 
 #include "platform/exe_folder.h"
 #include "race/game_state.h"
+#include "render/ground_colours.h"
 #include "track/terrain_height.h"
 #include "track/track_checksum.h"
 #include "track/track_file.h"
@@ -280,21 +281,12 @@ static void bandColour(int slot, int rgb[3])
 
 static int litSlot(int v)
 {
-    if (v == 0) return 12;
-    if (v < 8) return 31 - 2 * v;
-    if (v < 12) return 44 - 2 * (v - 8);
-    if (v < 16) return 59 - 2 * (v - 12);
-    if (v < 20) return 74 - (v - 16);
-    if (v < 24) return 89 - 2 * (v - 20);
-    if (v < 28) return 104 - 2 * (v - 24);
-    if (v < 32) return 109 - (v - 28);
-    if (v < 36) return 114 - (v - 32);
-    if (v < 40) return 119 - (v - 36);
-    return 26;
+    return groundColours().lit[std::min(v, groundValueCount - 1)];
 }
 
 bool writeTrackMap(const std::string& path)
 {
+    buildGroundColours();
     const int scale = 2, W = surfaceMapSide * scale;
     std::vector<uint8_t> px(size_t(W) * W * 3);
     auto put = [&](int x, int y, int r, int g, int b) {
