@@ -291,7 +291,8 @@ bool writeTrackMap(const std::string& path)
     std::vector<uint8_t> px(size_t(W) * W * 3);
     auto put = [&](int x, int y, int r, int g, int b) {
         if (x < 0 || y < 0 || x >= W || y >= W) return;
-        uint8_t* p = &px[(size_t(y) * W + x) * 3];
+        // z grows up the picture, as the race camera shows the track.
+        uint8_t* p = &px[(size_t(W - 1 - y) * W + x) * 3];
         p[0] = uint8_t(r), p[1] = uint8_t(g), p[2] = uint8_t(b);
     };
     float cell = game.surfaceCell;
@@ -301,8 +302,8 @@ bool writeTrackMap(const std::string& path)
             bandColour(litSlot(game.surfaceMap[z * surfaceMapSide + x]), rgb);
             float wx = (x + 0.5f) * cell, wz = (z + 0.5f) * cell;
             float h = terrainHeight(wx, wz);
-            // Light from the north-west, so slopes read as in a relief map.
-            float slope = (terrainHeight(wx - 1, wz - 1) - terrainHeight(wx + 1, wz + 1)) * 0.35f;
+            // Light from the top left of the picture, so slopes read as in a relief map.
+            float slope = (terrainHeight(wx - 1, wz + 1) - terrainHeight(wx + 1, wz - 1)) * 0.35f;
             float shade = std::clamp(1.0f + slope, 0.6f, 1.3f);
             for (int& c : rgb) c = std::clamp(int(c * shade), 0, 255);
             if (h < game.waterLevel) rgb[0] /= 2, rgb[1] = 64 + rgb[1] / 2, rgb[2] = 128 + rgb[2] / 2;
