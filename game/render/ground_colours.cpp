@@ -58,7 +58,7 @@ const GroundColours& groundColours()
 
 Vec3 lightDirection()
 {
-    // From high over the west and a little south, so hills keep their relief on every track.
+    // From high over the west and a little north, so hills keep their relief on every track.
     static const Vec3 d = [] {
         Vec3 v{0.35f, -1.0f, -0.25f};
         return v * (1.0f / std::sqrt(dot(v, v)));

@@ -64,13 +64,6 @@ bool ghostSample(int index, GhostSample& out)
     return true;
 }
 
-static Vec3 normalised(Vec3 v)
-{
-    float len = std::sqrt(dot(v, v));
-    // A zero axis stays zero rather than turning into NaN.
-    return len > 0 ? v * (1.0f / len) : v;
-}
-
 static Vec3 average(Vec3 a, Vec3 b)
 {
     return (a + b) * 0.5f;

@@ -24,3 +24,10 @@ float terrainHeight(float x, float z)
     float v = (1 - fz) * (fx * row0[i + 1] + (1 - fx) * row0[i]) + fz * ((1 - fx) * row1[i] + fx * row1[i + 1]);
     return v * 0.05f;
 }
+
+Vec3 terrainNormal(float x, float z)
+{
+    float d = game.heightCell > 0.0f ? game.heightCell : 1.0f;
+    Vec3 n{terrainHeight(x - d, z) - terrainHeight(x + d, z), 2 * d, terrainHeight(x, z - d) - terrainHeight(x, z + d)};
+    return normalised(n);
+}

@@ -1,5 +1,9 @@
 #pragma once
 // The terrain height anywhere on the track, from the 64 x 64 height grid.
+#include "race/vec3.h"
 
 // Bilinear height at world (x, z); positions off the square read its edge.
 float terrainHeight(float x, float z);
+
+// Unit upward normal of the terrain at (x, z), from the height one height cell to either side.
+Vec3 terrainNormal(float x, float z);

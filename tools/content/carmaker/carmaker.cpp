@@ -137,7 +137,7 @@ static bool makeModel(const json& j, CarModel& m)
         Vec3& p = m.collisionPoints[i];
         p = {p.x * m.ellipsoid.x / general.x, p.y * m.ellipsoid.y / general.y, p.z * m.ellipsoid.z / general.z};
     }
-    std::memset(m.vertices, 0, sizeof m.vertices);
+    for (Vec3& v : m.vertices) v = {};
     std::memset(m.triangles, 0, sizeof m.triangles);
     std::memset(m.triangleColours, 0, sizeof m.triangleColours);
     if (!buildBody(j.at("body"), m)) return false;
