@@ -34,8 +34,7 @@ constexpr uint8_t burstLife = 255;
 
 inline float symmetric(float amount) { return amount * (2.0f * nextRandom() - 1.0f); }
 
-// By value: a spark may be written over the shell's own slot.
-void burst(const Particle shell)
+void burst(const Particle& shell)
 {
     for (int i = 0; i < burstSparks; ++i) {
         Vec3 v = shell.velocity;
@@ -45,6 +44,13 @@ void burst(const Particle shell)
         startParticle(uint8_t(shell.type + 5), burstLife, shell.position, v);
     }
 }
+
+// Shells spent in this pass, burst once every particle has moved so that no spark moves
+// in the pass it was born in.
+struct Spent {
+    Particle shells[particleRingSize];
+    int count;
+} spent;
 
 void advance(Particle& p, int steps)
 {
@@ -61,7 +67,7 @@ void advance(Particle& p, int steps)
             p.velocity = Vec3{};
         }
         --p.life;
-        if (p.life == 0 && p.type >= 9 && p.type <= 13) return burst(p);
+        if (p.life == 0 && p.type >= 9 && p.type <= 13) spent.shells[spent.count++] = p;
     }
 }
 
@@ -124,10 +130,14 @@ void drawParticles(int steps)
 {
     if (!game.particles) return;
     int slots = particleSlots();
+    spent.count = 0;
     for (int i = 0; i < slots; ++i) {
         Particle& p = game.particles[i];
-        if (p.life == 0 || p.type >= particleKindCount) continue;
-        advance(p, steps);
-        if (p.life > 0) draw(p);
+        if (p.life > 0 && p.type < particleKindCount) advance(p, steps);
+    }
+    for (int i = 0; i < spent.count; ++i) burst(spent.shells[i]);
+    for (int i = 0; i < slots; ++i) {
+        const Particle& p = game.particles[i];
+        if (p.life > 0 && p.type < particleKindCount) draw(p);
     }
 }
