@@ -109,13 +109,13 @@ void draw(const Particle& p)
             scatter(c, int(std::sqrt(float(p.life))), 0.15f * std::sqrt(float(age)), 0.3f, band(29, 10));
         }
         break;
-    case 1: scatter(c, 4, 0.5f, 0.2f, [](float r) { return uint8_t(250 + int(5 * r)); }); break;
-    case 2: ring(c, 4, 0.3f, 0.15f, 174); break;
-    case 3: scatter(c, 3, 0.6f, 0.3f, band(177, 2)); break;
-    case 4: scatter(c, 3, 0.6f, 0.3f, band(59, 5)); break;
-    case 5: scatter(c, 3, 0.6f, 0.3f, band(74, 5)); break;
-    case 6: scatter(c, 3, 0.6f, 0.3f, band(89, 5)); break;
-    case 7: scatter(c, 3, 0.6f, 0.3f, band(104, 5)); break;
+    case 1: scatter(c, 3, 0.5f, 0.2f, [](float r) { return uint8_t(250 + int(5 * r)); }); break;
+    case 2: ring(c, 3, 0.3f, 0.15f, 174); break;
+    case 3: scatter(c, 2, 0.6f, 0.3f, band(177, 2)); break;
+    case 4: scatter(c, 2, 0.6f, 0.3f, band(59, 5)); break;
+    case 5: scatter(c, 2, 0.6f, 0.3f, band(74, 5)); break;
+    case 6: scatter(c, 2, 0.6f, 0.3f, band(89, 5)); break;
+    case 7: scatter(c, 2, 0.6f, 0.3f, band(104, 5)); break;
     case 8: scatter(c, 2, 0.3f, 0.2f, [](float) { return uint8_t(149); }); break;
     default:
         // Shells 9..13 and their sparks 14..18 share slots 30..34.
