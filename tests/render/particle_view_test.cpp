@@ -99,32 +99,17 @@ TEST_F(Particles, SplashDropsLieOnTheWaterWhileOtherKindsSinkAndLivesRunOut)
     EXPECT_EQ(game.particles[1].life, before.life);
 }
 
-TEST_F(Particles, EachKindShowsInItsOwnSlotsAndNothingShowsBehindNearerTerrain)
+TEST_F(Particles, SmokeUnderWaterIsOneBubbleAndNothingShowsBehindNearerTerrain)
 {
-    struct Kind {
-        int type, low, high;
-    };
-    const Kind kinds[] = {{0, 20, 29},    {1, 250, 254},  {2, 174, 174},  {3, 176, 177},  {4, 55, 59},
-                          {5, 70, 74},    {6, 85, 89},    {7, 100, 104},  {8, 149, 149},  {9, 30, 30},
-                          {13, 34, 34},   {14, 30, 30},   {18, 34, 34}};
-    for (const Kind& k : kinds) {
-        clearParticles();
-        fillRect(nullptr, 0);
-        startParticle(uint8_t(k.type), 60, {0, 0, 0}, {});
-        drawParticles(0);
-        std::set<int> seen = colours();
-        EXPECT_FALSE(seen.empty()) << k.type;
-        for (int c : seen) {
-            EXPECT_GE(c, k.low) << k.type;
-            EXPECT_LE(c, k.high) << k.type;
-        }
-    }
-
-    // Smoke under the water is a single bubble.
-    game.waterLevel = 1;
-    clearParticles();
-    fillRect(nullptr, 0);
     startParticle(0, 60, {0, 0, 0}, {});
+    drawParticles(0);
+    std::set<int> puff = colours();
+    ASSERT_FALSE(puff.empty());
+    EXPECT_GE(*puff.begin(), 20);  // greys 20..29 above the water
+    EXPECT_LE(*puff.rbegin(), 29);
+
+    game.waterLevel = 1;
+    fillRect(nullptr, 0);
     drawParticles(0);
     EXPECT_EQ(colours(), std::set<int>{252});
     EXPECT_NEAR(Screen::count(252), 3.14159 * 16, 12);  // radius 0.4 at 10 px a unit
