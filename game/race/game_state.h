@@ -20,6 +20,7 @@ constexpr int uiStringCount = 163;
 constexpr int emptyLapTime = 6000;    // 60.00 s marks an empty lap time
 
 struct JoystickState;
+struct Particle;
 struct DriverProfile;
 
 using RaceViewRoutine = void (*)();
@@ -113,7 +114,8 @@ struct GameState {
     // 8. Simulation scratch.
     float skidLevel;
     float impactLevel;
-    uint16_t particleNext;
+    Particle* particles;              // particleRingSize slots; the effects option uses the first ones
+    uint16_t particleNext;            // next slot to start
     float* randomTable;               // 256 entries in [0, 1)
     uint8_t randomIndex;              // incremented before each use
     Vec3 gravity{0, -20, 0};

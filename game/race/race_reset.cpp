@@ -1,6 +1,7 @@
 #include "race/race_reset.h"
 
 #include "race/game_state.h"
+#include "race/particle_ring.h"
 #include "race/random_table.h"
 
 void resetRaceControl(const int startingOrder[], int carCount)
@@ -10,6 +11,7 @@ void resetRaceControl(const int startingOrder[], int carCount)
     game.fastestLapTime = emptyLapTime;
     game.fastestLapCar = -1;
     game.startLight = -1;
+    clearParticles();
     for (int i = 0; i < maxCars; ++i) game.runningOrder[i] = i < carCount ? startingOrder[i] : i;
 }
 

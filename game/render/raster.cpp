@@ -83,15 +83,42 @@ bool target(Target& t)
     return true;
 }
 
-// Without a depth image nothing hides a moving thing.
-inline bool passes(const Target& t, int x, int y, int32_t depth)
+// A span of one colour where the terrain lies farther than depth; without a depth image
+// nothing hides a moving thing.
+inline void fillSpan(const Target& t, int row, int x0, int x1, int32_t depth, uint8_t colour, bool ignoreDepth)
 {
-    return !t.depth || depth < t.depth[size_t(y) * t.width + x];
+    uint8_t* line = t.pixels + size_t(row) * t.pitch;
+    if (ignoreDepth || !t.depth) {
+        std::memset(line + x0, colour, size_t(x1 - x0 + 1));
+        return;
+    }
+    // Written without a branch so that the compiler can test many pixels at once.
+    const uint16_t* terrain = t.depth + size_t(row) * t.width;
+    for (int px = x0; px <= x1; ++px) line[px] = depth < terrain[px] ? colour : line[px];
+}
+
+// A span taking the terrain's shadow colour where the terrain lies farther than depth (the
+// shade image comes only with a depth image).
+inline void shadeSpan(const Target& t, int row, int x0, int x1, int32_t depth)
+{
+    uint8_t* line = t.pixels + size_t(row) * t.pitch;
+    const uint8_t* shade = t.shade + size_t(row) * t.width;
+    const uint16_t* terrain = t.depth + size_t(row) * t.width;
+    for (int px = x0; px <= x1; ++px) line[px] = depth < terrain[px] ? shade[px] : line[px];
 }
 
 // Pixel centres lie on integer coordinates; a span covers the centres in [from, to].
-inline int firstCentre(float v) { return int(std::ceil(v)); }
-inline int lastCentre(float v) { return int(std::floor(v)); }
+// Without SSE4 ceil and floor are slow; a truncation and a correction do the same in range.
+inline int firstCentre(float v)
+{
+    int i = int(v);
+    return i + (float(i) < v);
+}
+inline int lastCentre(float v)
+{
+    int i = int(v);
+    return i - (float(i) > v);
+}
 
 // Calls span(y, x0, x1) for each covered row of the disc, clipped to the target.
 template <class Span>
@@ -99,16 +126,20 @@ void discRows(const Target& t, float x, float y, float radius, Span span)
 {
     if (!(radius > 0) || !game.circleTable || !std::isfinite(x) || !std::isfinite(y)) return;
     float top = y - radius;
-    int row = std::max(firstCentre(top), 0);
-    int lastRow = std::min(lastCentre(y + radius), t.height - 1);
+    if (top > float(t.height) || y + radius < 0 || x - radius > float(t.width) || x + radius < 0) return;
+    // Clamped before the conversions, so that far-off discs never leave the integer range.
+    int row = firstCentre(std::max(top, 0.0f));
+    int lastRow = lastCentre(std::min(y + radius, float(t.height - 1)));
+    float slicesPerPixel = 50.0f / radius;
+    const float* circle = game.circleTable;
     for (; row <= lastRow; ++row) {
         // The row's slice of the unit circle, counted from the disc's own top.
-        int k = int((float(row) - top) * 50.0f / radius);
+        int k = int((float(row) - top) * slicesPerPixel);
         if (k < 0) continue;
         if (k >= circleTableSize) break;
-        float half = radius * game.circleTable[k];
-        int x0 = std::max(firstCentre(x - half), 0);
-        int x1 = std::min(lastCentre(x + half), t.width - 1);
+        float half = radius * circle[k];
+        int x0 = firstCentre(std::max(x - half, 0.0f));
+        int x1 = lastCentre(std::min(x + half, float(t.width - 1)));
         if (x0 <= x1) span(row, x0, x1);
     }
 }
@@ -124,8 +155,9 @@ void triangleRows(const Target& t, ScreenPoint a, ScreenPoint b, ScreenPoint c, 
     if (b.y > c.y) std::swap(b, c);
     if (a.y > b.y) std::swap(a, b);
     if (!(c.y > a.y)) return;
-    int row = std::max(firstCentre(a.y), 0);
-    int end = std::min(firstCentre(c.y), t.height);  // exclusive
+    // Clamped before the conversions, as for discs.
+    int row = firstCentre(std::clamp(a.y, 0.0f, float(t.height)));
+    int end = firstCentre(std::clamp(c.y, 0.0f, float(t.height)));  // exclusive
     for (; row < end; ++row) {
         float fy = float(row);
         float xl = a.x + (c.x - a.x) * (fy - a.y) / (c.y - a.y);
@@ -148,11 +180,8 @@ void drawDisc(float x, float y, float z, float radius, uint8_t colour, bool igno
     Target t;
     if (!target(t) || !(z > 0)) return;
     int32_t depth = depthValue(z);
-    discRows(t, x, y, game.screenScale / z * radius, [&](int row, int x0, int x1) {
-        uint8_t* line = t.pixels + size_t(row) * t.pitch;
-        for (int px = x0; px <= x1; ++px)
-            if (ignoreDepth || passes(t, px, row, depth)) line[px] = colour;
-    });
+    discRows(t, x, y, game.screenScale / z * radius,
+             [&](int row, int x0, int x1) { fillSpan(t, row, x0, x1, depth, colour, ignoreDepth); });
 }
 
 void drawShadowDisc(float x, float y, float z, float radius)
@@ -160,12 +189,7 @@ void drawShadowDisc(float x, float y, float z, float radius)
     Target t;
     if (!target(t) || !t.shade || !(z > 0)) return;
     int32_t depth = depthValue(z - 1.0f);
-    discRows(t, x, y, game.screenScale / z * radius, [&](int row, int x0, int x1) {
-        uint8_t* line = t.pixels + size_t(row) * t.pitch;
-        const uint8_t* shade = t.shade + size_t(row) * t.width;
-        for (int px = x0; px <= x1; ++px)
-            if (passes(t, px, row, depth)) line[px] = shade[px];
-    });
+    discRows(t, x, y, game.screenScale / z * radius, [&](int row, int x0, int x1) { shadeSpan(t, row, x0, x1, depth); });
 }
 
 void drawTriangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c, uint8_t colour, bool ignoreDepth)
@@ -176,11 +200,7 @@ void drawTriangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint&
     if (!(area < 0)) return;
     int32_t depth = truncSteps((a.z + b.z + c.z) / (3.0f * depthUnit));
     if (depth <= 0) return;
-    triangleRows(t, a, b, c, [&](int row, int x0, int x1) {
-        uint8_t* line = t.pixels + size_t(row) * t.pitch;
-        for (int px = x0; px <= x1; ++px)
-            if (ignoreDepth || passes(t, px, row, depth)) line[px] = colour;
-    });
+    triangleRows(t, a, b, c, [&](int row, int x0, int x1) { fillSpan(t, row, x0, x1, depth, colour, ignoreDepth); });
 }
 
 void drawShadowTriangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c)
@@ -188,10 +208,5 @@ void drawShadowTriangle(const ScreenPoint& a, const ScreenPoint& b, const Screen
     Target t;
     if (!target(t) || !t.shade) return;
     int32_t depth = depthValue((a.z + b.z + c.z) / 3.0f - 1.0f);
-    triangleRows(t, a, b, c, [&](int row, int x0, int x1) {
-        uint8_t* line = t.pixels + size_t(row) * t.pitch;
-        const uint8_t* shade = t.shade + size_t(row) * t.width;
-        for (int px = x0; px <= x1; ++px)
-            if (passes(t, px, row, depth)) line[px] = shade[px];
-    });
+    triangleRows(t, a, b, c, [&](int row, int x0, int x1) { shadeSpan(t, row, x0, x1, depth); });
 }

@@ -35,3 +35,10 @@ bool setVideoMode(int width, int height, bool windowed)
     if (!game.videoSurface) return false;
     return createDrawSurfaces(width, height);
 }
+
+void presentDrawSurface()
+{
+    SDL_Surface* video = SDL_GetVideoSurface();
+    if (game.drawSurface && video) SDL_BlitSurface(game.drawSurface, nullptr, video, nullptr);
+    if (video) SDL_Flip(video);
+}

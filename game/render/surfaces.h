@@ -9,3 +9,7 @@ void freeDrawSurfaces();
 // Frees both drawing surfaces, sets the mode (8 bits; fullscreen with a hardware palette
 // unless windowed) and makes new surfaces. True only when the mode and both surfaces exist.
 bool setVideoMode(int width, int height, bool windowed);
+
+// Shows drawSurface: blitted onto the video surface, then flipped (the flip also without a
+// back buffer).
+void presentDrawSurface();

@@ -4,7 +4,9 @@
 #include "race/game_state.h"
 #include "race/car_models.h"
 #include "race/joystick_state.h"
+#include "race/particle_ring.h"
 #include "render/font.h"
+#include "render/car_view.h"
 #include "render/palette.h"
 #include "render/raster.h"
 #include "render/surfaces.h"
@@ -72,6 +74,7 @@ int initGameSystem()
     changeToFolder(game.exeFolder);
     loadLanguage(game.options.language);  // a missing file leaves English
     loadConfig();
+    selectCarView(game.tyreAutoSort);
     setUpDisplay();
     buildCircleTable();
     loadPalette();
@@ -80,6 +83,7 @@ int initGameSystem()
     if (font == -1 || font == -2) return -1;
     loadCarModels();
     allocateInputBuffers();
+    allocateParticleRing();
     game.guiOriginX = (game.screenWidth - 80.0f * game.guiScale) * 0.5f;
     game.guiOriginY = (game.screenHeight - 60.0f * game.guiScale) * 0.5f;
     SDL_ShowCursor(1);
@@ -103,5 +107,6 @@ void shutdownGameSystem(bool partial)
     if (!partial) {
         freeTrackData();
         freeGhost();
+        freeParticleRing();
     }
 }

@@ -1,6 +1,7 @@
 #include "shell/main_loop.h"
 
 #include "race/game_state.h"
+#include "render/surfaces.h"
 
 bool pumpEvents(uint32_t maxEvents)
 {
@@ -14,9 +15,7 @@ bool pumpEvents(uint32_t maxEvents)
     if (game.raceRunning) {
         // The race frame draws and flips on its own.
     } else {
-        SDL_Surface* video = SDL_GetVideoSurface();
-        if (game.drawSurface && video) SDL_BlitSurface(game.drawSurface, nullptr, video, nullptr);
-        if (video) SDL_Flip(video);
+        presentDrawSurface();
     }
     return true;
 }

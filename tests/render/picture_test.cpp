@@ -1,11 +1,17 @@
 // Pictures to look at, written under the build folder (pictures/*.bmp): every glyph of the
 // shipped font, the start lights at each stage, six cars' gauges and the portraits of the car
-// models, at the smallest common and at a large screen size; and the race panels.
+// models, at the smallest common and at a large screen size; the race panels; and a race view
+// of six cars with their shadows, pit crews and every kind of particle.
+#include "race/car_models.h"
 #include "render/car_portrait.h"
+#include "render/car_view.h"
 #include "render/font.h"
 #include "render/hud.h"
+#include "render/particle_view.h"
 #include "render/race_panels.h"
+#include "render/race_view.h"
 #include "render/text.h"
+#include "race_scene.h"
 #include "render_fixture.h"
 
 #include <cmath>
@@ -210,3 +216,67 @@ TEST(Pictures, RacePanels)
     save("standings_640x480.bmp");
     freeFont();
 }
+
+namespace {
+
+void raceView(int width, int height, int tyreAutoSort)
+{
+    TempGameFolder folder;
+    Screen screen(width, height);
+    ASSERT_TRUE(screen.ok);
+    for (int k = 0; k < 6; ++k) setCarColours(k, driverColours[k][0], driverColours[k][1]);
+    racescene::flatGround(48);
+
+    // The built-in car and the shipped ones, as the game folder holds them.
+    std::vector<CarModel> models = {generalCarModel()};
+    std::filesystem::path shipped = buildFolder() / "tarmacade" / "cars";
+    for (const char* name : {"arrow", "brute", "dustdevil", "sprite"})
+        if (std::filesystem::exists(shipped / (std::string(name) + ".car"))) {
+            folder.write(std::string("cars/") + name + ".car", readHostFile(shipped / (std::string(name) + ".car")));
+            readCarFile(std::string("cars\\") + name + ".car", models);
+        }
+    // Five on the road at different headings, the sixth in its pit box.
+    for (int k = 0; k < 5; ++k)
+        racescene::placeCar(k, models[k % models.size()], 8 + 8 * k, 22 + (k % 2) * 5, 0.5f + 0.9f * k);
+    racescene::placeCar(5, models[5 % models.size()], 30, 38, 0.3f);
+    racescene::placePitBox(0, 30, 38, 0.3f, 5);
+    racescene::placePitBox(1, 14, 40, 0.3f, 100);
+    game.carCount = 6;
+
+    // The gauges show each car's wear.
+    game.guiScale = std::min(width / 80, height / 60);
+    game.guiQuarter = game.guiScale / 4;
+    game.textShadowOffset = (game.guiQuarter + 1) / 2;
+    for (int k = 0; k < 6; ++k) {
+        game.cars[k].tyres = uint16_t(65535 - k * 10000);
+        game.cars[k].damage = uint16_t(k * 10000);
+        game.cars[k].fuel = uint16_t(65535 - k * 5000);
+    }
+
+    // A burst of every kind along the near grass, aged by 20 steps: the shells burst after 5,
+    // and their sixty sparks leave the ring room for the rest.
+    game.options.effects = 256;
+    allocateParticleRing();
+    clearParticles();
+    for (int type = 0; type <= 13; ++type)
+        for (int i = 0; i < (type >= 9 ? 2 : 6); ++i) {
+            Vec3 at{4.0f + 3.2f * type + 0.4f * i, 1.0f + 0.3f * i, 8.0f + (i % 3)};
+            uint8_t life = type >= 9 ? 5 : uint8_t(100 - 15 * i);
+            startParticle(uint8_t(type), life, at, {float(i - 3), type >= 9 ? 30.0f : 2.0f, 0});
+        }
+    lockDraw();
+    drawParticles(20);
+    unlockDraw();
+    game.startLight = -1;
+    selectCarView(tyreAutoSort);
+    ASSERT_TRUE(drawRaceView(1));
+    lockDraw();
+    save("race_view_" + std::to_string(width) + "x" + std::to_string(height) + (tyreAutoSort ? "" : "_fixed") + ".bmp");
+    unlockDraw();
+    racescene::clearScene();
+}
+
+}  // namespace
+
+TEST(Pictures, RaceView1920x1080) { raceView(1920, 1080, 1); }
+TEST(Pictures, RaceView640x480FixedOrder) { raceView(640, 480, 0); }

@@ -130,4 +130,12 @@ TEST_F(Raster, NeighbouringTrianglesShareEdgesWithoutOverlapAndEverythingClips)
     ScreenPoint nan{NAN, 0, 1};
     drawTriangle(nan, h2, h3, 10, true);
     EXPECT_EQ(Screen::count(10), 0);
+
+    // Points just in front of the camera project beyond the integer range.
+    drawDisc(3e12f, 40, pixels, 10, 11, true);
+    drawDisc(50, -3e12f, pixels, 10, 11, true);
+    EXPECT_EQ(Screen::count(11), 0);
+    ScreenPoint f1{-3e12f, -3e12f, 1}, f2{-3e12f, 3e12f, 1}, f3{3e12f, 0, 1};
+    drawTriangle(f1, f2, f3, 12, true);
+    EXPECT_EQ(Screen::count(12), 100 * 80);
 }
