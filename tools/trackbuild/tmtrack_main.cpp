@@ -4,6 +4,8 @@
 #include "track_inspect.h"
 #include "track_render.h"
 
+#include "platform/exe_folder.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -27,7 +29,7 @@ static int render(int argc, char** argv)
     int width = 640, height = 480;
     if (argc >= 5 && std::sscanf(argv[4], "%dx%d", &width, &height) != 2) return usage();
     std::string why;
-    bool ok = renderTrackPicture(argv[2], argv[3], width, height, why);
+    bool ok = renderTrackPicture(argv[2], argv[3], width, height, programFolder(), why);
     if (!why.empty()) std::fprintf(stderr, "tmtrack: %s\n", why.c_str());
     return ok ? 0 : 1;
 }
