@@ -1,7 +1,7 @@
 // tmtrack: builds track files from hand-written descriptions, and describes, checks and maps them.
 #include "track_design.h"
 #include "track_image.h"
-#include "track_inspect.h"
+#include "track_examine.h"
 #include "track_render.h"
 
 #include "platform/exe_folder.h"

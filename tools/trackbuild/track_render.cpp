@@ -1,6 +1,6 @@
 #include "track_render.h"
 
-#include "track_inspect.h"
+#include "track_examine.h"
 
 #include "race/car_models.h"
 #include "race/game_state.h"

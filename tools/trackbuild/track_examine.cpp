@@ -1,4 +1,4 @@
-#include "track_inspect.h"
+#include "track_examine.h"
 
 #include "platform/exe_folder.h"
 #include "race/game_state.h"
