@@ -5,6 +5,7 @@
 #include "race/car_models.h"
 #include "race/joystick_state.h"
 #include "race/particle_ring.h"
+#include "race/random_table.h"
 #include "render/font.h"
 #include "render/car_view.h"
 #include "render/palette.h"
@@ -108,5 +109,6 @@ void shutdownGameSystem(bool partial)
         freeTrackData();
         freeGhost();
         freeParticleRing();
+        freeRandomTable();
     }
 }

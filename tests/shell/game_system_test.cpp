@@ -31,6 +31,8 @@ TEST(GameSystem, StartsRestartsAndStopsOnTheDummyDisplay)
     EXPECT_NE(game.drawSurface, nullptr);
     shutdownGameSystem(false);
     EXPECT_EQ(game.keySnapshot, nullptr);
+    EXPECT_EQ(game.particles, nullptr);
+    EXPECT_EQ(game.randomTable, nullptr);
 }
 
 TEST(GameSystem, AStoredResolutionPastTheTableStartsIn640x480AsIndex2)
