@@ -5,7 +5,7 @@ set -u
 hueswap=$1
 if [ -z "${DISPLAY:-}" ]; then
     command -v xvfb-run >/dev/null 2>&1 || { echo "no xvfb-run: skipped"; exit 77; }
-    exec xvfb-run -a -s "-screen 0 640x480x24" sh "$0" "$@"
+    exec xvfb-run -a -s "-screen 0 640x480x24 -noreset" sh "$0" "$@"
 fi
 command -v xdotool >/dev/null 2>&1 || { echo "no xdotool: skipped"; exit 77; }
 

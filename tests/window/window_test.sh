@@ -3,9 +3,11 @@
 # another working folder, ended once by the close button and once by Alt+F4.
 set -u
 # A private X server of its own; a display number from the process id keeps parallel runs apart.
+# Without -noreset the server resets whenever its last client leaves, and a client that
+# connects during the reset is refused.
 if [ -z "${TM_IN_XVFB:-}" ]; then
   export TM_IN_XVFB=1
-  exec xvfb-run -n $((100 + $$ % 800)) -s "-screen 0 1024x768x24" "$0" "$@"
+  exec xvfb-run -n $((100 + $$ % 800)) -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 fi
 game=$1
 wm_close=$2
@@ -38,7 +40,7 @@ start() {
     [ -n "$win" ] && break
     kill -0 $pid 2>/dev/null && break
     wait $pid
-    grep -q "open X11 display" "$work/game.log" || break
+    grep -q -e "open X11 display" -e "No available video device" "$work/game.log" || break
   done
   [ -n "$win" ] || fail "no window titled '$title'"
   [ "$(readlink /proc/$pid/cwd)" = "$folder" ] || fail "working folder is $(readlink /proc/$pid/cwd), not $folder"
