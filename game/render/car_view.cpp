@@ -196,7 +196,7 @@ void drawSceneDisc(const Disc& d) { drawDisc(d.p.x, d.p.y, d.p.z, d.radius, d.co
 void drawBodiesSorted()
 {
     Disc* discs = scene.discs;
-    // Ties keep the order they were added in, so a crew stack stays bottom first.
+    // Equal depths go by owner, then by place in the owner's order: a crew stack bottom first.
     std::sort(discs, discs + scene.discCount, [&](const Disc& a, const Disc& b) {
         if (a.p.z != b.p.z) return a.p.z > b.p.z;
         if (a.owner != b.owner) return a.owner < b.owner;

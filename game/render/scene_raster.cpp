@@ -71,11 +71,6 @@ void setSpanMode(SpanMode mode)
     currentMode = mode ? mode : spanFlat;
 }
 
-SpanMode spanMode()
-{
-    return currentMode;
-}
-
 void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const SpanStyle& style)
 {
     const SceneTarget& t = rowTarget;
