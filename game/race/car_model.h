@@ -35,3 +35,19 @@ struct CarModel {
 };
 
 constexpr int carModelFileSize = 1344;
+
+// Vertices within the array, whatever the count says.
+inline int modelVertexCount(const CarModel& m) { return m.vertexCount < 30 ? m.vertexCount : 30; }
+
+// Calls face(f, ia, ib, ic) for each face within the arrays whose three corners are vertices
+// of the model: a model from a file may name any index.
+template <class Face>
+void eachModelFace(const CarModel& m, Face face)
+{
+    int vertices = modelVertexCount(m);
+    int faces = (m.triangleIndexCount < 120 ? m.triangleIndexCount : 120) / 3;
+    for (int f = 0; f < faces; ++f) {
+        const uint8_t* t = m.triangles + 3 * f;
+        if (t[0] < vertices && t[1] < vertices && t[2] < vertices) face(f, int(t[0]), int(t[1]), int(t[2]));
+    }
+}

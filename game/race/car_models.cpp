@@ -35,17 +35,14 @@ float surfaceBandValue(const float t[14], int s, int carCount)
 void computeVertexNormals(CarModel& m)
 {
     Vec3 sum[30];
-    int vertices = m.vertexCount < 30 ? m.vertexCount : 30;
-    for (int i = 0; i + 2 < m.triangleIndexCount && i + 2 < 120; i += 3) {
-        int ia = m.triangles[i], ib = m.triangles[i + 1], ic = m.triangles[i + 2];
-        if (ia >= vertices || ib >= vertices || ic >= vertices) continue;
+    eachModelFace(m, [&](int, int ia, int ib, int ic) {
         Vec3 a = m.vertices[ia], b = m.vertices[ib], c = m.vertices[ic];
         Vec3 n = cross(c - a, b - a);
         sum[ia] = sum[ia] + n;
         sum[ib] = sum[ib] + n;
         sum[ic] = sum[ic] + n;
-    }
-    for (int v = 0; v < vertices; ++v) {
+    });
+    for (int v = 0; v < modelVertexCount(m); ++v) {
         float length = std::sqrt(dot(sum[v], sum[v]));
         m.normals[v] = length < 0.0001f ? Vec3{0, 1, 0} : sum[v] * (1.0f / length);
     }

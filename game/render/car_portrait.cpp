@@ -1,6 +1,7 @@
 #include "render/car_portrait.h"
 
 #include "race/game_state.h"
+#include "render/palette.h"
 #include "render/raster.h"
 
 #include <algorithm>
@@ -49,7 +50,7 @@ void portraitOrientation(float yaw, float pitch, float out[9])
 void drawCarPortrait(const CarModel& model, int car, float x, float y, const float orientation[9], float distance)
 {
     if (car < 0 || car >= maxCars || !(distance > 0)) return;
-    int vertexCount = std::min<int>(model.vertexCount, 30);
+    int vertexCount = modelVertexCount(model);
     ScreenPoint points[30];
     bool visible[30];
     auto project = [&](const Vec3& v, ScreenPoint& p) {
@@ -62,23 +63,18 @@ void drawCarPortrait(const CarModel& model, int car, float x, float y, const flo
     for (int i = 0; i < vertexCount; ++i) visible[i] = project(model.vertices[i], points[i]);
 
     std::vector<Part> parts;
-    int faces = std::min<int>(model.triangleIndexCount, 120) / 3;
-    for (int f = 0; f < faces; ++f) {
-        const uint8_t* t = model.triangles + 3 * f;
-        if (t[0] >= vertexCount || t[1] >= vertexCount || t[2] >= vertexCount) continue;
-        if (!visible[t[0]] || !visible[t[1]] || !visible[t[2]]) continue;
-        uint8_t c = model.triangleColours[f];
-        uint8_t colour = c <= 7 ? uint8_t(192 + 8 * car + c) : c;
-        float depth = (points[t[0]].z + points[t[1]].z + points[t[2]].z) / 3;
-        parts.push_back({depth, f, {}, 0, colour});
-    }
+    eachModelFace(model, [&](int f, int a, int b, int c) {
+        if (!visible[a] || !visible[b] || !visible[c]) return;
+        float depth = (points[a].z + points[b].z + points[c].z) / 3;
+        parts.push_back({depth, f, {}, 0, carFaceSlot(car, model.triangleColours[f])});
+    });
     for (int w = 0; w < 4; ++w) {
         ScreenPoint p;
         if (project(model.wheelPositions[w], p)) parts.push_back({p.z, -1, p, model.wheelRadius[w], 169});
     }
     if (model.noHead == 0) {
         ScreenPoint p;
-        if (project(model.headPosition, p)) parts.push_back({p.z, -1, p, 0.3f, uint8_t(192 + 8 * car + 5)});
+        if (project(model.headPosition, p)) parts.push_back({p.z, -1, p, 0.3f, carSlot(car, 5)});
     }
     // No depth image behind a portrait: the painter's order alone hides what lies behind.
     std::stable_sort(parts.begin(), parts.end(), [](const Part& a, const Part& b) { return a.depth > b.depth; });

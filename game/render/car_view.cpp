@@ -1,6 +1,7 @@
 #include "render/car_view.h"
 
 #include "race/game_state.h"
+#include "render/palette.h"
 #include "render/raster.h"
 #include "track/ghost_lap.h"
 #include "track/terrain_height.h"
@@ -55,8 +56,6 @@ bool project(const Vec3& p, ScreenPoint& out)
     return projectPoint(game.cameraPosition, game.cameraMatrix, p, out);
 }
 
-uint8_t carSlot(int car, int shade) { return uint8_t(192 + 8 * car + shade); }
-
 struct Frame {
     Vec3 position, right, up, forward;
     Vec3 apply(const Vec3& v) const { return position + right * v.x + up * v.y + forward * v.z; }
@@ -64,27 +63,20 @@ struct Frame {
 
 Frame carFrame(const CarState& s) { return {s.positionVector, s.rightAxis, s.upAxis, s.forwardAxis}; }
 
-int vertexCount(const CarModel& m) { return std::min<int>(m.vertexCount, 30); }
-int faceCount(const CarModel& m) { return std::min<int>(m.triangleIndexCount, 120) / 3; }
-
 // Projects every vertex of the model placed by frame; place(v) may move a world vertex first.
 template <class Place>
 void projectVertices(const CarModel& m, const Frame& frame, Place place, ScreenPoint points[30], bool seen[30])
 {
-    for (int i = 0; i < vertexCount(m); ++i) seen[i] = project(place(frame.apply(m.vertices[i])), points[i]);
+    for (int i = 0; i < modelVertexCount(m); ++i) seen[i] = project(place(frame.apply(m.vertices[i])), points[i]);
 }
 
 // Calls face(f, a, b, c) for each face whose three corners lie in front of the camera.
 template <class Each>
 void eachFace(const CarModel& m, const ScreenPoint points[30], const bool seen[30], Each face)
 {
-    int n = vertexCount(m);
-    for (int f = 0; f < faceCount(m); ++f) {
-        const uint8_t* t = m.triangles + 3 * f;
-        if (t[0] >= n || t[1] >= n || t[2] >= n) continue;
-        if (!seen[t[0]] || !seen[t[1]] || !seen[t[2]]) continue;
-        face(f, points[t[0]], points[t[1]], points[t[2]]);
-    }
+    eachModelFace(m, [&](int f, int a, int b, int c) {
+        if (seen[a] && seen[b] && seen[c]) face(f, points[a], points[b], points[c]);
+    });
 }
 
 void drawGhost()
@@ -169,8 +161,7 @@ void buildScene()
         bool seen[30];
         projectVertices(m, frame, [](const Vec3& v) { return v; }, points, seen);
         eachFace(m, points, seen, [&](int f, const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c) {
-            uint8_t colour = m.triangleColours[f] <= 7 ? carSlot(k, m.triangleColours[f]) : m.triangleColours[f];
-            scene.faces[scene.faceCount++] = {a, b, c, (a.z + b.z + c.z) / 3, colour, false};
+            scene.faces[scene.faceCount++] = {a, b, c, (a.z + b.z + c.z) / 3, carFaceSlot(k, m.triangleColours[f]), false};
         });
         for (int w = 0; w < 4; ++w) {
             Vec3 centre = frame.apply(m.wheelPositions[w]);
@@ -205,7 +196,7 @@ void drawSceneDisc(const Disc& d) { drawDisc(d.p.x, d.p.y, d.p.z, d.radius, d.co
 void drawBodiesSorted()
 {
     Disc* discs = scene.discs;
-    // Ties keep the order they were added in, so a crew stack stays bottom first.
+    // Equal depths go by owner, then by place in the owner's order: a crew stack bottom first.
     std::sort(discs, discs + scene.discCount, [&](const Disc& a, const Disc& b) {
         if (a.p.z != b.p.z) return a.p.z > b.p.z;
         if (a.owner != b.owner) return a.owner < b.owner;

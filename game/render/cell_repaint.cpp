@@ -35,9 +35,7 @@ void repaintCell(int cellX, int cellZ)
     float cell = game.surfaceCell;
     float px = (cellX + 0.5f) * cell, pz = (cellZ + 0.5f) * cell;
     Vec3 centre{px, terrainHeight(px, pz), pz};
-    Vec3 normal{terrainHeight(px - cell, pz) - terrainHeight(px + cell, pz), 2 * cell,
-                terrainHeight(px, pz - cell) - terrainHeight(px, pz + cell)};
-    float light = lightFactor(normal);
+    float light = lightFactor(terrainNormal(px, pz));
     ScreenPoint s;
     if (!projectPoint(game.cameraPosition, game.cameraMatrix, centre, s)) return;
 

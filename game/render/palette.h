@@ -7,6 +7,11 @@
 constexpr int paletteSize = 256;
 constexpr int firstCarSlot = 192;   // car i owns 192 + 8i .. 199 + 8i
 constexpr int lastCarSlot = 239;
+
+// Car car's slot of the shade 0..7.
+inline uint8_t carSlot(int car, int shade) { return uint8_t(firstCarSlot + 8 * car + shade); }
+// A model's face colour byte: 0..7 the car's own slots, above that a palette slot itself.
+inline uint8_t carFaceSlot(int car, uint8_t colour) { return colour <= 7 ? carSlot(car, colour) : colour; }
 constexpr int paletteFileSize = 24 + 4 * paletteSize;
 
 // (R/2, 64 + G/2, 128 + B/2): how a colour looks under water.

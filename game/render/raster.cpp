@@ -120,11 +120,17 @@ inline int lastCentre(float v)
     return i - (float(i) > v);
 }
 
+// v held to [lo, hi] before an integer conversion; NaN lands on lo.
+inline float within(float v, float lo, float hi)
+{
+    return v > lo ? (v < hi ? v : hi) : lo;
+}
+
 // Calls span(y, x0, x1) for each covered row of the disc, clipped to the target.
 template <class Span>
 void discRows(const Target& t, float x, float y, float radius, Span span)
 {
-    if (!(radius > 0) || !game.circleTable || !std::isfinite(x) || !std::isfinite(y)) return;
+    if (!(radius > 0) || !std::isfinite(radius) || !game.circleTable || !std::isfinite(x) || !std::isfinite(y)) return;
     float top = y - radius;
     if (top > float(t.height) || y + radius < 0 || x - radius > float(t.width) || x + radius < 0) return;
     // Clamped before the conversions, so that far-off discs never leave the integer range.
@@ -138,8 +144,9 @@ void discRows(const Target& t, float x, float y, float radius, Span span)
         if (k < 0) continue;
         if (k >= circleTableSize) break;
         float half = radius * circle[k];
-        int x0 = firstCentre(std::max(x - half, 0.0f));
-        int x1 = lastCentre(std::min(x + half, float(t.width - 1)));
+        // Either end may lie far off the screen even when the disc reaches it.
+        int x0 = firstCentre(within(x - half, 0.0f, float(t.width)));
+        int x1 = lastCentre(within(x + half, -1.0f, float(t.width - 1)));
         if (x0 <= x1) span(row, x0, x1);
     }
 }
@@ -166,9 +173,9 @@ void triangleRows(const Target& t, ScreenPoint a, ScreenPoint b, ScreenPoint c, 
         else if (c.y > b.y) xr = b.x + (c.x - b.x) * (fy - b.y) / (c.y - b.y);
         else xr = b.x;
         if (xl > xr) std::swap(xl, xr);
-        float clippedL = std::max(xl, 0.0f), clippedR = std::min(xr, float(t.width));
-        int x0 = firstCentre(clippedL);
-        int x1 = firstCentre(clippedR) - 1;
+        // Both ends clamped to the screen: a row may cover only columns far to one side.
+        int x0 = firstCentre(within(xl, 0.0f, float(t.width)));
+        int x1 = firstCentre(within(xr, 0.0f, float(t.width))) - 1;
         if (x0 <= x1) span(row, x0, x1);
     }
 }

@@ -50,9 +50,10 @@ template <class Pixel>
 void walkSpan(const SpanEdge& l, const SpanEdge& r, int width, Pixel pixel)
 {
     float dx = r.x - l.x;
-    if (!(dx > 0)) return;
-    int x0 = std::max(int(std::ceil(l.x)), 0);
-    int x1 = std::min(int(std::ceil(r.x)), width);  // exclusive
+    if (!(dx > 0) || !std::isfinite(l.x) || !std::isfinite(r.x)) return;
+    // Clamped before the conversions: an end may lie far beyond the integer range.
+    int x0 = int(std::ceil(std::clamp(l.x, 0.0f, float(width))));
+    int x1 = int(std::ceil(std::clamp(r.x, 0.0f, float(width))));  // exclusive
     if (x0 >= x1) return;
     float inv = 1.0f / dx;
     float dq = (r.q - l.q) * inv;
@@ -68,11 +69,6 @@ void walkSpan(const SpanEdge& l, const SpanEdge& r, int width, Pixel pixel)
 void setSpanMode(SpanMode mode)
 {
     currentMode = mode ? mode : spanFlat;
-}
-
-SpanMode spanMode()
-{
-    return currentMode;
 }
 
 void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const SpanStyle& style)
@@ -166,8 +162,9 @@ void drawTriangle3D(const SceneVertex& v0, const SceneVertex& v1, const SceneVer
     if (a->y > b->y) std::swap(a, b);
     if (!(c->y > a->y)) return;
     // Rows whose pixel centres lie in [top, bottom), as the moving things' triangles cover them.
-    int row = std::max(int(std::ceil(a->y)), 0);
-    int end = std::min(int(std::ceil(c->y)), rowTarget.height);
+    float bottom = float(rowTarget.height);
+    int row = int(std::ceil(std::clamp(a->y, 0.0f, bottom)));
+    int end = int(std::ceil(std::clamp(c->y, 0.0f, bottom)));
     SpanMode mode = currentMode;
     for (; row < end; ++row) {
         float y = float(row);

@@ -35,7 +35,6 @@ void spanFlat(int row, const SpanEdge& left, const SpanEdge& right, const SpanSt
 void spanWater(int row, const SpanEdge& left, const SpanEdge& right, const SpanStyle& style);
 
 void setSpanMode(SpanMode mode);
-SpanMode spanMode();
 
 // The projected vertex of a world point; false when it lies at or behind the camera.
 bool sceneVertex(const Vec3& world, SceneVertex& out);

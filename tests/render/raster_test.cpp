@@ -139,3 +139,14 @@ TEST_F(Raster, NeighbouringTrianglesShareEdgesWithoutOverlapAndEverythingClips)
     drawTriangle(f1, f2, f3, 12, true);
     EXPECT_EQ(Screen::count(12), 100 * 80);
 }
+
+TEST_F(Raster, SpansThatStartBeyondTheIntegerRangeDrawNothing)
+{
+    // On screen rows, but the covered columns start billions of pixels to the right.
+    ScreenPoint a{3e9f, -10, 1}, b{4e9f, 40, 1}, c{3e9f, 90, 1};
+    drawTriangle(a, c, b, 2, true);
+    drawShadowTriangle(a, b, c);
+    // A disc whose left edge only just reaches the screen: its top rows lie far to the right.
+    drawDisc(3e9f, 3e9f, pixels, 3e9f, 3, true);
+    EXPECT_EQ(Screen::count(0), 100 * 80);
+}

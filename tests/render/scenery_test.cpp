@@ -163,6 +163,22 @@ TEST_F(Scenery, TrianglesWithAVertexAtOrBehindTheCameraDrawNothing)
     EXPECT_GT(Screen::count(150), 1000);
 }
 
+TEST_F(Scenery, TrianglesReachingFarBeyondTheScreenStillFillWhatIsOnIt)
+{
+    // Vertices just in front of the camera project billions of pixels away.
+    frame();
+    ASSERT_TRUE(allocateSceneImages(W, H));
+    ASSERT_TRUE(lockDraw());
+    fillRect(nullptr, 7);
+    setSpanMode(spanFlat);
+    SceneVertex a{10, 10, 5, {}}, b{10, 200, 5, {}}, far{1e10f, 100, 5, {}};
+    drawTriangle3D(a, b, far, 150);
+    EXPECT_EQ(Screen::at(200, 100), 150);
+    SceneVertex top{0, -1e10f, 4, {}}, right{300, 120, 4, {}}, bottom{0, 1e10f, 4, {}};  // nearer
+    drawTriangle3D(top, right, bottom, 151);
+    EXPECT_EQ(Screen::at(50, 120), 151);
+}
+
 TEST_F(Scenery, ACameraInsideTheTerrainDrawsOnlyGroundInFrontOfIt)
 {
     // A 1 % zoom puts the camera among the hills: the cells behind it must not smear.

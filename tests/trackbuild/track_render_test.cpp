@@ -2,6 +2,7 @@
 #include "support/harness.h"
 #include "track_render.h"
 
+#include "race/game_state.h"
 #include "render/palette.h"
 
 #include <gtest/gtest.h>
@@ -57,4 +58,7 @@ TEST(TrackRender, RefusesOddSizesAndMissingTracksWithAReason)
     EXPECT_FALSE(renderTrackPicture(folder.path("none.trk").string(), bmp, 320, 240, folder.root().string(), why));
     EXPECT_FALSE(why.empty());
     EXPECT_FALSE(folder.exists("x.bmp"));
+    // Nothing of the attempt stays behind.
+    EXPECT_EQ(game.glyphStrip, nullptr);
+    EXPECT_EQ(game.drawSurface, nullptr);
 }

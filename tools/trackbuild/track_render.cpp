@@ -116,6 +116,7 @@ bool renderTrackPicture(const std::string& trackPath, const std::string& bmp, in
     if (!ok) {
         freeCarModels();
         freeDrawSurfaces();
+        freeFont();
         return why = loadWhy, false;
     }
     buildRaceBackground();
