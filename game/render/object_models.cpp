@@ -160,6 +160,18 @@ void flag(const Model& m)
     shadowPole(m, 0, 0, 0.12f, 5.0f);
 }
 
+// A rounded stone of n sides: a ring on the ground, a ring half-way up turned half a side,
+// and a point on top.
+void stoneFaces(const Model& m, const Local* ground, const Local* middle, int n, Local apex, uint8_t colour)
+{
+    for (int i = 0; i < n; ++i) {
+        int j = (i + 1) % n;
+        tri(m, ground[i], ground[j], middle[i], colour);
+        tri(m, middle[i], ground[j], middle[j], colour);
+        tri(m, middle[i], middle[j], apex, colour);
+    }
+}
+
 // Kind 9: a rock of radius 1.5 around 0.8.
 void rock(const Model& m)
 {
@@ -169,13 +181,7 @@ void rock(const Model& m)
         g[i] = ring(groundRadius[i], i * pi / 2, -0.3f);
         mid[i] = ring(midRadius[i], i * pi / 2 + pi / 4, 0.9f + 0.15f * (i & 1));
     }
-    Local apex{0.2f, 2.2f, -0.1f};
-    for (int i = 0; i < 4; ++i) {
-        int j = (i + 1) % 4;
-        tri(m, g[i], g[j], mid[i], rockGrey);
-        tri(m, mid[i], g[j], mid[j], rockGrey);
-        tri(m, mid[i], mid[j], apex, rockGrey);
-    }
+    stoneFaces(m, g, mid, 4, {0.2f, 2.2f, -0.1f}, rockGrey);
 }
 
 // Kind 10: a stone of radius 0.7, half in the ground.
@@ -186,13 +192,7 @@ void stone(const Model& m)
         g[i] = ring(0.75f, i * 2 * pi / 5, -0.2f);
         mid[i] = ring(0.5f + 0.05f * (i % 3), i * 2 * pi / 5 + pi / 5, 0.35f);
     }
-    Local apex{0.05f, 0.7f, 0};
-    for (int i = 0; i < 5; ++i) {
-        int j = (i + 1) % 5;
-        tri(m, g[i], g[j], mid[i], stoneGrey);
-        tri(m, mid[i], g[j], mid[j], stoneGrey);
-        tri(m, mid[i], mid[j], apex, stoneGrey);
-    }
+    stoneFaces(m, g, mid, 5, {0.05f, 0.7f, 0}, stoneGrey);
 }
 
 // Kind 11: a garage open to the side, 8 deep and 11 long.
