@@ -2,8 +2,8 @@
 // present: six cars with shadows, two pit crews, 256 live particles and the gauges should
 // stay within twice the bare frame.
 #include "race/car_models.h"
-#include "race/particle_ring.h"
-#include "race/random_table.h"
+#include "state/particle_ring.h"
+#include "state/random_table.h"
 #include "render/car_view.h"
 #include "render/palette.h"
 #include "render/race_view.h"

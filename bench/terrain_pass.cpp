@@ -1,8 +1,8 @@
 // The scenery pass of the largest sample track at the smallest common and at a large screen:
 // it runs once per race, and should stay well inside a tenth of a second at 1920 x 1080.
 #include "platform/exe_folder.h"
-#include "race/game_state.h"
-#include "race/random_table.h"
+#include "state/game_state.h"
+#include "state/random_table.h"
 #include "render/palette.h"
 #include "render/raster.h"
 #include "render/scenery.h"

@@ -1,7 +1,7 @@
 // Loading the largest sample track against simply reading its bytes: the loader decodes the
 // ground map with its scatters and reads the body twice, and should stay a small multiple.
 #include "platform/exe_folder.h"
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "track/ghost_lap.h"
 #include "track/track_loader.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // A private game folder for the fuzz targets that read real files, made once per process.
 #include "platform/exe_folder.h"
-#include "race/game_state.h"
+#include "state/game_state.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // Track files come from anywhere: any bytes must load or be refused without harm, in both the
 // race loader and the information screen's, and every count must stay inside its array.
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "track/ghost_lap.h"
 #include "track/track_loader.h"
 

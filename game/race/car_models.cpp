@@ -2,8 +2,8 @@
 
 #include "platform/exe_folder.h"
 #include "platform/game_path.h"
-#include "race/car_model_file.h"
-#include "race/game_state.h"
+#include "track/car_model_file.h"
+#include "state/game_state.h"
 #include "shell/folder_list.h"
 
 #include <cmath>

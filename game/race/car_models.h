@@ -1,6 +1,6 @@
 #pragma once
 // The model list: every car type of cars\*.car, or the built-in "General" when none loads.
-#include "race/car_model.h"
+#include "state/car_model.h"
 #include "track/track_file.h"
 
 #include <string>

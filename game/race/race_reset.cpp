@@ -1,8 +1,8 @@
 #include "race/race_reset.h"
 
-#include "race/game_state.h"
-#include "race/particle_ring.h"
-#include "race/random_table.h"
+#include "state/game_state.h"
+#include "state/particle_ring.h"
+#include "state/random_table.h"
 
 void resetRaceControl(const int startingOrder[], int carCount)
 {

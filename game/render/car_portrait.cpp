@@ -1,6 +1,6 @@
 #include "render/car_portrait.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "render/palette.h"
 #include "render/raster.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // A car's own body drawn small on menus and result screens, without a race view behind it.
-#include "race/car_model.h"
+#include "state/car_model.h"
 
 // orientation maps the model's frame (x side, y up, z forward) to the view (x right, y down,
 // z away); the model's centre lies distance units in front of the eye, at screen point (x, y).

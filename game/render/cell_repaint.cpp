@@ -1,6 +1,6 @@
 #include "render/cell_repaint.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "render/ground_colours.h"
 #include "render/raster.h"
 #include "track/terrain_height.h"

@@ -1,6 +1,6 @@
 #include "render/draw_access.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 
 #include <algorithm>
 

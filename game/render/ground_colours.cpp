@@ -1,7 +1,7 @@
 #include "render/ground_colours.h"
 
-#include "race/game_state.h"
-#include "race/random_table.h"
+#include "state/game_state.h"
+#include "state/random_table.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // The colours of the ground and of lit and shaded faces: the lit and shadow palette index of
 // every ground value, the one light of the scenery, and the palette's darker and water-tinted
 // counterparts of a colour.
-#include "race/vec3.h"
+#include "state/vec3.h"
 
 #include <cstdint>
 

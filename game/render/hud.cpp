@@ -1,6 +1,6 @@
 #include "render/hud.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "render/draw_access.h"
 #include "render/raster.h"
 

@@ -2,7 +2,7 @@
 // The models of the track objects: for each kind 1..32 a few boxes, triangles and shadow
 // triangles placed on the terrain at the object and turned to its direction. Their sizes
 // follow the shapes the cars collide with.
-#include "track/track_data.h"
+#include "state/track_data.h"
 
 constexpr int objectKindCount = 33;        // kinds 1..32 have models; 0 and 31 draw nothing
 

@@ -1,7 +1,7 @@
 #include "render/palette.h"
 
 #include "platform/exe_folder.h"
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "track/track_file.h"
 
 #include <vector>

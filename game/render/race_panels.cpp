@@ -1,6 +1,6 @@
 #include "render/race_panels.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "render/draw_access.h"
 #include "render/number_format.h"
 #include "render/text.h"

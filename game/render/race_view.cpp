@@ -1,6 +1,6 @@
 #include "render/race_view.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "render/car_view.h"
 #include "render/draw_access.h"
 #include "render/hud.h"

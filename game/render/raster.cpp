@@ -1,6 +1,6 @@
 #include "render/raster.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 
 #include <algorithm>
 #include <cmath>

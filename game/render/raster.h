@@ -2,7 +2,7 @@
 // Projection and the primitives that draw moving things over the race view: discs, shadow
 // discs, flat triangles and shadow triangles. All clip to the locked surface and test depth
 // against depthImage; none writes it.
-#include "race/vec3.h"
+#include "state/vec3.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "render/scene_raster.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "render/ground_colours.h"
 #include "render/raster.h"
 #include "track/surface_map.h"

@@ -2,7 +2,7 @@
 // The rasteriser of the static scenery: triangles filled span by span by the current span
 // mode (textured ground, one flat colour, or the water plane), each testing and writing
 // depthImage, and boxes made of such triangles.
-#include "race/vec3.h"
+#include "state/vec3.h"
 
 #include <cstdint>
 

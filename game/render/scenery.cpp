@@ -1,6 +1,6 @@
 #include "render/scenery.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "render/ground_colours.h"
 #include "render/number_format.h"
 #include "render/object_models.h"

@@ -2,7 +2,7 @@
 
 #include "platform/exe_folder.h"
 #include "platform/game_path.h"
-#include "race/game_state.h"
+#include "state/game_state.h"
 
 #include <algorithm>
 #include <cmath>

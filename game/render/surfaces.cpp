@@ -1,6 +1,6 @@
 #include "render/surfaces.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "render/draw_access.h"
 
 static SDL_Surface* makeSurface(int width, int height)

@@ -1,6 +1,6 @@
 #include "render/text.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "render/font.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "shell/config.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "shell/ini_file.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "shell/main_loop.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "render/surfaces.h"
 
 bool pumpEvents(uint32_t maxEvents)

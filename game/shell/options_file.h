@@ -1,6 +1,6 @@
 #pragma once
 // options.set: the menus' options, read once before SDL starts and written once at the end.
-#include "shell/options_record.h"
+#include "state/options_record.h"
 
 #include <cstdint>
 

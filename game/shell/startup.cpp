@@ -3,7 +3,7 @@
 #include "platform/exe_folder.h"
 #include "platform/message_box.h"
 #include "platform/name_compare.h"
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "shell/game_system.h"
 #include "shell/main_loop.h"
 #include "shell/options_file.h"

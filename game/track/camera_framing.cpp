@@ -1,6 +1,6 @@
 #include "track/camera_framing.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 
 #include <cmath>
 

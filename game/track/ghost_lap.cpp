@@ -1,6 +1,6 @@
 #include "track/ghost_lap.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "track/track_records.h"
 
 #include <cmath>

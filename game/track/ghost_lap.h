@@ -1,7 +1,7 @@
 #pragma once
 // The ghost lap: the single car's samples of its lap being recorded and of its best lap, and
 // their half-rate form in the track file.
-#include "track/track_data.h"
+#include "state/track_data.h"
 #include "track/track_file.h"
 
 // Allocates the two sample buffers if missing and forgets every lap.

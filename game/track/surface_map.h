@@ -1,7 +1,7 @@
 #pragma once
 // The 512 x 512 ground map: decoding its run words with their random scatters, the tyre-marked
 // forms of the ground classes, and the painted start line.
-#include "track/track_data.h"
+#include "state/track_data.h"
 
 #include <cstddef>
 #include <cstdint>

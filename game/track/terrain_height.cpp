@@ -1,6 +1,6 @@
 #include "track/terrain_height.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 
 float terrainHeight(float x, float z)
 {

@@ -1,6 +1,6 @@
 #pragma once
 // The terrain height anywhere on the track, from the 64 x 64 height grid.
-#include "race/vec3.h"
+#include "state/vec3.h"
 
 // Bilinear height at world (x, z); positions off the square read its edge.
 float terrainHeight(float x, float z);

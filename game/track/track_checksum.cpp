@@ -1,7 +1,7 @@
 #include "track/track_checksum.h"
 
 #include "shell/folder_list.h"
-#include "track/track_data.h"
+#include "state/track_data.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 #include "track/track_loader.h"
 
 #include "platform/exe_folder.h"
-#include "race/car_model_file.h"
-#include "race/game_state.h"
+#include "track/car_model_file.h"
+#include "state/game_state.h"
 #include "track/camera_framing.h"
 #include "track/ghost_lap.h"
 #include "track/surface_map.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The track's hall of fame: the lap record and six best single-car times with holder, car and
 // date, kept in memory while racing and written back into the track file after the race.
-#include "track/track_data.h"
+#include "state/track_data.h"
 #include "track/track_file.h"
 
 #include <string>

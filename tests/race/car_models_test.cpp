@@ -1,6 +1,6 @@
-#include "race/car_model_file.h"
+#include "track/car_model_file.h"
 #include "race/car_models.h"
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "shell/build_tree.h"
 #include "support/harness.h"
 

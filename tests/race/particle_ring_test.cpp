@@ -1,5 +1,5 @@
-#include "race/game_state.h"
-#include "race/particle_ring.h"
+#include "state/game_state.h"
+#include "state/particle_ring.h"
 #include "race/race_reset.h"
 
 #include <gtest/gtest.h>

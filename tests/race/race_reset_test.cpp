@@ -1,6 +1,6 @@
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "race/race_reset.h"
-#include "race/random_table.h"
+#include "state/random_table.h"
 
 #include <gtest/gtest.h>
 

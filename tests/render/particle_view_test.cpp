@@ -1,5 +1,5 @@
-#include "race/particle_ring.h"
-#include "race/random_table.h"
+#include "state/particle_ring.h"
+#include "state/random_table.h"
 #include "render/particle_view.h"
 #include "render_fixture.h"
 

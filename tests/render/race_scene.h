@@ -2,8 +2,8 @@
 // A race view without a track file: a flat square of ground framed by the race camera, with
 // its picture, depth and shade images, and cars and pit crews standing on it. Needs the
 // drawing surfaces of the screen's size (the Screen fixture, or the game system).
-#include "race/game_state.h"
-#include "race/particle_ring.h"
+#include "state/game_state.h"
+#include "state/particle_ring.h"
 #include "render/raster.h"
 #include "track/camera_framing.h"
 

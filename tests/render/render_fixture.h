@@ -1,7 +1,7 @@
 #pragma once
 // A screen of a given size on SDL's dummy driver, with the drawing surfaces, the circle
 // table and the built-in palette, as the game system would leave them.
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "render/draw_access.h"
 #include "render/palette.h"
 #include "render/raster.h"

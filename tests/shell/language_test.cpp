@@ -1,4 +1,4 @@
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "shell/language.h"
 #include "shell/build_tree.h"
 #include "support/harness.h"

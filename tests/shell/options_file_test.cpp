@@ -1,4 +1,4 @@
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "shell/options_file.h"
 #include "support/harness.h"
 

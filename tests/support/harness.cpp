@@ -1,7 +1,7 @@
 #include "support/harness.h"
 
 #include "platform/clock.h"
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "render/font.h"
 
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Loading tracks of every layout, the ground codes and their scatters, the camera framing and
 // files that lie about their sizes.
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "shell/config.h"
 #include "support/harness.h"
 #include "track/ghost_lap.h"

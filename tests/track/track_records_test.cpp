@@ -1,6 +1,6 @@
 // The records area: best times, the lap record, the ghost lap and the sealed trailer, written
 // back into the track without ever touching its body.
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "shell/config.h"
 #include "support/harness.h"
 #include "track/ghost_lap.h"

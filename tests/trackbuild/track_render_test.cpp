@@ -2,7 +2,7 @@
 #include "support/harness.h"
 #include "track_render.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "render/palette.h"
 
 #include <gtest/gtest.h>

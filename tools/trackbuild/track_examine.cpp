@@ -1,7 +1,7 @@
 #include "track_examine.h"
 
 #include "platform/exe_folder.h"
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "render/ground_colours.h"
 #include "track/terrain_height.h"
 #include "track/track_checksum.h"

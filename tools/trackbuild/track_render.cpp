@@ -3,9 +3,9 @@
 #include "track_examine.h"
 
 #include "race/car_models.h"
-#include "race/game_state.h"
-#include "race/particle_ring.h"
-#include "race/random_table.h"
+#include "state/game_state.h"
+#include "state/particle_ring.h"
+#include "state/random_table.h"
 #include "render/car_view.h"
 #include "render/draw_access.h"
 #include "render/font.h"

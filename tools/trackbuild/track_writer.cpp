@@ -1,6 +1,6 @@
 #include "track_image.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 #include "track/track_file.h"
 #include "track/track_records.h"
 

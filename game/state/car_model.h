@@ -1,7 +1,7 @@
 #pragma once
 // A car type: name, collision ellipsoid, wheels, grip per surface band, engine and body.
 // Stored in .car files, saved games and track records in this field order, 1344 bytes.
-#include "race/vec3.h"
+#include "state/vec3.h"
 
 #include <cstdint>
 

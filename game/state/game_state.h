@@ -1,12 +1,12 @@
 #pragma once
 // The one record of the game. Everything long-lived is a field here or a block owned by it.
-#include "race/car_model.h"
-#include "race/car_state.h"
-#include "race/race_phase.h"
-#include "race/vec3.h"
-#include "shell/dialog_input.h"
-#include "shell/options_record.h"
-#include "track/track_data.h"
+#include "state/car_model.h"
+#include "state/car_state.h"
+#include "state/race_phase.h"
+#include "state/vec3.h"
+#include "state/dialog_input.h"
+#include "state/options_record.h"
+#include "state/track_data.h"
 
 #include <SDL.h>
 

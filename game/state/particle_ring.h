@@ -1,7 +1,7 @@
 #pragma once
 // The ring of effect particles (smoke, splashes, sparks, dust, fireworks) that the car step,
 // the contacts, the pit crews and the fireworks start and the race view moves and draws.
-#include "race/vec3.h"
+#include "state/vec3.h"
 
 #include <cstdint>
 

@@ -2,8 +2,8 @@
 // The loaded track as the race uses it: objects, pit boxes, gates, the computer drivers'
 // line, the records area and the ghost lap samples.
 #include "platform/clock.h"
-#include "race/car_model.h"
-#include "race/vec3.h"
+#include "state/car_model.h"
+#include "state/vec3.h"
 
 #include <cstdint>
 

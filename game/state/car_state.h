@@ -1,7 +1,7 @@
 #pragma once
 // The per-car dynamic record of a race. Saved games store it field by field in this order,
 // 348 bytes, with three zero bytes after the splash counter.
-#include "race/vec3.h"
+#include "state/vec3.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "race/particle_ring.h"
+#include "state/particle_ring.h"
 
-#include "race/game_state.h"
+#include "state/game_state.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "race/car_model_file.h"
+#include "track/car_model_file.h"
 
 static bool readVec3s(TrackFile& f, Vec3* v, int n)
 {

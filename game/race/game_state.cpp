@@ -1,3 +1,0 @@
-#include "race/game_state.h"
-
-GameState game;
