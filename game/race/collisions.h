@@ -1,0 +1,25 @@
+#pragma once
+// Every solid contact treats the car as an ellipsoid and the other party as a plane slab, a
+// sphere, an infinite cylinder or another car's ellipsoid.
+#include "state/vec3.h"
+
+struct ContactParams {
+    float friction;   // scales the tangential impulse
+    float bounce;     // scales the normal response
+    float stiffness;  // share of the penetration removed in one step
+};
+
+// wheelFlag 0 books the load on the body; 1 (ground), 2 or 3 share it among the wheels and
+// mark their contact kind.
+void slabContact(int car, const Vec3& point, const Vec3& normal, float halfThickness,
+                 const ContactParams& params, int wheelFlag);
+void sphereContact(int car, const Vec3& centre, float radius, const ContactParams& params);
+void cylinderContact(int car, const Vec3& point, const Vec3& axis, float radius,
+                     const ContactParams& params);
+
+// The ground under the car and the four walls around the square.
+void groundAndWallContacts(int car);
+// The track objects from index 6 on (the first six are the grid).
+void objectContacts(int car);
+// Car i against car j, i < j.
+void carCarContact(int i, int j);
