@@ -13,7 +13,7 @@ struct CarPanel {
     char place[4];         // "%-2d" place + 1, or "F"
     char lapCounter[12];   // "%d/%d" leader's lap of the race's laps
     char lapCount[4];      // the car's completed laps, three digits
-    char lapTime[8];       // the last lap, "%2d.%d%d"
+    char lapTime[12];      // the last lap, "%2d.%d%d"
     uint8_t lapTimeColour; // LapTimeColour
     uint8_t changed;       // set on every new text; the HUD clears it once drawn
 };
