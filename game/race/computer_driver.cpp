@@ -1,6 +1,7 @@
 #include "race/computer_driver.h"
 
 #include "state/game_state.h"
+#include "race/car_models.h"
 #include "state/random_table.h"
 
 #include <cmath>
@@ -8,11 +9,28 @@
 // The driver's memory in its car's record.
 enum DriverMode : uint8_t { OnLine = 0, IntoPitLane = 1, OutOfPitLane = 2, FirstBoxMode = 3 };
 
-constexpr float boxApproachDistance = 15.0f;  // a free box this close ahead is driven into
+constexpr float boxApproachDistance = 15.0f;  // a free box this close ahead is driven into, at rest
+constexpr float boxBraking = 12.0f;           // units per second squared the approach plans with
+constexpr float boxCreep = 2.0f;              // the last units into a box: slow enough to be served
+// This car step's contacts book about four times the grip demand the look-ahead time and the
+// bend speed were measured against; read at that scale the driver brakes in time.
+constexpr float engineLoadScale = 4.0f;
+// What a car can ask of its tyres per unit of grip, sideways and braking, in units/s².
+constexpr float lateralPerGrip = 16.0f;
+constexpr float brakingPerGrip = 10.0f;
 
 static int wrap(int i, int n) { return n > 0 ? ((i % n) + n) % n : 0; }
 
 static float flatLength(const Vec3& v) { return std::sqrt(v.x * v.x + v.z * v.z); }
+
+static int surfaceUnder(const Vec3& p)
+{
+    if (!game.surfaceMap || !(game.surfaceCell > 0)) return 0;
+    int x = int(p.x / game.surfaceCell), z = int(p.z / game.surfaceCell);
+    x = x < 0 ? 0 : x > surfaceMapSide - 1 ? surfaceMapSide - 1 : x;
+    z = z < 0 ? 0 : z > surfaceMapSide - 1 ? surfaceMapSide - 1 : z;
+    return game.surfaceMap[z * surfaceMapSide + x];
+}
 
 static bool onPitLane(int mode) { return mode == IntoPitLane || mode == OutOfPitLane; }
 
@@ -39,10 +57,12 @@ static Vec3 sideShift(bool lane, uint32_t offset, const Vec3& a, const Vec3& b)
     return Vec3{dz, 0, -dx} * (d / len);
 }
 
+static float drivingLoad(const CarState& c) { return c.engineLoad / engineLoadScale; }
+
 static float lookAheadTime(const CarState& c, float ability)
 {
     // A car that has touched nothing yet has no grip demand: keep the look-ahead finite.
-    float load = 100.0f * c.engineLoad;
+    float load = 100.0f * drivingLoad(c);
     if (!(load > 1.0f)) load = 1.0f;
     return 2.5f * ability / std::sqrt(load);
 }
@@ -93,12 +113,15 @@ static void chooseBox(int car)
 {
     CarState& c = game.cars[car];
     int best = -1;
-    float bestDistance = boxApproachDistance;
+    // Far enough ahead to brake down to a creep on the way.
+    float v = std::sqrt(dot(c.velocity, c.velocity));
+    float reach = boxApproachDistance + v * v / (2 * boxBraking);
+    float bestDistance = reach;
     for (int b = 0; b < game.pitBoxCount && b < maxPitBoxes; ++b) {
         if (!boxUsable(car, b)) continue;
         Vec3 to = game.pitBoxes[b].stopPoint - c.positionVector;
         float d = flatLength(to);
-        if (dot(to, c.forwardAxis) < 2.0f || d >= boxApproachDistance) continue;
+        if (dot(to, c.forwardAxis) < 2.0f || d >= reach) continue;
         if (b == car) {
             best = b;
             break;
@@ -117,6 +140,15 @@ static bool serviceDone(int car, const PitBox& box)
     return laneFuelNeed(game.raceLaps - c.laps) < c.fuel || box.task[6] == 255;
 }
 
+// The first pit-lane point still ahead of the car, where it drives on from its box.
+static int laneIndexAhead(const CarState& c)
+{
+    int n = game.pitLaneCount;
+    for (int i = 1; i < n; ++i)
+        if (dot(game.pitLane[i] - c.positionVector, c.forwardAxis) > 0) return i;
+    return n > 1 ? n - 1 : 1;
+}
+
 // Rolls along the box's axis and stops on its stop point; false when the box is lost and the
 // car goes on down the lane.
 static bool driveIntoBox(int car, int b, int& throttle, float& steering)
@@ -131,12 +163,15 @@ static bool driveIntoBox(int car, int b, int& throttle, float& steering)
     Vec3 aim = box.stopPoint + box.axis * ahead;
     float side = dot(c.rightAxis, aim - (c.positionVector + c.forwardAxis));
     steering = side > 0.3f ? -1.0f : side < -0.3f ? 1.0f : 0.0f;
+    // Braked to a creep by the box's edge, so that the car is still when the crew take it.
     float forwardSpeed = dot(c.velocity, c.forwardAxis);
-    float wanted = -1.5f * s;
-    if (wanted > 10.0f) wanted = 10.0f;
-    if (-s < 0.7f) throttle = 0;
+    float remaining = -s;
+    // Level with the stop point but too far beside it to be served: on down the lane.
+    if (remaining < 0.7f && flatLength(box.stopPoint - c.positionVector) >= 4.5f) return false;
+    float wanted = remaining > 5.5f ? boxCreep + std::sqrt(2 * boxBraking * (remaining - 5.5f)) : boxCreep;
+    if (remaining < 0.7f) throttle = 0;
     else if (forwardSpeed > wanted + 0.5f) throttle = 0;
-    else if (forwardSpeed < wanted - 0.5f) throttle = 2;
+    else if (forwardSpeed < wanted - 1.0f) throttle = 2;
     else throttle = 1;
     return true;
 }
@@ -177,8 +212,41 @@ static uint32_t targetOffset(int car, bool lane, const Vec3& segStart, const Vec
 }
 
 // Throttle from the bend ahead: the speed the car can take toward point P.
-static int throttleToward(const CarState& c, const Vec3& P)
+// The speed the path ahead allows now: every bend within braking distance, taken at the
+// lateral grip the car has, braked for at the grip it has along the road.
+static float bendAheadLimit(int car, bool lane, int next)
 {
+    const CarState& c = game.cars[car];
+    float grip = gripAt(game.carModels[car], surfaceUnder(c.positionVector), game.carCount);
+    float tyre = c.tyres * 0.36f / 65536.0f + 0.64f;
+    float lateral = lateralPerGrip * grip * tyre, braking = brakingPerGrip * grip * tyre;
+    if (!(lateral > 0.5f)) lateral = 0.5f;
+    if (!(braking > 0.5f)) braking = 0.5f;
+    float speed2 = dot(c.velocity, c.velocity);
+    float horizon = speed2 / (2 * braking) + 10.0f;
+    float limit2 = 1e6f;
+    Vec3 prev = c.positionVector;
+    float along = 0;
+    for (int k = next; k < next + 60 && along < horizon; ++k) {
+        Vec3 a = pathPoint(lane, k), b = pathPoint(lane, k + 1), d = pathPoint(lane, k + 2);
+        along += flatLength(a - prev);
+        prev = a;
+        Vec3 u = b - a, v = d - b;
+        float lu = flatLength(u), lv = flatLength(v);
+        if (lu < 1e-3f || lv < 1e-3f) continue;
+        float cosTurn = (u.x * v.x + u.z * v.z) / (lu * lv);
+        float turn = std::acos(cosTurn > 1 ? 1 : cosTurn < -1 ? -1 : cosTurn);
+        if (turn < 1e-3f) continue;
+        float radius = 0.5f * (lu + lv) / turn;
+        float allowed2 = lateral * radius + 2 * braking * along;
+        if (allowed2 < limit2) limit2 = allowed2;
+    }
+    return std::sqrt(limit2);
+}
+
+static int throttleToward(int car, bool lane, int next, const Vec3& P)
+{
+    const CarState& c = game.cars[car];
     Vec3 T = P - c.positionVector;
     float forwardSpeed = dot(c.velocity, c.forwardAxis);
     if (dot(T, c.forwardAxis) < 0) return -1;
@@ -187,7 +255,9 @@ static int throttleToward(const CarState& c, const Vec3& P)
     Vec3 w = cross(c.upAxis, c.velocity);
     float bend = dot(w, T);
     float vmax = 1000.0f;
-    if (!(bend > -1 && bend < 1)) vmax = std::sqrt(std::sqrt(dot(T, T)) * dot(w, w) * 50.0f * c.engineLoad / std::fabs(bend));
+    if (!(bend > -1 && bend < 1)) vmax = std::sqrt(std::sqrt(dot(T, T)) * dot(w, w) * 50.0f * drivingLoad(c) / std::fabs(bend));
+    float ahead = bendAheadLimit(car, lane, next);
+    if (ahead < vmax) vmax = ahead;
     if (c.serviceState == 2) return speed < vmax && forwardSpeed < 10 ? 2 : 1;
     if (speed < vmax) return 2;
     return forwardSpeed >= vmax ? 0 : 1;
@@ -214,8 +284,12 @@ void computerDriver(int car, float ability, int& throttle, float& steering)
     int mode = c.revvingCounter;
     if (mode >= FirstBoxMode && game.pitBoxes && mode - FirstBoxMode < game.pitBoxCount &&
         game.pitBoxes[mode - FirstBoxMode].owner == car) {
-        if (serviceDone(car, game.pitBoxes[mode - FirstBoxMode])) c.revvingCounter = OutOfPitLane;
-        throttle = 1;
+        if (serviceDone(car, game.pitBoxes[mode - FirstBoxMode])) {
+            c.revvingCounter = OutOfPitLane;
+            c.controls[2] = uint32_t(laneIndexAhead(c));
+        }
+        // Neutral once still; a car still rolling brakes, or its spinning wheels would free the box.
+        throttle = std::fabs(dot(c.velocity, c.forwardAxis)) > 0.5f ? 0 : 1;
         return;
     }
 
@@ -304,7 +378,7 @@ void computerDriver(int car, float ability, int& throttle, float& steering)
         float ahead = 0.016f * speed * speed * tau * tau;
         int step = ahead < 1e6f ? int(ahead) : 1000000;
         Vec3 P = pathPoint(nowLane, next + 1 + step) + shift;
-        throttle = throttleToward(c, P);
+        throttle = throttleToward(car, nowLane, next, P);
         c.controls[2] = uint32_t(next);
 
         if (mode == IntoPitLane) chooseBox(car);

@@ -90,6 +90,9 @@ void startRace(int startingOrder[])
     game.trackRecordCar = -1;
     game.phaseCounter = 0;
     resetPitBoxes();
+    // The track file carries no box flag: with a box for every car each keeps to its own, so
+    // no car stops in a box another is heading for.
+    game.ownPitBoxesOnly = game.pitBoxCount >= cars ? 1 : 0;
 
     int gridPosition[maxCars] = {};
     for (int p = 0; p < cars; ++p) gridPosition[startingOrder[p]] = p;

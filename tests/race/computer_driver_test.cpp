@@ -156,6 +156,24 @@ TEST_F(ComputerDriver, FollowsTheLineAndCruisesOnceFinished)
     EXPECT_EQ(drive(0, steering), 2);
 }
 
+TEST_F(ComputerDriver, BrakesForABendWithinBrakingDistance)
+{
+    // East to x = 60, then a right angle north.
+    line.clear();
+    for (int i = 0; i <= 15; ++i) line.push_back({4.0f * i, 0, 100});
+    for (int k = 1; k <= 40; ++k) line.push_back({60, 0, 100 + 4.0f * k});
+    game.drivingLine = line.data();
+    game.drivingLineCount = uint16_t(line.size());
+    game.pitEntryIndex = 200;
+    float steering;
+    placeCar(0, 20, 100);
+    game.cars[0].velocity = {40, 0, 0};
+    EXPECT_EQ(drive(0, steering), 0);
+    placeCar(0, 20, 100);
+    game.cars[0].velocity = {15, 0, 0};
+    EXPECT_EQ(drive(0, steering), 2);
+}
+
 TEST_F(ComputerDriver, MovesAroundACarAboutToBeReached)
 {
     game.carCount = 2;
@@ -234,17 +252,38 @@ TEST_F(ComputerDriver, IntoTheBoxAndOutWhenServed)
     c.velocity = {8, 0, 0};
     drive(0, steering);
     EXPECT_EQ(c.revvingCounter, 3);  // the box 16 units on is within reach
-    // Short of the stop point and slow: roll on; on it: brake.
-    c.positionVector = {95, 0.5f, 91};
-    c.velocity = {2, 0, 0};
-    EXPECT_EQ(drive(0, steering), 2);
-    c.positionVector = {99.6f, 0.5f, 91};
+    // Far out: brake down to the approach speed; near: creep in; on the stop point: brake.
+    c.positionVector = {80, 0.5f, 91};
+    c.velocity = {25, 0, 0};
     EXPECT_EQ(drive(0, steering), 0);
-    // Owned and served: out along the lane.
+    c.velocity = {8, 0, 0};
+    EXPECT_EQ(drive(0, steering), 2);
+    c.positionVector = {95, 0.5f, 91};
+    c.velocity = {0.5f, 0, 0};
+    EXPECT_EQ(drive(0, steering), 2);
+    c.velocity = {4, 0, 0};
+    EXPECT_EQ(drive(0, steering), 0);
+    c.positionVector = {99.6f, 0.5f, 91};
+    c.velocity = {0.5f, 0, 0};
+    EXPECT_EQ(drive(0, steering), 0);
+    // Owned: brakes while it still rolls, then stands in neutral; served: out along the lane
+    // from the lane's next point.
     box.owner = 0;
+    c.velocity = {2, 0, 0};
+    EXPECT_EQ(drive(0, steering), 0);
+    c.velocity = {};
+    EXPECT_EQ(drive(0, steering), 1);
+    EXPECT_EQ(c.revvingCounter, 3);
     for (auto& t : box.task) t = 255;
     EXPECT_EQ(drive(0, steering), 1);
     EXPECT_EQ(c.revvingCounter, 2);
+    EXPECT_EQ(c.controls[2], 6u);
+    // Beside the stop point but too far off to be served: on down the lane.
+    box.owner = 6;
+    c.revvingCounter = 3;
+    c.positionVector = {100, 0.5f, 96};
+    drive(0, steering);
+    EXPECT_EQ(c.revvingCounter, 1);
     // Another car took the box: on down the lane.
     c.revvingCounter = 3;
     box.owner = 4;
