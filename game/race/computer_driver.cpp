@@ -214,23 +214,37 @@ static uint32_t targetOffset(int car, bool lane, const Vec3& segStart, const Vec
 // Throttle from the bend ahead: the speed the car can take toward point P.
 // The speed the path ahead allows now: every bend within braking distance, taken at the
 // lateral grip the car has, braked for at the grip it has along the road.
+// The tyres' grip on the ground around a point: a few cells, since marks and patches are
+// scattered cell by cell.
+static float gripNear(int car, const Vec3& p)
+{
+    const CarModel& m = game.carModels[car];
+    const float d = 1.0f;
+    float sum = gripAt(m, surfaceUnder(p), game.carCount) + gripAt(m, surfaceUnder(p + Vec3{d, 0, 0}), game.carCount) +
+                gripAt(m, surfaceUnder(p - Vec3{d, 0, 0}), game.carCount) + gripAt(m, surfaceUnder(p + Vec3{0, 0, d}), game.carCount) +
+                gripAt(m, surfaceUnder(p - Vec3{0, 0, d}), game.carCount);
+    return sum / 5;
+}
+
 static float bendAheadLimit(int car, bool lane, int next)
 {
     const CarState& c = game.cars[car];
-    float grip = gripAt(game.carModels[car], surfaceUnder(c.positionVector), game.carCount);
     float tyre = c.tyres * 0.36f / 65536.0f + 0.64f;
-    float lateral = lateralPerGrip * grip * tyre, braking = brakingPerGrip * grip * tyre;
-    if (!(lateral > 0.5f)) lateral = 0.5f;
-    if (!(braking > 0.5f)) braking = 0.5f;
+    float grip = gripNear(car, c.positionVector) * tyre;
     float speed2 = dot(c.velocity, c.velocity);
-    float horizon = speed2 / (2 * braking) + 10.0f;
     float limit2 = 1e6f;
     Vec3 prev = c.positionVector;
     float along = 0;
-    for (int k = next; k < next + 60 && along < horizon; ++k) {
+    for (int k = next; k < next + 60; ++k) {
+        // The ground between here and the bend is what the car brakes on.
+        float braking = brakingPerGrip * grip;
+        if (!(braking > 0.5f)) braking = 0.5f;
+        if (along > speed2 / (2 * braking) + 10.0f) break;
         Vec3 a = pathPoint(lane, k), b = pathPoint(lane, k + 1), d = pathPoint(lane, k + 2);
         along += flatLength(a - prev);
         prev = a;
+        float there = gripNear(car, b) * tyre;
+        if (there < grip) grip = there;
         Vec3 u = b - a, v = d - b;
         float lu = flatLength(u), lv = flatLength(v);
         if (lu < 1e-3f || lv < 1e-3f) continue;
@@ -238,6 +252,8 @@ static float bendAheadLimit(int car, bool lane, int next)
         float turn = std::acos(cosTurn > 1 ? 1 : cosTurn < -1 ? -1 : cosTurn);
         if (turn < 1e-3f) continue;
         float radius = 0.5f * (lu + lv) / turn;
+        float lateral = lateralPerGrip * there;
+        if (!(lateral > 0.5f)) lateral = 0.5f;
         float allowed2 = lateral * radius + 2 * braking * along;
         if (allowed2 < limit2) limit2 = allowed2;
     }
