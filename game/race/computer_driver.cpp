@@ -12,6 +12,7 @@ enum DriverMode : uint8_t { OnLine = 0, IntoPitLane = 1, OutOfPitLane = 2, First
 constexpr float boxApproachDistance = 15.0f;  // a free box this close ahead is driven into, at rest
 constexpr float boxBraking = 12.0f;           // units per second squared the approach plans with
 constexpr float boxCreep = 2.0f;              // the last units into a box: slow enough to be served
+constexpr float boxClearance = 1.5f;          // a car passing the boxes keeps this far off their side
 // This car step's contacts book about four times the grip demand the look-ahead time and the
 // bend speed were measured against; read at that scale the driver brakes in time.
 constexpr float engineLoadScale = 4.0f;
@@ -140,6 +141,30 @@ static bool serviceDone(int car, const PitBox& box)
     return laneFuelNeed(game.raceLaps - c.laps) < c.fuel || box.task[6] == 255;
 }
 
+// Unit vector across the lane toward box b: boxes stand to one side of the lane's middle.
+static Vec3 boxSideDirection(int b)
+{
+    const PitBox& box = game.pitBoxes[b];
+    Vec3 right{box.axis.z, 0, -box.axis.x};
+    float best = 1e30f, across = 0;
+    for (int i = 0; i < game.pitLaneCount; ++i) {
+        Vec3 d = box.stopPoint - game.pitLane[i];
+        float d2 = d.x * d.x + d.z * d.z;
+        if (d2 < best) best = d2, across = dot(d, right);
+    }
+    return across < 0 ? right * -1.0f : right;
+}
+
+// The side of the lane a car passing the boxes keeps to: +1 right of the lane's direction.
+static float laneClearSide()
+{
+    if (!game.pitBoxes || game.pitBoxCount == 0 || game.pitLaneCount < 2) return 0;
+    Vec3 toBoxes = boxSideDirection(0);
+    Vec3 dir = game.pitLane[1] - game.pitLane[0];
+    Vec3 right{dir.z, 0, -dir.x};
+    return dot(toBoxes, right) > 0 ? -1.0f : 1.0f;
+}
+
 // The first pit-lane point still ahead of the car, where it drives on from its box.
 static int laneIndexAhead(const CarState& c)
 {
@@ -159,8 +184,10 @@ static bool driveIntoBox(int car, int b, int& throttle, float& steering)
     if (box.owner <= 5 && box.owner != car) return false;
     float s = dot(c.positionVector - box.stopPoint, box.axis);
     if (s > 3.0f) return false;  // overshot
-    float ahead = s + 3.0f < 1.5f ? s + 3.0f : 1.5f;
+    // Along the lane clear of the boxes before it, then onto the box's own line.
+    float ahead = s + 4.0f < 1.5f ? s + 4.0f : 1.5f;
     Vec3 aim = box.stopPoint + box.axis * ahead;
+    if (s < -8.0f) aim = aim - boxSideDirection(b) * boxClearance;
     float side = dot(c.rightAxis, aim - (c.positionVector + c.forwardAxis));
     steering = side > 0.3f ? -1.0f : side < -0.3f ? 1.0f : 0.0f;
     // Braked to a creep by the box's edge, so that the car is still when the crew take it.
@@ -183,7 +210,8 @@ static uint32_t targetOffset(int car, bool lane, const Vec3& segStart, const Vec
     const CarState& c = game.cars[car];
     float o;
     if (lane) {
-        o = 3.0f * nextRandom() + 3.5f;
+        // Passing the boxes on the far side of the lane from them, clear of cars being served.
+        o = 3.0f * nextRandom() + 3.5f + laneClearSide() * boxClearance / 0.4f;
     } else {
         Vec3 rel = c.positionVector - segStart;
         float len = std::sqrt(seg.x * seg.x + seg.z * seg.z);
@@ -304,8 +332,11 @@ void computerDriver(int car, float ability, int& throttle, float& steering)
             c.revvingCounter = OutOfPitLane;
             c.controls[2] = uint32_t(laneIndexAhead(c));
         }
-        // Neutral once still; a car still rolling brakes, or its spinning wheels would free the box.
-        throttle = std::fabs(dot(c.velocity, c.forwardAxis)) > 0.5f ? 0 : 1;
+        // Rolls on in neutral toward the stop point; brakes when rolling so fast that its wheels
+        // would free the box, or once there.
+        float f = dot(c.velocity, c.forwardAxis);
+        float remaining = dot(game.pitBoxes[mode - FirstBoxMode].stopPoint - c.positionVector, game.pitBoxes[mode - FirstBoxMode].axis);
+        throttle = std::fabs(f) > 3.0f || (remaining < 1.0f && std::fabs(f) > 0.5f) ? 0 : 1;
         return;
     }
 
