@@ -1,7 +1,7 @@
 // Pictures to look at, written under the build folder (pictures/*.bmp): every glyph of the
 // shipped font, the start lights at each stage, six cars' gauges and the portraits of the car
-// models, at the smallest common and at a large screen size; the race panels; and a race view
-// of six cars with their shadows, pit crews and every kind of particle.
+// models, at the smallest common and at a large screen size; and a race view of six cars with
+// their shadows, pit crews and every kind of particle.
 #include "race/car_models.h"
 #include "render/car_portrait.h"
 #include "render/car_view.h"
@@ -11,6 +11,7 @@
 #include "render/race_panels.h"
 #include "render/race_view.h"
 #include "render/text.h"
+#include "pictures.h"
 #include "race_scene.h"
 #include "render_fixture.h"
 
@@ -68,20 +69,7 @@ CarModel body(const char* name, float halfWidth, float halfLength, float height,
     return m;
 }
 
-std::filesystem::path pictureFolder()
-{
-    std::filesystem::path p = buildFolder() / "pictures";
-    std::filesystem::create_directories(p);
-    return p;
-}
-
-void save(const std::string& name)
-{
-    unlockDraw();
-    std::string path = (pictureFolder() / name).string();
-    EXPECT_EQ(SDL_SaveBMP(game.drawSurface, path.c_str()), 0);
-    lockDraw();
-}
+void save(const std::string& name) { EXPECT_TRUE(savePicture(name)) << name; }
 
 // Copies a block of the locked surface elsewhere in it (the blocks must not overlap).
 void copyBlock(int fromX, int fromY, int width, int height, int toX, int toY)
@@ -161,61 +149,6 @@ void showcase(int width, int height)
 
 TEST(Pictures, Showcase640x480) { showcase(640, 480); }
 TEST(Pictures, Showcase1920x1080) { showcase(1920, 1080); }
-
-TEST(Pictures, RacePanels)
-{
-    TempGameFolder folder;
-    folder.provideFont();
-    Screen screen(640, 480);
-    ASSERT_TRUE(screen.ok);
-    ASSERT_EQ(loadFont(), 0);
-    game.guiOriginX = game.guiOriginY = 0;
-    fillRect(nullptr, 12);
-    ASSERT_TRUE(lockDraw());
-    RaceResults r;
-    r.lapLength = 1234;
-    const char* names[] = {"Alice", "Bob", "Chandra", "Dmitri", "Eva", "Farouk"};
-    for (int i = 0; i < 6; ++i) {
-        ResultLine l;
-        l.name = names[i];
-        l.laps = i < 4 ? 5 : 4;
-        l.totalTime = 24567 + 431 * i;
-        l.gap = 431 * i;
-        l.lapsBehind = i < 4 ? 0 : 1;
-        l.bestLap = 4712 + 37 * i;
-        r.lines.push_back(l);
-    }
-    r.fastestLapTime = 4712;
-    r.fastestLapHolder = "Alice";
-    r.fastestLapRank = 0;
-    drawRaceResults(r);
-    save("results_640x480.bmp");
-
-    unlockDraw();
-    fillRect(nullptr, 12);
-    lockDraw();
-    RaceInformation info;
-    info.distanceMetres = 6170;
-    info.laps = 5;
-    info.recordTime = 4712;
-    info.recordHolder = "Alice";
-    drawRaceInformation(info);
-    PointsTable t;
-    t.race = 2, t.races = 5;
-    t.lines = {{"Alice", 19, false}, {"Bob", 12, false}, {"Eva", 12, true}};
-    unlockDraw();
-    save("information_640x480.bmp");
-    fillRect(nullptr, 12);
-    lockDraw();
-    drawChampionshipPoints(t);
-    save("points_640x480.bmp");
-    unlockDraw();
-    fillRect(nullptr, 12);
-    lockDraw();
-    drawSeasonStandings(t);
-    save("standings_640x480.bmp");
-    freeFont();
-}
 
 namespace {
 
