@@ -125,7 +125,7 @@ std::vector<FolderEntry> listHostFolder(const std::string& hostFolder)
         entries.push_back(e);
     }
     closedir(dir);
-    // Name order on disk keeps the aliases the same from one listing to the next.
+    // Bytewise name order settles alias clashes the same way in every listing.
     std::sort(entries.begin(), entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
     assignAliases(entries);

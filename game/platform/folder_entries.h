@@ -21,10 +21,10 @@ std::vector<FolderEntry> listHostFolder(const std::string& hostFolder);
 // own long name and not on which other files the folder holds. Candidate number k of a name is
 // the first three characters of its base (upper case, spaces and dots dropped, characters an
 // 8.3 name cannot hold as '_'), '~', four characters of a hash of the whole name and k, and the
-// first three of its extension: THI~4K2P.TRK. A name takes its first
-// candidate that is not the real name of another entry and was not taken by a name that sorts
-// before it (bytewise); only a name whose candidates clash (about one pair in a million among
-// names of one prefix) can ever see its alias change.
+// first three of its extension: THI~4K2P.TRK. A name takes its first candidate that is not the
+// real name of another entry and was not taken by a name that sorts before it (bytewise), so
+// only a name whose candidate clashes with another's can ever see its alias change; two names
+// of one beginning and extension clash with odds of about one in a million.
 std::string aliasCandidate(const std::string& name, int k);
 
 // True when the name fits the 8.3 form and needs no alias.
