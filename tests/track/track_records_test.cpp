@@ -4,6 +4,7 @@
 #include "shell/config.h"
 #include "support/harness.h"
 #include "track/ghost_lap.h"
+#include "track/surface_map.h"
 #include "track/track_checksum.h"
 #include "track/track_loader.h"
 #include "track/track_records.h"
@@ -235,5 +236,51 @@ TEST_F(Records, KilledWhileSavingTheTrackStillLoadsWithItsBodyIntact)
         ASSERT_EQ(loadTrack("\\r"), 0);
         uint32_t s[4];
         EXPECT_EQ(trackChecksum("\\r", s), bodyEnd - 4u);
+    }
+}
+
+// A header whose bodyEnd lies inside the body (damaged, or written by another tool) names the
+// track's own fields as its records area; nothing may ever be written or cut there.
+TEST_F(Records, ABodyEndInsideTheFieldsNeverGetsRecordsWrittenOverTheTrack)
+{
+    for (uint16_t version : {0x100, 0x101, 0x104, 0x110}) {
+        TestTrack t;
+        t.version = version;
+        t.magic = version > 0x100;
+        t.runs = {runWord(4095, 0), runWord(7, 9)};
+        t.objects = {{0, 100, 200, 0}};
+        t.boxes = {{200, 400, 0}};
+        t.gates = {{100, 100, 100, 300}};
+        t.line = {{100, 100}, {300, 100}, {300, 300}};
+        t.pit = {{120, 90}, {200, 90}};
+        uint32_t trueEnd = 0;
+        std::vector<uint8_t> b = t.bytes(&trueEnd);
+        uint32_t fieldsEnd = trueEnd - 30 - 500 - 2 - (version >= 0x102 ? 4 : 2);
+        size_t at = t.magic ? 4 : 0;
+        for (uint32_t lie : {40u, fieldsEnd - 1, fieldsEnd}) {
+            std::vector<uint8_t> lying = b;
+            for (int k = 0; k < 4; ++k) lying[at + k] = uint8_t(lie >> (8 * k));
+            folder.write("tracks/d.trk", lying);
+            std::string before = folder.read("tracks/d.trk");
+            ASSERT_EQ(loadTrack("\\d"), 0) << version << " " << lie;
+            clearGhost();
+            driveLap(301);
+            EXPECT_TRUE(updateLapRecord(0, 250));
+            saveTrackRecords();
+            resetTrackRecords("d");
+            std::string after = folder.read("tracks/d.trk");
+            ASSERT_GE(after.size(), size_t(fieldsEnd)) << version << " " << lie;
+            // Compared whole: a failure should not print ten kilobytes.
+            EXPECT_TRUE(after.compare(0, fieldsEnd, before, 0, fieldsEnd) == 0) << version << " " << lie;
+            if (lie < fieldsEnd) {
+                EXPECT_TRUE(after == before) << version << " " << lie;
+                // The body's bytes are no records to show either.
+                ASSERT_EQ(loadTrackPreview("\\d"), 0);
+                EXPECT_EQ(game.trackRecords.time[0], emptyLapTime) << version << " " << lie;
+            } else {
+                // Right at the fields' end the records may go, over the info block.
+                EXPECT_EQ(after.size(), size_t(fieldsEnd) + recordsAreaSize) << version;
+            }
+        }
     }
 }
