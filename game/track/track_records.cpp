@@ -50,7 +50,7 @@ bool writeTrackRecords(TrackFile& f, const TrackRecords& r)
         if (!f.writeU16(t)) return false;
     if (!f.writeBytes(r.name, sizeof r.name)) return false;
     for (const CarModel& car : r.car)
-        if (!writeCarModel(f, car)) return false;
+        if (!writeCarModel(f, car, carPaddingKept)) return false;
     for (const RecordDate& d : r.date)
         if (!writeDate(f, d)) return false;
     return true;

@@ -284,3 +284,36 @@ TEST_F(Records, ABodyEndInsideTheFieldsNeverGetsRecordsWrittenOverTheTrack)
         }
     }
 }
+
+TEST_F(Records, StoredCarsKeepTwelveCharacterNamesAndTheirPaddingThroughASave)
+{
+    std::string f = file();
+    size_t cars = bodyEnd + 105;
+    for (int i = 0; i < recordCount; ++i) {
+        for (int k = 12; k < 16; ++k) f[cars + i * 1344 + k] = char(0xA0 + 4 * i + k - 12);
+        f[cars + i * 1344 + 383] = char(0x50 + i);
+    }
+    std::memcpy(&f[cars + 3 * 1344], "ABCDEFGHIJKL", 12);  // no NUL within its twelve bytes
+    f[bodyEnd + 6] = char(3000 & 255), f[bodyEnd + 7] = char(3000 >> 8);
+    folder.write("tracks/r.trk", f);
+    ASSERT_EQ(loadTrack("\\r"), 0);
+    EXPECT_STREQ(game.trackRecords.car[3].name, "ABCDEFGHIJKL");
+
+    // Entry 0 gets a new car; its padding is the file's all the same.
+    game.carCount = 2;
+    ASSERT_TRUE(updateLapRecord(0, 250));
+    saveTrackRecords();
+    std::string after = file();
+    EXPECT_TRUE(after.compare(cars + 3 * 1344, 1344, f, cars + 3 * 1344, 1344) == 0);
+    for (int i = 0; i < recordCount; ++i) {
+        EXPECT_EQ(after.substr(cars + i * 1344 + 12, 4), f.substr(cars + i * 1344 + 12, 4)) << i;
+        EXPECT_EQ(after[cars + i * 1344 + 383], f[cars + i * 1344 + 383]) << i;
+    }
+    EXPECT_EQ(after.substr(cars, 12), std::string("Racer") + std::string(7, '\0'));
+
+    // Reset writes the empty cars the same way.
+    resetTrackRecords("r");
+    after = file();
+    EXPECT_EQ(after.substr(cars + 3 * 1344, 12), std::string(12, '\0'));
+    EXPECT_EQ(after.substr(cars + 3 * 1344 + 12, 4), f.substr(cars + 3 * 1344 + 12, 4));
+}
