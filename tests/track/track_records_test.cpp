@@ -317,3 +317,38 @@ TEST_F(Records, StoredCarsKeepTwelveCharacterNamesAndTheirPaddingThroughASave)
     EXPECT_EQ(after.substr(cars + 3 * 1344, 12), std::string(12, '\0'));
     EXPECT_EQ(after.substr(cars + 3 * 1344 + 12, 4), f.substr(cars + 3 * 1344 + 12, 4));
 }
+
+TEST_F(Records, OnlyAOneCarRaceReadsTheGhostAndOnlyAWholeOneOfAtMost6000Steps)
+{
+    driveLap(301);
+    saveTrackRecords();
+    std::string sealed = file();
+    game.carCount = 2;
+    clearGhost();
+    ASSERT_EQ(loadTrack("\\r"), 0);
+    GhostSample s;
+    EXPECT_EQ(game.ghostLimit, ghostNone);
+    EXPECT_FALSE(ghostSample(0, s));
+
+    // Counts the game never writes, and ghosts cut short; the records before them still load.
+    game.carCount = 1;
+    std::string samples(3001 * 12, char(1));
+    auto withGhost = [&](uint16_t n, size_t stored) {
+        std::string f = sealed.substr(0, ghostAt());
+        f += char(n & 255), f += char(n >> 8);
+        f += samples.substr(0, stored * 12);
+        folder.write("tracks/r.trk", f);
+        clearGhost();
+        EXPECT_EQ(loadTrack("\\r"), 0);
+        EXPECT_EQ(game.trackRecords.time[1], 301);
+    };
+    withGhost(6001, 3001);
+    EXPECT_EQ(game.ghostLimit, ghostNone);
+    EXPECT_FALSE(ghostSample(0, s));
+    withGhost(301, 150);  // one stored sample short
+    EXPECT_EQ(game.ghostLimit, ghostNone);
+    EXPECT_FALSE(ghostSample(0, s));
+    withGhost(6000, 3000);  // the longest the file may hold
+    EXPECT_EQ(game.ghostLimit, 6000);
+    EXPECT_TRUE(ghostSample(5999, s));
+}
