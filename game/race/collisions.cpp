@@ -218,30 +218,42 @@ void boxContact(int car, const Vec3& centre, const Vec3 axes[3], const float hal
                 const ContactParams& sides, const ContactParams& top, int topWheelFlag, bool topOnly)
 {
     const CarState& c = game.cars[car];
-    const CarModel& m = game.carModels[car];
     Vec3 offset = c.positionVector - centre;
     float reach = boundingRadius(car) + std::sqrt(half[0] * half[0] + half[1] * half[1] + half[2] * half[2]);
     if (!(dot(offset, offset) < reach * reach)) return;
-    // Overlap of the car's extent with the box along each of the box's axes; the shallowest
-    // one is the face the car meets.
-    int face = -1;
-    float least = 0;
+    // Where the car's centre lies against the box: in front of a face it meets that face; off
+    // an edge or a corner it meets the box's point nearest to its centre.
+    float local[3], nearest[3];
+    int outside = 0, face = -1;
     for (int k = 0; k < 3; ++k) {
-        float extent = 0;
-        for (int e = 0; e < 3; ++e) {
-            float s = semiAxis(m, e) * dot(axes[k], carAxis(c, e));
-            extent += s * s;
-        }
-        float overlap = half[k] + std::sqrt(extent) - std::fabs(dot(offset, axes[k]));
-        if (!(overlap > 0)) return;
-        if (topOnly && k != 1) continue;
-        if (face < 0 || overlap < least) {
+        local[k] = dot(offset, axes[k]);
+        nearest[k] = std::clamp(local[k], -half[k], half[k]);
+        if (nearest[k] != local[k]) {
+            ++outside;
             face = k;
-            least = overlap;
         }
     }
-    if (face == 1) slabContact(car, centre, axes[1], half[1], dot(offset, axes[1]) > 0 ? top : sides, topWheelFlag);
-    else if (face >= 0) slabContact(car, centre, axes[face], half[face], sides, 0);
+    bool above = local[1] > half[1];
+    if (topOnly && !above) return;
+    if (outside >= 2) {
+        Vec3 point = centre + axes[0] * nearest[0] + axes[1] * nearest[1] + axes[2] * nearest[2];
+        sphereContact(car, point, 0, above ? top : sides);
+        return;
+    }
+    if (outside == 0) {
+        // Centre inside: out through the face it is nearest to.
+        float least = 0;
+        for (int k = 0; k < 3; ++k) {
+            float depth = half[k] - std::fabs(local[k]);
+            if (face < 0 || depth < least) {
+                face = k;
+                least = depth;
+            }
+        }
+        above = face == 1 && local[1] > 0;
+    }
+    if (face == 1 && above) slabContact(car, centre, axes[1], half[1], top, topWheelFlag);
+    else if (!topOnly) slabContact(car, centre, axes[face], half[face], sides, 0);
 }
 
 // The surface byte under a world point; off the square the border cells.
