@@ -11,10 +11,6 @@
 
 // Contacts act low on the body: this share of a lever's height is removed.
 constexpr float leverFlattening = 0.8f;
-// The walls are thick beyond the square, so a car that got past one is pushed back inside
-// instead of out to infinity.
-constexpr float wallDepth = 1000.0f;
-
 static const Vec3 worldUp{0, 1, 0};
 
 static float semiAxis(const CarModel& m, int k)
@@ -267,6 +263,15 @@ static int surfaceUnder(const Vec3& p)
     return game.surfaceMap[cell(p.z) * surfaceMapSide + cell(p.x)];
 }
 
+// A wall through `face` facing the square along n. Its slab reaches beyond the car however far
+// out the car is, so a car that got past the face is pushed back in rather than further out.
+static void wallContact(int car, const Vec3& face, const Vec3& n)
+{
+    float outside = -dot(n, game.cars[car].positionVector - face);
+    float depth = std::max(1.0f, outside + 1);
+    slabContact(car, face - n * depth, n, depth, {1.0f, 1.5f, 1.0f}, 0);
+}
+
 void groundAndWallContacts(int car)
 {
     const CarState& c = game.cars[car];
@@ -276,12 +281,11 @@ void groundAndWallContacts(int car)
     float friction = contactAt(game.carModels[car], surfaceUnder(at), game.carCount);
     slabContact(car, ground - n * 10.0f, n, 10.0f, {friction, 0.3f, 0.03f}, 1);
 
-    const ContactParams wall{1.0f, 1.5f, 1.0f};
-    float far = game.trackSize + 1 + wallDepth;
-    slabContact(car, {-1 - wallDepth, 0, 0}, {1, 0, 0}, wallDepth, wall, 0);
-    slabContact(car, {far, 0, 0}, {-1, 0, 0}, wallDepth, wall, 0);
-    slabContact(car, {0, 0, -1 - wallDepth}, {0, 0, 1}, wallDepth, wall, 0);
-    slabContact(car, {0, 0, far}, {0, 0, -1}, wallDepth, wall, 0);
+    float far = game.trackSize + 1;
+    wallContact(car, {-1, 0, 0}, {1, 0, 0});
+    wallContact(car, {far, 0, 0}, {-1, 0, 0});
+    wallContact(car, {0, 0, -1}, {0, 0, 1});
+    wallContact(car, {0, 0, far}, {0, 0, -1});
 }
 
 void objectContacts(int car)
