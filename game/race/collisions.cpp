@@ -121,7 +121,7 @@ static void shareAmongWheels(int car, float load, const Vec3& r, int wheelFlag, 
 }
 
 // One contact of the car along n (unit, from the obstacle to the car) at lever r, its contact
-// point `penetration` behind the obstacle's face. Returns the load booked, or a negative
+// point `penetration` behind the obstacle's face. Returns the contact's load, or a negative
 // number when the contact point moves out of the obstacle.
 static float respond(int car, const Vec3& n, const Vec3& r, float penetration, const ContactParams& p)
 {
