@@ -1,3 +1,5 @@
+// The parts of every object kind. The race view draws them by their place in these lists, so
+// a part is added at the end of its list or the model's indices move with it.
 #include "state/object_sizes.h"
 
 #include <algorithm>
