@@ -1,5 +1,7 @@
 #include "ui_fixture.h"
 
+#include "render/palette.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -48,6 +50,7 @@ void UiTest::startGame(int width, int height, const std::string& fontImage)
     std::strcpy(game.driverNames[1], "Bot");
     game.drivers[0] = &human;
     game.drivers[1] = &computer;
+    setCarColours(0, 0x0000E0, 0xF0F0F0);  // red in the low byte, as driver files keep it
     fillRect(nullptr, 30);
 }
 
