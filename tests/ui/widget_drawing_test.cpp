@@ -1,5 +1,6 @@
 #include "ui_fixture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -159,14 +160,15 @@ TEST(FontForReading, EveryGlyphDiffersAtTheGuiScalesUsed)
         std::vector<uint8_t> strip(size_t(scale) * scale * 320);
         scaleFont(ink, scale, strip.data());
         int width = fontGlyphCount * scale;
-        auto cell = [&](int g) {
+        std::vector<std::string> cells;
+        for (int g = 0; g < fontGlyphCount; ++g) {
             std::string s;
             for (int j = 0; j < 2 * scale; ++j)
                 for (int i = 0; i < scale; ++i) s += char(strip[size_t(j) * width + g * scale + i]);
-            return s;
-        };
-        for (int a = 0; a < fontGlyphCount; ++a)
-            for (int b = a + 1; b < fontGlyphCount; ++b) ASSERT_NE(cell(a), cell(b)) << scale << ": " << a << " " << b;
+            cells.push_back(s);
+        }
+        std::sort(cells.begin(), cells.end());
+        EXPECT_EQ(std::adjacent_find(cells.begin(), cells.end()), cells.end()) << scale;
     }
 }
 
