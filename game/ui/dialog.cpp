@@ -21,6 +21,8 @@ static void freeItems(ListData& list)
 void freeDialog(int count, Widget* widgets)
 {
     if (!widgets) return;
+    // Input must never reach a freed array.
+    if (game.dialog.widgets == widgets) game.dialog = DialogContext{};
     for (int i = 0; i < count; ++i) {
         if (!widgets[i].list) continue;
         freeItems(*widgets[i].list);

@@ -355,6 +355,11 @@ void enterUp()
     if (!c.active) return;
     Widget* w = focused();
     if (c.editing >= 0 && c.editing < c.count) {
+        // This Enter only confirms the text; a button it pressed on the way down is let go.
+        if (w && w->kind == widgetButton && (w->state & statePressed)) {
+            w->state &= ~statePressed;
+            redrawWidget(c.focus, redrawPressed);
+        }
         endEdit(c.editing, c.editing == c.focus);
         return;
     }

@@ -87,12 +87,12 @@ void runBox(Widget* widgets)
     }
 }
 
-// Parks what is active, keeping whatever was parked before for later.
-DialogContext* parkActive(DialogContext*& outer)
+// Parks what is active and gives back whatever was parked before, for later.
+DialogContext* parkActive()
 {
-    outer = game.parkedDialog;
+    DialogContext* outer = game.parkedDialog;
     game.parkedDialog = suspendDialog();
-    return game.parkedDialog;
+    return outer;
 }
 
 void unpark(DialogContext* outer, void (*afterClose)())
@@ -156,8 +156,7 @@ int messageBox(int kind, const std::string& message, const std::string& title, v
     placeButton(w[boxYes], 26, n + 32);
     placeButton(w[boxNo], 42, n + 32);
 
-    DialogContext* outer = nullptr;
-    parkActive(outer);
+    DialogContext* outer = parkActive();
     drawBox(title, lines, 36 + n);
     boxResult = 0;
     running = true;
@@ -185,8 +184,7 @@ bool textPrompt(const std::string& message, const std::string& title, std::strin
     placeButton(w[promptOk], 26, n + 36);
     placeButton(w[promptCancel], 42, n + 36);
 
-    DialogContext* outer = nullptr;
-    parkActive(outer);
+    DialogContext* outer = parkActive();
     drawBox(title, lines, 40 + n);
     boxResult = 0;
     running = true;

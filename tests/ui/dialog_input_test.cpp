@@ -68,6 +68,20 @@ TEST_F(WidgetInput, EnterAndEscapeNeedTheirButtonsAndActOnRelease)
     pushKey(SDLK_ESCAPE, false);
     pump();
     EXPECT_EQ(activated, std::vector<int>{demoLeft});
+
+    // The first Enter after typing confirms the text only; the second one clicks the default.
+    activated.clear();
+    click(centreX(demoName), centreY(demoName));
+    pushKey(SDLK_a, true);
+    pushKeyPress(SDLK_RETURN);
+    pump();
+    EXPECT_EQ(game.dialog.editing, -1);
+    EXPECT_EQ(game.dialog.focus, demoOk);
+    EXPECT_FALSE(at(demoOk).state & statePressed);
+    EXPECT_TRUE(activated.empty());
+    pushKeyPress(SDLK_RETURN);
+    pump();
+    EXPECT_EQ(activated, std::vector<int>{demoOk});
 }
 
 TEST_F(WidgetInput, TextFieldsStopAtMaxAndBackspaceOnAnIdleFieldOnlyStartsEditing)
