@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -113,9 +114,11 @@ int lastVisibleButton(uint32_t flag)
 // The value a pointer at position p along [from, to] stands for.
 int32_t valueAlong(const Widget& w, float p, float from, float to)
 {
-    if (to <= from || w.max <= w.min) return w.min;
+    if (!(to > from) || w.max <= w.min) return w.min;
     double t = std::clamp(double(p - from) / double(to - from), 0.0, 1.0);
-    return std::clamp(w.min + int32_t(std::lround(double(w.max - w.min) * t)), w.min, w.max);
+    if (!(t == t)) t = 0;
+    int64_t span = int64_t(w.max) - w.min;
+    return int32_t(std::clamp<int64_t>(w.min + std::llround(double(span) * t), w.min, w.max));
 }
 
 int32_t sliderValueAt(const Widget& w, float ux)
@@ -140,11 +143,11 @@ int listItemAt(const Widget& w, float ux, float uy)
 {
     const ListData* l = w.list;
     if (!l || l->itemWidth <= 0 || l->itemHeight <= 0 || onScrollbar(w, ux)) return -1;
-    int column = int(std::floor((ux - w.x) / l->itemWidth));
-    int row = int(std::floor((uy - w.y) / l->itemHeight));
-    if (column < 0 || column >= l->columns || row < 0 || row >= l->visibleRows) return -1;
-    long index = long(l->columns) * (row + w.value) + column;
-    return index >= 0 && index < long(l->items.size()) ? int(index) : -1;
+    // Compared as doubles first: a point far outside must not overflow an int.
+    double column = std::floor((ux - w.x) / l->itemWidth), row = std::floor((uy - w.y) / l->itemHeight);
+    if (!(column >= 0 && column < l->columns && row >= 0 && row < l->visibleRows)) return -1;
+    int64_t index = int64_t(l->columns) * (int64_t(row) + w.value) + int64_t(column);
+    return index >= 0 && index < int64_t(l->items.size()) ? int(index) : -1;
 }
 
 void stepValue(Widget& w, bool up)
@@ -327,7 +330,7 @@ void wheelStep(int step)
     int rest = c.wheelRest + step;
     int notches = rest / 120;
     c.wheelRest = int16_t(rest - notches * 120);
-    int32_t v = std::clamp(w->value - notches, w->min, std::max(w->min, w->max));
+    int32_t v = int32_t(std::clamp<int64_t>(int64_t(w->value) - notches, w->min, std::max(w->min, w->max)));
     if (v == w->value) return;
     w->value = v;
     redrawWidget(c.focus, redrawValue);

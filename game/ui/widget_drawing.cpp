@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -195,9 +196,10 @@ void drawList(Widget* w)
         int track = bottom.y0 - top.y1;
         if (w->max > w->min && track > 0) {
             // The thumb covers the share of the rows that is visible.
-            int rows = w->max - w->min + std::max(l.visibleRows, 1);
-            int thumb = std::max(bar / 2, track * std::max(l.visibleRows, 1) / rows);
-            int at = top.y1 + (track - thumb) * (w->value - w->min) / (w->max - w->min);
+            int64_t shown = std::max(l.visibleRows, 1), range = int64_t(w->max) - w->min;
+            int thumb = int(std::max<int64_t>(bar / 2, track * shown / (range + shown)));
+            int64_t offset = std::clamp<int64_t>(int64_t(w->value) - w->min, 0, range);
+            int at = top.y1 + int((track - thumb) * offset / range);
             drawBevelBox(top.x0, at, top.x1, at + thumb, markColour, false);
         }
         drawBevelBox(top.x0, top.y0, top.x1, top.y1, (w->state & stateSteppedDown) ? markColour : faceColour, false);
@@ -210,7 +212,7 @@ void drawList(Widget* w)
     int count = int(l.items.size());
     for (int row = 0; row < l.visibleRows; ++row) {
         for (int column = 0; column < l.columns; ++column) {
-            long index = long(l.columns) * (row + w->value) + column;
+            int64_t index = int64_t(l.columns) * (int64_t(row) + w->value) + column;
             if (index < 0 || index >= count) continue;
             ListItem* item = l.items[size_t(index)];
             PixelRect box{r.x0 + int(column * iw), r.y0 + int(row * ih), r.x0 + int((column + 1) * iw),
