@@ -1,6 +1,7 @@
 #include "ui_fixture.h"
 
 #include "render/palette.h"
+#include "text_reader.h"
 
 #include <cmath>
 #include <cstring>
@@ -156,40 +157,13 @@ uint8_t UiTest::pixel(int x, int y)
     return static_cast<const uint8_t*>(s->pixels)[size_t(y) * s->pitch + x];
 }
 
-// The glyph whose ink is exactly the cell's pixels of colour, -1 none.
-static int matchCell(int x, int y, uint8_t colour)
+bool UiTest::showsIn(const std::string& text, int x0, int y0, int x1, int y1, uint8_t colour)
 {
-    int s = game.guiScale, stripWidth = fontGlyphCount * s;
-    for (int g = 0; g < fontGlyphCount; ++g) {
-        bool same = true;
-        for (int j = 0; j < 2 * s && same; ++j)
-            for (int i = 0; i < s && same; ++i) {
-                bool ink = game.glyphStrip[size_t(j) * stripWidth + g * s + i] != 0;
-                same = ink == (UiTest::pixel(x + i, y + j) == colour);
-            }
-        if (same) return g;
-    }
-    return -1;
-}
-
-std::string UiTest::readText(int x0, int y0, int x1, int y1, uint8_t colour)
-{
-    int top = -1, left = x1;
-    for (int y = y0; y < y1 && top < 0; ++y)
-        for (int x = x0; x < x1; ++x)
-            if (pixel(x, y) == colour) {
-                top = y;
-                break;
-            }
-    if (top < 0) return std::string();
-    for (int y = top; y < std::min(y1, top + 2 * game.guiScale); ++y)
-        for (int x = x0; x < left; ++x)
-            if (pixel(x, y) == colour) left = x;
-    std::string text;
-    for (int x = left; x + game.guiScale <= x1; x += game.guiScale) {
-        int g = matchCell(x, top, colour);
-        text += g < 0 ? '?' : g == 0 ? ' ' : g <= 95 ? char(g + 32) : char(g + 96);
-    }
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text;
+    bool lockedHere = !game.lockedSurface && lockDraw();
+    bool found = false;
+    int s = game.guiScale;
+    for (const textreader::Place& p : textreader::find(text, colour))
+        found = found || (p.x >= x0 && p.y >= y0 && p.x + int(text.size()) * s <= x1 && p.y + 2 * s <= y1);
+    if (lockedHere) unlockDraw();
+    return found;
 }

@@ -51,10 +51,9 @@ protected:
     static void pump() { ASSERT_TRUE(pumpEvents(0)); }
     static void click(int x, int y);
 
-    // The text drawn in colour inside a pixel rectangle (right and bottom exclusive), read
-    // back cell by cell through the glyph strip; trailing blanks dropped, "?" for a cell that
-    // matches no glyph.
-    static std::string readText(int x0, int y0, int x1, int y1, uint8_t colour);
+    // Whether the text shows whole in the colour inside a pixel rectangle (right and bottom
+    // exclusive), read back through the glyph strip.
+    static bool showsIn(const std::string& text, int x0, int y0, int x1, int y1, uint8_t colour);
 
     TempGameFolder folder;
     SdlSession sdl{SDL_INIT_VIDEO};
