@@ -12,6 +12,7 @@ enum DriverMode : uint8_t { OnLine = 0, IntoPitLane = 1, OutOfPitLane = 2, First
 constexpr float boxApproachDistance = 15.0f;  // a free box this close ahead is driven into, at rest
 constexpr float boxBraking = 12.0f;           // units per second squared the approach plans with
 constexpr float boxCreep = 2.0f;              // the last units into a box: slow enough to be served
+constexpr uint32_t backingUp = 201;            // offset word of a car reversing out of a missed box
 constexpr float boxClearance = 1.5f;          // a car passing the boxes keeps this far off their side
 // This car step's contacts book about four times the grip demand the look-ahead time and the
 // bend speed were measured against; read at that scale the driver brakes in time.
@@ -84,6 +85,9 @@ static bool wantsPitStop(int car)
     if (lapsLeft <= 0) return false;
     float need = laneFuelNeed(lapsLeft);
     if (need < c.fuel) return float(c.damage) * lapsLeft * float(game.lapLength) > 20000000.0f;
+    // Not enough to come round to the pit entry again: in now, flag or no flag (a lap that
+    // missed a gate never raised it).
+    if (c.fuel < 1.3f * laneFuelNeed(1)) return true;
     // Short of fuel for the rest of the race: the shorter, the likelier a stop now.
     if (c.damage < 1001) return nextRandom() < 0.2f;
     return c.fuel < need * nextRandom();
@@ -183,7 +187,18 @@ static bool driveIntoBox(int car, int b, int& throttle, float& steering)
     const PitBox& box = game.pitBoxes[b];
     if (box.owner <= 5 && box.owner != car) return false;
     float s = dot(c.positionVector - box.stopPoint, box.axis);
-    if (s > 3.0f) return false;  // overshot
+    // Past the stop point or level with it but too far beside it to be served (pushed out by
+    // a passing car, or a bad line in): back up along the box for another go, unless far past.
+    // The offset word, unused in box mode, marks the reversing until the car is well short.
+    if (c.controls[3] == backingUp && s < -6.0f) c.controls[3] = 100;
+    bool missed = s > 3.0f || (s > -0.7f && flatLength(box.stopPoint - c.positionVector) >= 5.0f);
+    if (c.controls[3] == backingUp || missed) {
+        if (s > 10.0f) return false;
+        c.controls[3] = backingUp;
+        throttle = -1;
+        steering = 0;
+        return true;
+    }
     // Along the lane clear of the boxes before it, then onto the box's own line.
     float ahead = s + 4.0f < 1.5f ? s + 4.0f : 1.5f;
     Vec3 aim = box.stopPoint + box.axis * ahead;
@@ -193,8 +208,6 @@ static bool driveIntoBox(int car, int b, int& throttle, float& steering)
     // Braked to a creep by the box's edge, so that the car is still when the crew take it.
     float forwardSpeed = dot(c.velocity, c.forwardAxis);
     float remaining = -s;
-    // Level with the stop point but too far beside it to be served: on down the lane.
-    if (remaining < 0.7f && flatLength(box.stopPoint - c.positionVector) >= 4.5f) return false;
     float wanted = remaining > 5.5f ? boxCreep + std::sqrt(2 * boxBraking * (remaining - 5.5f)) : boxCreep;
     if (remaining < 0.7f) throttle = 0;
     else if (forwardSpeed > wanted + 0.5f) throttle = 0;
@@ -324,13 +337,14 @@ void computerDriver(int car, float ability, int& throttle, float& steering)
     if (game.raceClock < c.upsideDownCounter) return;
 
     // A saved game may carry any word here; the offset lives in 0..200.
-    if (c.controls[3] > 200) c.controls[3] = 200;
+    if (c.controls[3] > 200 && !(c.controls[3] == backingUp && c.revvingCounter >= FirstBoxMode)) c.controls[3] = 200;
     int mode = c.revvingCounter;
     if (mode >= FirstBoxMode && game.pitBoxes && mode - FirstBoxMode < game.pitBoxCount &&
         game.pitBoxes[mode - FirstBoxMode].owner == car) {
         if (serviceDone(car, game.pitBoxes[mode - FirstBoxMode])) {
             c.revvingCounter = OutOfPitLane;
             c.controls[2] = uint32_t(laneIndexAhead(c));
+            c.controls[3] = 100;
         }
         // Rolls on in neutral toward the stop point; brakes when rolling so fast that its wheels
         // would free the box, or once there.
