@@ -99,3 +99,9 @@ void freeDriverList()
     game.driverList.clear();
     matchRaceSlots();
 }
+
+void storeDriversAndMatchSlots()
+{
+    writeAllDrivers();
+    matchRaceSlots();
+}

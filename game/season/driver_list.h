@@ -40,3 +40,7 @@ void loadDriverList();
 void writeAllDrivers();
 // Empties the list and the race slots that pointed into it.
 void freeDriverList();
+
+// What closing the options dialog does to the drivers once any edits are applied: every
+// driver written, then the race slots matched again.
+void storeDriversAndMatchSlots();

@@ -2,6 +2,7 @@
 #include "season/driver_file.h"
 #include "season/driver_list.h"
 #include "season/race_slots.h"
+#include "shell/game_system.h"
 #include "state/game_state.h"
 #include "support/harness.h"
 
@@ -166,4 +167,34 @@ TEST_F(DriverList, SlotsFollowTheListAndCarryTheColoursIntoThePalette)
     assignParticipant(-1, ann);
     EXPECT_EQ(game.carCount, 1);
     EXPECT_EQ(deleteDriverQuestion("Ann"), "Really delete 'Ann'?");
+}
+
+TEST(DriverStartUp, TheGameReadsItsDriversAtStartKeepsThemOverARestartAndFreesThemAtTheEnd)
+{
+    TempGameFolder dir;
+    dir.provideFont();
+    DriverProfile p = newDriverProfile(false);
+    p.colour1 = 0x00ff00;
+    ASSERT_TRUE(writeDriver("Greta", &p));
+    SdlSession sdl(SDL_INIT_VIDEO);
+    ASSERT_TRUE(sdl.ok());
+    game.screenWidth = 640;
+    game.screenHeight = 480;
+    game.options.windowedMode = 1;
+    game.options.resolution = 2;
+    ASSERT_EQ(initGameSystem(), 1);
+    ASSERT_EQ(game.driverList.size(), 1u);
+    EXPECT_EQ(game.driverList[0].profile->colour1, 0x00ff00u);
+    assignParticipant(0, game.driverList[0].profile.get());
+    game.carCount = 1;
+    // A driver created but not yet written survives the restart a language change makes.
+    ASSERT_EQ(createDriver("Hugo", true), driverNameOk);
+    shutdownGameSystem(true);
+    ASSERT_EQ(initGameSystem(), 1);
+    EXPECT_EQ(game.driverList.size(), 2u);
+    EXPECT_EQ(game.drivers[0], game.driverList[0].profile.get());
+    shutdownGameSystem(false);
+    EXPECT_TRUE(game.driverList.empty());
+    EXPECT_EQ(game.carCount, 0);
+    EXPECT_EQ(game.drivers[0], nullptr);
 }
