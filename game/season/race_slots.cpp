@@ -4,6 +4,7 @@
 #include "season/driver_list.h"
 #include "state/game_state.h"
 
+#include <algorithm>
 #include <cstring>
 
 // Windows folds Latin-1 letters as well as ASCII ones in file names, so two drivers that
