@@ -5,6 +5,7 @@
 #include "state/race_phase.h"
 #include "state/vec3.h"
 #include "state/dialog_input.h"
+#include "state/driver_profile.h"
 #include "state/widget.h"
 #include "state/options_record.h"
 #include "state/track_data.h"
@@ -13,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr int maxCars = 6;
 constexpr int keySnapshotSize = 323;  // one byte per SDL 1.2 key symbol
@@ -22,7 +24,6 @@ constexpr int emptyLapTime = 6000;    // 60.00 s marks an empty lap time
 
 struct JoystickState;
 struct Particle;
-struct DriverProfile;
 
 using RaceViewRoutine = void (*)();
 
@@ -156,8 +157,9 @@ struct GameState {
     int32_t joystickCount;
 
     // 11. Drivers and models.
-    DriverProfile* drivers[maxCars];
+    DriverProfile* drivers[maxCars];  // each race slot's profile, owned by driverList
     CarModel* models;                 // the model list
+    std::vector<DriverEntry> driverList;  // every driver of drivers\, in listing order
 
     // 12. Game folder.
     std::string exeFolder;            // host path of the program's folder
