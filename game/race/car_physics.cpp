@@ -305,6 +305,15 @@ struct Pose {
     Vec3 position, right, up, forward;
 };
 
+// Three finite, square axes of about unit length: what a frame that collapsed or blew up is not.
+bool unitFrame(const CarState& c)
+{
+    for (const Vec3* a : {&c.rightAxis, &c.upAxis, &c.forwardAxis})
+        if (!finite(*a) || !(std::fabs(dot(*a, *a) - 1) < 0.5f)) return false;
+    return std::fabs(dot(c.rightAxis, c.upAxis)) < 0.1f && std::fabs(dot(c.upAxis, c.forwardAxis)) < 0.1f &&
+           std::fabs(dot(c.forwardAxis, c.rightAxis)) < 0.1f;
+}
+
 void keepFinite(CarState& c, const Pose& start)
 {
     if (!finite(c.positionVector)) {
@@ -313,11 +322,9 @@ void keepFinite(CarState& c, const Pose& start)
         if (!std::isfinite(c.positionVector.x + c.positionVector.z)) c.positionVector = Vec3{};
         c.positionVector.y = std::max(c.positionVector.y, terrainHeight(c.positionVector.x, c.positionVector.z));
     }
-    if (!finite(c.rightAxis) || !finite(c.upAxis) || !finite(c.forwardAxis)) {
-        if (finite(start.right) && finite(start.up) && finite(start.forward))
-            c.rightAxis = start.right, c.upAxis = start.up, c.forwardAxis = start.forward;
-        else
-            c.rightAxis = {1, 0, 0}, c.upAxis = {0, 1, 0}, c.forwardAxis = {0, 0, 1};
+    if (!unitFrame(c)) {
+        c.rightAxis = start.right, c.upAxis = start.up, c.forwardAxis = start.forward;
+        if (!unitFrame(c)) c.rightAxis = {1, 0, 0}, c.upAxis = {0, 1, 0}, c.forwardAxis = {0, 0, 1};
     }
     if (!finite(c.velocity)) c.velocity = Vec3{};
     if (!finite(c.angularVelocity)) c.angularVelocity = Vec3{};

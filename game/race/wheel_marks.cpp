@@ -54,7 +54,7 @@ void looseSurface(CarState& c, int w, const Vec3& point, int ground, float speed
         startParticle(uint8_t(kind), 100, point, kick);
         dirt -= dirtLimit;
     }
-    c.wheelDirt[w] = uint8_t(std::clamp(dirt, 0.0f, 255.0f));
+    c.wheelDirt[w] = dirt >= 0 ? uint8_t(std::min(dirt, 255.0f)) : 0;
 }
 
 // A cell next to the wheel's (never its own, which would change the grip under it) takes the

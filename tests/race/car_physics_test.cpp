@@ -273,6 +273,7 @@ TEST_F(CarPhysics, OddModelsAndPlacesLeaveEveryCarFinite)
     game.carModels[3].slipStiffness = -inf;
     game.cars[4].positionVector = {-5000, 0.4f, 1e7f};  // far beyond the walls
     game.cars[5].velocity = {inf, 0, 0};
+    game.cars[1].forwardAxis = game.cars[1].rightAxis;  // a frame with no room to turn in
     game.waterLevel = 0.2f;
     for (int step = 0; step < 100; ++step)
         for (int i = 0; i < maxCars; ++i) {
@@ -284,6 +285,8 @@ TEST_F(CarPhysics, OddModelsAndPlacesLeaveEveryCarFinite)
             ASSERT_TRUE(std::isfinite(c.massFactor) && std::isfinite(c.wheelSpeed)) << i;
         }
     EXPECT_GT(game.cars[0].mass, 0);
+    EXPECT_NEAR(dot(game.cars[1].forwardAxis, game.cars[1].forwardAxis), 1, 1e-4);
+    EXPECT_NEAR(dot(game.cars[1].forwardAxis, game.cars[1].rightAxis), 0, 1e-4);
     const Vec3& p = game.cars[4].positionVector;
     EXPECT_TRUE(p.x >= -1 && p.x <= 513 && p.z >= -1 && p.z <= 513);
 }
