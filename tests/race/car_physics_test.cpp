@@ -33,6 +33,7 @@ namespace {
 // cars on it facing +z with the cursor keys.
 class CarPhysics : public ::testing::Test {
 protected:
+    static constexpr float flying = 50;
     std::vector<uint8_t> surface = std::vector<uint8_t>(surfaceMapCells, 3);
     std::vector<uint8_t> heights = std::vector<uint8_t>(heightMapCells, 0);
     uint8_t keys[keySnapshotSize] = {};
@@ -63,7 +64,7 @@ protected:
             game.cars[i] = CarState{};
             resetCarForRace(i, i);
             CarState& c = game.cars[i];
-            c.positionVector = {100.0f + 20 * i, 0.4f, 100};
+            c.positionVector = {100.0f + 20 * i, flying, 100};
             c.rightAxis = {1, 0, 0};
             c.upAxis = {0, 1, 0};
             c.forwardAxis = {0, 0, 1};
@@ -81,7 +82,8 @@ protected:
     }
 
     // What resting on flat ground leaves for the next step: a load on every wheel, the wheel
-    // points under the car, no vertical motion.
+    // points under the car, no vertical motion. The car is held well above the real ground,
+    // so these loads are the only ones.
     static void onGround(int car, float load = 0.05f)
     {
         CarState& c = game.cars[car];
@@ -94,7 +96,7 @@ protected:
         }
         c.bodyLoad = 0;
         c.loadShare = 0;
-        c.positionVector.y = 0.4f;
+        c.positionVector.y = flying;
         c.velocity.y = 0;
     }
     static void drive(int car, int steps)
@@ -271,10 +273,10 @@ TEST_F(CarPhysics, OddModelsAndPlacesLeaveEveryCarFinite)
     game.carModels[2].airDrag = nan;
     game.carModels[3].enginePower = inf;
     game.carModels[3].slipStiffness = -inf;
-    game.cars[4].positionVector = {-5000, 0.4f, 1e7f};  // far beyond the walls
+    game.cars[4].positionVector = {-5000, flying, 1e7f};  // far beyond the walls
     game.cars[5].velocity = {inf, 0, 0};
     game.cars[1].forwardAxis = game.cars[1].rightAxis;  // a frame with no room to turn in
-    game.waterLevel = 0.2f;
+    game.waterLevel = flying + 0.2f;  // half under water
     for (int step = 0; step < 100; ++step)
         for (int i = 0; i < maxCars; ++i) {
             onGround(i);
