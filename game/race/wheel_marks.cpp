@@ -58,10 +58,11 @@ void looseSurface(CarState& c, int w, const Vec3& point, int ground, float speed
 }
 
 // A cell next to the wheel's (never its own, which would change the grip under it) takes the
-// marked form of its class, and the race picture is repainted there.
-void tyreMark(int cell, int ground, float slip)
+// marked form of its class, and the race picture is repainted there. skid: how far the wheel
+// is past a screech; marks read as slippery ground, so only real skids leave them.
+void tyreMark(int cell, int ground, float skid)
 {
-    if (!(nextRandom() < slip * markRate(ground))) return;
+    if (!(nextRandom() < std::min(skid, 1.0f) * markRate(ground))) return;
     int x = cell % surfaceMapSide + int(3 * nextRandom()) - 1;
     int z = cell / surfaceMapSide + int(3 * nextRandom()) - 1;
     x = std::clamp(x, 0, surfaceMapSide - 1);
@@ -91,8 +92,9 @@ void wheelGroundEffects(int car, float speed, float markSlip, float soundSlip)
         int cell = surfaceCellUnder(point.x, point.z);
         int ground = baseGround(game.surfaceMap ? game.surfaceMap[cell] : 0);
         looseSurface(c, w, point, ground, speed, markSlip);
-        if (load > onGround && game.surfaceMap) tyreMark(cell, ground, markSlip);
         float e = 0.4f * soundSlip * load / ((speed + 10) * wheel * 0.0001f) - 1;
-        if (e > 0) game.skidLevel += 1e7f * e;
+        if (!(e > 0)) continue;
+        game.skidLevel += 1e7f * e;
+        if (load > onGround && game.surfaceMap) tyreMark(cell, ground, e);
     }
 }

@@ -231,18 +231,24 @@ TEST_F(CarPhysics, SteeringTurnsTheNoseAndReversesBackwardsUnlessGoofy)
     }
 }
 
-TEST_F(CarPhysics, SpinningWheelsMarkTheGroundAndLockedOnesScreech)
+TEST_F(CarPhysics, SlidesScreechAndMarkTheGroundBesideTheWheels)
 {
+    auto marked = [&] {
+        int n = 0;
+        for (uint8_t v : surface) n += v == 41;
+        return n;
+    };
     keys[SDLK_UP] = 1;
-    drive(0, 100);
-    int marked = 0;
-    for (uint8_t v : surface) marked += v == 41;
-    EXPECT_GT(marked, 0);
-    EXPECT_EQ(game.skidLevel, 0);  // wheelspin pulls straight: no screech
+    drive(0, 100);  // wheelspin pulls straight: neither screech nor marks
+    EXPECT_EQ(game.skidLevel, 0);
+    EXPECT_EQ(marked(), 0);
+
     keys[SDLK_UP] = 0;
-    keys[SDLK_DOWN] = 1;
-    drive(0, 10);
+    CarState& c = game.cars[1];
+    c.velocity = c.rightAxis * 20.0f;
+    drive(1, 20);
     EXPECT_GT(game.skidLevel, 0);
+    EXPECT_GT(marked(), 0);
 }
 
 TEST_F(CarPhysics, WaterSlowsTheCarAndItSkimsAtSpeed)
