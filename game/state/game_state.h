@@ -1,6 +1,7 @@
 #pragma once
 // The one record of the game. Everything long-lived is a field here or a block owned by it.
 #include "state/car_model.h"
+#include "state/car_panel.h"
 #include "state/car_state.h"
 #include "state/race_phase.h"
 #include "state/vec3.h"
@@ -92,6 +93,7 @@ struct GameState {
     uint32_t recordsSeed[4];          // checksum of the body, continued over the records
     char trackAuthor[31];
     char trackInfo[501];
+    int32_t seasonPoints[maxCars];    // championship points before this race, by car; the grid's points orders read them
 
     // 7. Track and world.
     float trackSize;
@@ -112,6 +114,7 @@ struct GameState {
     uint8_t pitLaneCount;
     uint8_t pitEntryIndex;            // driving-line points where the pit lane leaves and joins
     uint8_t pitExitIndex;
+    uint8_t ownPitBoxesOnly;          // 1: car i stops at box i only; 0: any free box serves any car
 
     // 8. Simulation scratch.
     float skidLevel;
@@ -169,6 +172,7 @@ struct GameState {
 
     // 13. Cars of the race.
     CarState cars[maxCars];
+    CarPanel carPanels[maxCars];      // each car's panel texts, written by the race rules
 
     // 14. Interface texts.
     std::string uiStrings[uiStringCount];
