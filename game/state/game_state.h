@@ -2,6 +2,7 @@
 // The one record of the game. Everything long-lived is a field here or a block owned by it.
 #include "state/car_model.h"
 #include "state/car_state.h"
+#include "state/race_hooks.h"
 #include "state/race_phase.h"
 #include "state/vec3.h"
 #include "state/dialog_input.h"
@@ -58,6 +59,8 @@ struct GameState {
     uint8_t phaseCounter;
     int32_t startLight;               // -1 hidden, 0..3
     int32_t carCount;                 // 1..6
+    int32_t fireworksDelay;           // steps to the next shell over the final standings
+    RaceHooks raceHooks;              // the screens of seasons, the pause menu and replays
 
     // 3. Sound bookkeeping.
 
