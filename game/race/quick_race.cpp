@@ -98,6 +98,13 @@ static void endProgram()
     SDL_PushEvent(&quit);
 }
 
+// A throttle still held across the line must not skip the results: they stay up until every
+// key has been released and one is pressed again.
+static void holdResults()
+{
+    game.racePhase = StandingsHeld;
+}
+
 int startQuickRace(const std::string& trackName, int laps, int computers)
 {
     if (!game.models || game.modelCount <= 0) return -1;
@@ -109,6 +116,9 @@ int startQuickRace(const std::string& trackName, int laps, int computers)
     for (size_t k = 0; k < skills.size(); ++k)
         drivers.push_back(computerDriverEntry("Computer " + std::to_string(k + 1), skills[k], model, int(k)));
     if (prepareRace(trackEntryFor(trackName), drivers, laps) != 0) return -1;
+    game.raceHooks = RaceHooks{};
+    game.raceHooks.showFinalStandings = holdResults;
+    game.raceHooks.startNextRace = endProgram;
     game.raceHooks.leaveRace = endProgram;
     setProjectionScale(game.screenWidth, game.screenHeight);
     buildRaceBackground();
