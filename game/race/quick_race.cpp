@@ -2,6 +2,7 @@
 
 #include "audio/sound.h"
 #include "platform/clock.h"
+#include "platform/name_compare.h"
 #include "race/race_frame.h"
 #include "race/race_rules.h"
 #include "race/race_screens.h"
@@ -47,8 +48,7 @@ std::string trackEntryFor(const std::string& name)
 {
     std::string entry = name;
     std::replace(entry.begin(), entry.end(), '/', '\\');
-    if (entry.size() > 4 && (entry.compare(entry.size() - 4, 4, ".trk") == 0 || entry.compare(entry.size() - 4, 4, ".TRK") == 0))
-        entry.resize(entry.size() - 4);
+    if (entry.size() > 4 && equalNoCase(entry.substr(entry.size() - 4), ".trk")) entry.resize(entry.size() - 4);
     if (entry.empty() || entry[0] != '\\') entry = "\\" + entry;
     return entry;
 }

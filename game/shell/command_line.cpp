@@ -33,7 +33,8 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& why)
                 if (out.track.empty()) return why = "--race needs a track name", false;
             } else if (arg == "--laps") {
                 lapsGiven = true;
-                if (!number(value, 1, 100, out.laps)) return why = std::string("bad lap count '") + value + "' (1..100)", false;
+                if (!number(value, 1, 100, out.laps))
+                    return why = std::string("bad lap count '") + value + "' (1..100)", false;
             } else {
                 computersGiven = true;
                 if (!number(value, 0, 5, out.computers))

@@ -171,7 +171,8 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
             out.laps = int(n);
         } else if (arg == "--skill") {
             if (!value(v)) return false;
-            if (!parseSkills(v, out.skills)) return why = "bad skills '" + v + "' (one to six of 1..200, by commas)", false;
+            if (!parseSkills(v, out.skills))
+                return why = "bad skills '" + v + "' (one to six of 1..200, by commas)", false;
             skillsGiven = true;
         } else if (arg == "--seed") {
             if (!value(v)) return false;
@@ -192,7 +193,8 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
     if (out.track.empty()) return why = "no track given", false;
     // A list of skills names the field; one skill is everybody's.
     if (skillsGiven && out.skills.size() > 1) {
-        if (carsGiven && int(out.skills.size()) != out.cars) return why = "--skill lists a number of drivers other than --cars", false;
+        if (carsGiven && int(out.skills.size()) != out.cars)
+            return why = "--skill lists a number of drivers other than --cars", false;
         out.cars = int(out.skills.size());
     }
     return true;
