@@ -1,13 +1,12 @@
 #include "platform/folder_entries.h"
 
 #include "platform/game_path.h"
-#include "platform/name_compare.h"
 
 #include <algorithm>
-#include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <dirent.h>
-#include <map>
+#include <unordered_set>
 #include <sys/stat.h>
 
 bool fitsShortForm(const std::string& name)
@@ -27,48 +26,82 @@ bool fitsShortForm(const std::string& name)
 }
 
 // The characters that survive into an alias: letters and digits upper-cased, spaces and dots
-// dropped, anything else unusual turned into '_'.
+// dropped, anything else unusual turned into '_'. ASCII only, so no locale changes an alias.
 static std::string aliasChars(const std::string& s)
 {
     std::string out;
     for (char c : s) {
         unsigned char u = static_cast<unsigned char>(c);
         if (c == ' ' || c == '.') continue;
-        if (std::isalnum(u)) out += static_cast<char>(std::toupper(u));
-        else if (u >= 127 || std::strchr("+,;=[]\"*?<>|:", c)) out += '_';
+        if (c >= 'a' && c <= 'z') out += static_cast<char>(c - 32);
+        else if (u <= ' ' || u >= 127 || std::strchr("+,;=[]\"*?<>|:/\\", c)) out += '_';
         else out += c;
     }
     return out;
 }
 
+// Crockford's base 32: no I, L, O or U, so an alias is never misread when typed.
+static const char hashDigits[] = "0123456789ABCDEFGHJKMNPQRSTVWXYZ";
+
+// FNV-1a over the exact bytes of the name and the candidate number, then mixed so that every
+// bit of the name reaches the low bits kept. Fixed forever: stored names depend on it.
+static uint32_t nameHash(const std::string& name, int k)
+{
+    uint32_t h = 2166136261u;
+    for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    for (int i = 0; i < 4; ++i) h = (h ^ ((static_cast<uint32_t>(k) >> (8 * i)) & 0xFF)) * 16777619u;
+    h ^= h >> 16;
+    h *= 0x85EBCA6Bu;
+    h ^= h >> 13;
+    h *= 0xC2B2AE35u;
+    h ^= h >> 16;
+    return h;
+}
+
+std::string aliasCandidate(const std::string& name, int k)
+{
+    size_t dot = name.rfind('.');
+    bool hasExt = dot != std::string::npos && dot > 0 && dot + 1 < name.size();
+    std::string base = aliasChars(hasExt ? name.substr(0, dot) : name).substr(0, 3);
+    std::string ext = hasExt ? aliasChars(name.substr(dot + 1)).substr(0, 3) : std::string();
+    if (base.empty()) base = "_";
+    uint32_t h = nameHash(name, k);
+    std::string alias = base + "~";
+    for (int i = 0; i < 4; ++i) alias += hashDigits[(h >> (5 * i)) & 31];
+    return ext.empty() ? alias : alias + "." + ext;
+}
+
+static std::string upperAscii(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    return s;
+}
+
+// Entries come sorted bytewise, which is the order that settles clashes.
 static void assignAliases(std::vector<FolderEntry>& entries)
 {
-    std::vector<std::string> taken;
+    std::unordered_set<std::string> taken;
     for (auto& e : entries)
-        if (fitsShortForm(e.name)) taken.push_back(e.name);
-    auto isTaken = [&](const std::string& alias) {
-        for (auto& t : taken)
-            if (equalNoCase(t, alias)) return true;
-        return false;
-    };
+        if (fitsShortForm(e.name)) taken.insert(upperAscii(e.name));
     for (auto& e : entries) {
         if (fitsShortForm(e.name)) continue;
-        size_t dot = e.name.rfind('.');
-        bool hasExt = dot != std::string::npos && dot > 0 && dot + 1 < e.name.size();
-        std::string base = aliasChars(hasExt ? e.name.substr(0, dot) : e.name);
-        std::string ext = hasExt ? aliasChars(e.name.substr(dot + 1)).substr(0, 3) : std::string();
-        if (base.empty()) base = "_";
-        for (int n = 1; n < 1000000; ++n) {
-            std::string tail = "~" + std::to_string(n);
-            size_t keep = std::min<size_t>(base.size(), tail.size() <= 2 ? 6 : 8 - tail.size());
-            std::string alias = base.substr(0, keep) + tail + (ext.empty() ? "" : "." + ext);
-            if (!isTaken(alias)) {
+        // Four hash characters give about a million candidates: a free one comes at once.
+        for (int k = 0; k < 1000; ++k) {
+            std::string alias = aliasCandidate(e.name, k);
+            if (taken.insert(alias).second) {
                 e.shortName = alias;
-                taken.push_back(alias);
                 break;
             }
         }
     }
+}
+
+static long folderReads = 0;
+
+long hostFolderReads()
+{
+    return folderReads;
 }
 
 std::vector<FolderEntry> listHostFolder(const std::string& hostFolder)
@@ -76,17 +109,23 @@ std::vector<FolderEntry> listHostFolder(const std::string& hostFolder)
     std::vector<FolderEntry> entries;
     DIR* dir = opendir(hostFolder.empty() ? "." : hostFolder.c_str());
     if (!dir) return entries;
+    ++folderReads;
     while (dirent* d = readdir(dir)) {
         if (!std::strcmp(d->d_name, ".") || !std::strcmp(d->d_name, "..")) continue;
         FolderEntry e;
         e.name = d->d_name;
-        std::string full = (hostFolder.empty() ? std::string(".") : hostFolder) + "/" + e.name;
-        struct stat st;
-        e.isFolder = stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        if (d->d_type == DT_DIR || d->d_type == DT_REG) {
+            e.isFolder = d->d_type == DT_DIR;
+        } else {
+            // Links and file systems that do not say: ask for what the entry leads to.
+            std::string full = (hostFolder.empty() ? std::string(".") : hostFolder) + "/" + e.name;
+            struct stat st;
+            e.isFolder = stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        }
         entries.push_back(e);
     }
     closedir(dir);
-    // Name order on disk keeps the aliases the same from one listing to the next.
+    // Bytewise name order settles alias clashes the same way in every listing.
     std::sort(entries.begin(), entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
     assignAliases(entries);

@@ -25,9 +25,26 @@ int compareNamesNoCase(const std::string& a, const std::string& b)
     return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 
+std::string nameSortKey(const std::string& name)
+{
+    std::string f = folded(name);
+    size_t n = std::strxfrm(nullptr, f.c_str(), 0);
+    std::string key(n + 1, '\0');
+    std::strxfrm(&key[0], f.c_str(), key.size());
+    key.resize(n);
+    return key;
+}
+
 static char asciiLower(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+
+std::string noCaseKey(const std::string& name)
+{
+    std::string out(name);
+    for (char& c : out) c = asciiLower(c);
+    return out;
 }
 
 bool equalNoCase(const std::string& a, const std::string& b)

@@ -30,7 +30,17 @@ std::string formatTime(int32_t t)
 std::string formatGap(int32_t d)
 {
     d = notNegative(d);
+    // The short form drops whole hundreds of seconds, so longer gaps are written out.
+    if (d >= 10000) return "+" + formatTotalTime(d);
     return format("+%d.%d%ds", d / 100 % 100, d / 10 % 10, d % 10);
+}
+
+std::string formatTotalTime(int32_t t)
+{
+    t = notNegative(t);
+    int32_t s = t / 100;
+    if (s < 3600) return format("%d:%02d.%02d", s / 60, s % 60, t % 100);
+    return format("%d:%02d:%02d.%02d", s / 3600, s / 60 % 60, s % 60, t % 100);
 }
 
 std::string formatLapsBehind(int32_t laps, const std::string& lap, const std::string& lapsWord)

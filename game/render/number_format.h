@@ -5,7 +5,10 @@
 
 std::string formatLapTime(int32_t t);         // "%2d.%d%ds": seconds mod 100 padded
 std::string formatTime(int32_t t);            // "%d.%d%ds"
-std::string formatGap(int32_t d);             // "+%d.%d%ds"
+// "+%d.%d%ds" under 100 s; from then on the whole gap as a total time, "+1:52.30".
+std::string formatGap(int32_t d);
+// A race's total time in the race-clock form with hundredths: "3:03.45", "1:02:03.45".
+std::string formatTotalTime(int32_t t);
 // "-%d %s" with the singular word for one lap.
 std::string formatLapsBehind(int32_t laps, const std::string& lap = "lap", const std::string& lapsWord = "laps");
 // "%3d.%d%d kph" of laps x lapLength metres in time; 0.00 when no time has passed.

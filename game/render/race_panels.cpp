@@ -77,13 +77,13 @@ void drawRaceResults(const RaceResults& r)
         const ResultLine& l = r.lines[i];
         text(std::to_string(i + 1) + ".", 4, y);
         text(l.name.substr(0, 12), 7, y);
+        if (l.totalTime > 0) text(right(formatTotalTime(l.totalTime), 10), 20, y);
         std::string behind;
-        if (i == 0) behind = formatTime(l.totalTime);
-        else if (l.lapsBehind > 0) behind = formatLapsBehind(l.lapsBehind, ui(1, "lap"), ui(2, "laps"));
-        else behind = formatGap(l.gap);
-        text(right(behind, 9), 20, y);
-        if (isTime(l.bestLap)) text(formatLapTime(l.bestLap), 31, y);
-        text(formatAverageSpeed(l.laps, r.lapLength, l.totalTime), 39, y);
+        if (l.lapsBehind > 0) behind = formatLapsBehind(l.lapsBehind, ui(1, "lap"), ui(2, "laps"));
+        else if (i > 0) behind = formatGap(l.gap);
+        text(right(behind, 10), 31, y);
+        if (isTime(l.bestLap)) text(formatLapTime(l.bestLap), 43, y);
+        text(formatAverageSpeed(l.laps, r.lapLength, l.totalTime), 51, y);
     }
     y = top + 7 + 3.0f * std::max<size_t>(count, 2) + 1;
     if (isTime(r.fastestLapTime)) {

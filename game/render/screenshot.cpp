@@ -1,12 +1,15 @@
 #include "render/screenshot.h"
 
 #include "platform/exe_folder.h"
+#include "platform/folder_entries.h"
 #include "platform/game_path.h"
+#include "platform/name_compare.h"
 #include "state/game_state.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <unordered_set>
 #include <vector>
 
 constexpr unsigned maxShotWidth = 2560, maxShotHeight = 1920;
@@ -116,21 +119,23 @@ SDL_Surface* scaledTrueColourCopy(SDL_Surface* source, int width, int height)
     return out;
 }
 
-static std::string nextShotName()
+// The host path of the first free number from the counter on. One read of the folder answers
+// for every number, in any letter case, so thousands of shots cost no more than a listing.
+static std::string nextShotPath()
 {
+    std::unordered_set<std::string> present;
+    for (const FolderEntry& e : listGameFolder("screens\\shot*.bmp")) present.insert(noCaseKey(e.name));
     for (;;) {
         char name[32];
-        std::snprintf(name, sizeof name, "screens\\shot%04d.bmp", game.screenshotCounter);
+        std::snprintf(name, sizeof name, "shot%04d.bmp", game.screenshotCounter);
         ++game.screenshotCounter;
-        std::FILE* f = openGameFile(name, "rb");
-        if (!f) return name;
-        std::fclose(f);
+        if (!present.count(noCaseKey(name))) return hostPath("screens") + "/" + name;
     }
 }
 
-static int save(SDL_Surface* surface, const std::string& name)
+static int save(SDL_Surface* surface, const std::string& path)
 {
-    SDL_RWops* out = SDL_RWFromFile(hostPath(name).c_str(), "wb");
+    SDL_RWops* out = SDL_RWFromFile(path.c_str(), "wb");
     if (!out) return -1;
     return SDL_SaveBMP_RW(surface, out, 1);
 }
@@ -139,15 +144,15 @@ int takeScreenshot(int width, int height)
 {
     changeToFolder(game.exeFolder);
     makeGameFolder("screens");
-    std::string name = nextShotName();
+    std::string path = nextShotPath();
     SDL_Surface* video = SDL_GetVideoSurface();
     if (!video) return -1;
     // tm.ini sizes count as unsigned: a negative one is a very large one.
     unsigned w = std::min(unsigned(width), maxShotWidth), h = std::min(unsigned(height), maxShotHeight);
-    if (w == 0 || h == 0) return save(video, name);
+    if (w == 0 || h == 0) return save(video, path);
     SDL_Surface* copy = scaledTrueColourCopy(video, int(w), int(h));
     if (!copy) return -1;
-    int result = save(copy, name);
+    int result = save(copy, path);
     SDL_FreeSurface(copy);
     return result;
 }

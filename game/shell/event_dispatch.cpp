@@ -19,20 +19,26 @@ static void redisplay()
     loadPalette();
 }
 
+static VideoModeSetter modeSetter = SDL_SetVideoMode;
+
+void setVideoModeSetter(VideoModeSetter f) { modeSetter = f ? f : SDL_SetVideoMode; }
+
 bool toggleFullscreen()
 {
     SDL_Surface* video = SDL_GetVideoSurface();
     if (!video) return true;
     Uint32 flags = video->flags;
     int width = video->w, height = video->h;
-    if (SDL_SetVideoMode(width, height, 8, flags ^ SDL_FULLSCREEN)) {
+    if (modeSetter(width, height, 8, flags ^ SDL_FULLSCREEN)) {
         game.options.windowedMode = static_cast<uint8_t>(1 - game.options.windowedMode);
         redisplay();
         game.enterConsumed = 1;
         return true;
     }
-    if (!SDL_SetVideoMode(width, height, 8, flags)) return false;
+    if (!modeSetter(width, height, 8, flags)) return false;
     redisplay();
+    // The press was spent on the attempt; it must not also press the default button.
+    game.enterConsumed = 1;
     return true;
 }
 

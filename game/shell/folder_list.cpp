@@ -20,8 +20,13 @@ static std::string withoutExtension(const std::string& name)
 
 void sortNames(std::vector<std::string>& names)
 {
-    std::stable_sort(names.begin(), names.end(),
-                     [](const std::string& a, const std::string& b) { return compareNamesNoCase(a, b) < 0; });
+    std::vector<std::pair<std::string, size_t>> keyed(names.size());
+    for (size_t i = 0; i < names.size(); ++i) keyed[i] = {nameSortKey(names[i]), i};
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> sorted(names.size());
+    for (size_t i = 0; i < keyed.size(); ++i) sorted[i] = std::move(names[keyed[i].second]);
+    names.swap(sorted);
 }
 
 int listFolder(std::vector<std::string>& out, const std::string& folder, const std::string& extension, int kinds,

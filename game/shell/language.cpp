@@ -1,6 +1,7 @@
 #include "shell/language.h"
 
 #include "platform/exe_folder.h"
+#include "platform/safe_name.h"
 #include "state/game_state.h"
 #include "track/track_file.h"
 
@@ -87,7 +88,7 @@ int loadLanguage(const std::string& name)
 {
     changeToFolder(game.exeFolder);
     TrackFile f;
-    if (!f.open("lang\\" + name + ".lng", trackFileRead)) {
+    if (!isSafeFileName(name) || !f.open("lang\\" + name + ".lng", trackFileRead)) {
         assignEnglish();
         return -1;
     }

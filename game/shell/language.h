@@ -6,7 +6,7 @@
 extern const char* const englishStrings[];  // uiStringCount entries
 
 // game.uiStrings from lang\<name>.lng; 0 when the file was read, -1 when it could not be
-// opened (all texts are then English).
+// opened or its name is not one a file may have (all texts are then English).
 int loadLanguage(const std::string& name);
 
 // The translation of entry index in a language file's text, or false when the file has none:

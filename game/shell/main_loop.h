@@ -13,3 +13,8 @@ bool dispatchEvent(const SDL_Event& event);
 // Alt+Enter: switches between window and fullscreen, restoring the old mode when the switch
 // fails. False when even the restore failed.
 bool toggleFullscreen();
+
+// The call that sets the video mode on Alt+Enter, so tests can refuse a mode; nullptr
+// restores SDL's own.
+using VideoModeSetter = SDL_Surface* (*)(int width, int height, int bpp, Uint32 flags);
+void setVideoModeSetter(VideoModeSetter f);

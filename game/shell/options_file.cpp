@@ -1,6 +1,7 @@
 #include "shell/options_file.h"
 
 #include "platform/exe_folder.h"
+#include "platform/safe_name.h"
 #include "state/game_state.h"
 #include "track/track_file.h"
 
@@ -67,6 +68,10 @@ static void loadFrom(TrackFile& f, OptionsRecord& o)
     int32_t version = 0;
     if (f.isOpen() && f.readI32(version) && version == optionsVersion) readFields(f, o);
     o.stepRate = 100;
+    // Both names become paths (lang\<name>.lng, sounds\<name>): one that could lead outside
+    // its folder counts as missing.
+    if (!isSafeFileName(o.language)) std::strcpy(o.language, "English");
+    if (!isSafeFileName(o.soundSet)) std::strcpy(o.soundSet, "Default");
 }
 
 void screenSizeFor(int resolution, int32_t& width, int32_t& height)

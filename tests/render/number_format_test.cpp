@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 TEST(NumberFormat, TimesGapsAndRecords)
 {
     EXPECT_EQ(formatLapTime(1234), "12.34s");
@@ -9,6 +11,9 @@ TEST(NumberFormat, TimesGapsAndRecords)
     EXPECT_EQ(formatTime(507), "5.07s");
     EXPECT_EQ(formatLapTime(12345), "23.45s");  // seconds are shown modulo 100
     EXPECT_EQ(formatGap(1), "+0.01s");
+    EXPECT_EQ(formatGap(9999), "+99.99s");
+    EXPECT_EQ(formatGap(10000), "+1:40.00");  // no hundreds of seconds dropped
+    EXPECT_EQ(formatGap(11230), "+1:52.30");
     EXPECT_EQ(formatTrackRecord(4321), "TR: 43.21s");
     EXPECT_EQ(formatTime(-5), "0.00s");
 }
@@ -38,4 +43,14 @@ TEST(NumberFormat, RaceClockGrowsAnHourField)
     EXPECT_EQ(formatRaceClock(359999), " 59:59");
     EXPECT_EQ(formatRaceClock(360000), " 1:00:00");
     EXPECT_EQ(formatRaceClock(45296 * 100), "12:34:56");
+}
+
+TEST(NumberFormat, TotalTimesKeepEveryMinuteAndHour)
+{
+    EXPECT_EQ(formatTotalTime(18345), "3:03.45");
+    EXPECT_EQ(formatTotalTime(4507), "0:45.07");
+    EXPECT_EQ(formatTotalTime(359999), "59:59.99");
+    EXPECT_EQ(formatTotalTime(372345), "1:02:03.45");
+    EXPECT_EQ(formatTotalTime(-1), "0:00.00");
+    EXPECT_EQ(formatTotalTime(INT32_MAX), "5965:13:56.47");  // no overflow in the fields
 }

@@ -1,7 +1,7 @@
 // Pictures to look at, written under the build folder (pictures/*.bmp): every glyph of the
 // shipped font, the start lights at each stage, six cars' gauges and the portraits of the car
-// models, at the smallest common and at a large screen size; the race panels; and a race view
-// of six cars with their shadows, pit crews and every kind of particle.
+// models, at the smallest common and at a large screen size; and a race view of six cars with
+// their shadows, pit crews and every kind of particle.
 #include "race/car_models.h"
 #include "render/car_portrait.h"
 #include "render/car_view.h"
@@ -11,7 +11,9 @@
 #include "render/race_panels.h"
 #include "render/race_view.h"
 #include "render/text.h"
+#include "pictures.h"
 #include "race_scene.h"
+#include "text_reader.h"
 #include "render_fixture.h"
 
 #include <cmath>
@@ -68,20 +70,7 @@ CarModel body(const char* name, float halfWidth, float halfLength, float height,
     return m;
 }
 
-std::filesystem::path pictureFolder()
-{
-    std::filesystem::path p = buildFolder() / "pictures";
-    std::filesystem::create_directories(p);
-    return p;
-}
-
-void save(const std::string& name)
-{
-    unlockDraw();
-    std::string path = (pictureFolder() / name).string();
-    EXPECT_EQ(SDL_SaveBMP(game.drawSurface, path.c_str()), 0);
-    lockDraw();
-}
+void save(const std::string& name) { EXPECT_TRUE(savePicture(name)) << name; }
 
 // Copies a block of the locked surface elsewhere in it (the blocks must not overlap).
 void copyBlock(int fromX, int fromY, int width, int height, int toX, int toY)
@@ -89,6 +78,24 @@ void copyBlock(int fromX, int fromY, int width, int height, int toX, int toY)
     for (int y = 0; y < height; ++y)
         std::memmove(&Screen::at(toX, toY + y), &Screen::at(fromX, fromY + y), size_t(width));
 }
+
+// Pixels of the locked surface inside [x0, x1) x [y0, y1) that the test picks.
+template <class Pick>
+int countIn(int x0, int y0, int x1, int y1, Pick pick)
+{
+    int n = 0;
+    for (int y = std::max(y0, 0); y < std::min(y1, game.screenHeight); ++y)
+        for (int x = std::max(x0, 0); x < std::min(x1, game.screenWidth); ++x) n += pick(Screen::at(x, y));
+    return n;
+}
+int countColour(int x0, int y0, int x1, int y1, uint8_t colour)
+{
+    return countIn(x0, y0, x1, y1, [colour](uint8_t c) { return c == colour; });
+}
+int everywhere(bool (*pick)(uint8_t)) { return countIn(0, 0, game.screenWidth, game.screenHeight, pick); }
+
+bool isCarSlot(uint8_t c, int car) { return c >= carSlot(car, 0) && c <= carSlot(car, 7); }
+bool isWaterTint(uint8_t c) { return c >= firstCarSlot && c <= lastCarSlot && (c - firstCarSlot) % 8 % 4 == 3; }
 
 const uint32_t driverColours[6][2] = {
     {0x2020E0, 0xFFFFFF}, {0xE06010, 0x202020}, {0x20C040, 0xFFFF00},
@@ -120,6 +127,15 @@ void showcase(int width, int height)
         int x = ox + (stage + 1) * 16 * s;
         copyBlock(0, 0, 16 * s, 4 * s, x, lightsY);
         drawText(std::to_string(stage), x + 7 * s, lightsY + 4 * s, 242, 241);
+        if (stage < 0) {
+            EXPECT_EQ(countIn(x, lightsY, x + 16 * s, lightsY + 4 * s, [](uint8_t c) { return c != 3; }), 0);
+        }
+        for (int i = 0; i < 3 && stage >= 0; ++i) {
+            int left = x + 4 * s * (i + 1) - 2 * s, right = left + 4 * s;
+            bool lit = i <= stage && stage <= 2;
+            EXPECT_EQ(countColour(left, lightsY, right, lightsY + 4 * s, 244) > 0, lit) << "stage " << stage << " lamp " << i;
+            EXPECT_EQ(countColour(left, lightsY, right, lightsY + 4 * s, 1) > 0, !lit) << "stage " << stage << " lamp " << i;
+        }
     }
     game.startLight = -1;
     unlockDraw();
@@ -127,12 +143,17 @@ void showcase(int width, int height)
     lockDraw();
 
     // Every glyph, 40 to a row.
-    for (int g = 0; g < fontGlyphCount; ++g) {
-        char c = g == 0 ? ' ' : g <= 95 ? char(g + 32) : char(g + 96);
-        drawText(std::string(1, c), ox + (g % 40 + 20) * s, oy + 2 * s + (g / 40) * 2 * s + 12 * s, 242, 241);
-    }
-    drawText("Tarmacade 12.34s 1:05 +0.07s", ox + 20 * s, oy + 22 * s, 245, 241);
-    drawText(std::string("Ren\xe9 M\xfcller \xc5ngstr\xf6m"), ox + 20 * s, oy + 25 * s, 242, 241);
+    auto glyphX = [&](int g) { return ox + (g % 40 + 20) * s; };
+    auto glyphY = [&](int g) { return oy + 2 * s + (g / 40) * 2 * s + 12 * s; };
+    auto glyphChar = [](int g) { return g == 0 ? ' ' : g <= 95 ? char(g + 32) : char(g + 96); };
+    for (int g = 0; g < fontGlyphCount; ++g) drawText(std::string(1, glyphChar(g)), glyphX(g), glyphY(g), 242, 241);
+    const std::string sample = "Tarmacade 12.34s 1:05 +0.07s", accents = "Ren\xe9 M\xfcller \xc5ngstr\xf6m";
+    drawText(sample, ox + 20 * s, oy + 22 * s, 245, 241);
+    drawText(accents, ox + 20 * s, oy + 25 * s, 242, 241);
+    // Read back: each glyph whole in its own cell, the lines where they were written.
+    for (int g = 0; g < fontGlyphCount; ++g) EXPECT_TRUE(textreader::cellShows(glyphX(g), glyphY(g), glyphChar(g), 242)) << "glyph " << g;
+    EXPECT_TRUE(textreader::shows(sample, ox + 20 * s, oy + 22 * s, 245));
+    EXPECT_TRUE(textreader::shows(accents, ox + 20 * s, oy + 25 * s, 242));
 
     // Portraits of each model in each car's colours.
     std::vector<CarModel> models = {body("Wedge", 0.9f, 1.8f, 1.0f, 4), body("Brick", 1.0f, 1.6f, 1.5f, 4),
@@ -144,7 +165,13 @@ void showcase(int width, int height)
         float x = game.guiOriginX + (8 + 13 * k) * s, y = game.guiOriginY + 36 * s;
         drawCarPortrait(m, k, x, y, orientation, width / (2.2f * s));
         drawText(m.name, int(x) - 3 * s, int(y) + 4 * s, 242, 241);
+        // The portrait is the car's alone, in its own slots, and stays in its place.
+        auto own = [k](uint8_t c) { return isCarSlot(c, k); };
+        int near = countIn(int(x) - 13 * s / 2, int(y) - 8 * s, int(x) + 13 * s / 2, int(y) + 4 * s, own);
+        EXPECT_GT(near, 8 * s) << m.name << " of car " << k;
+        EXPECT_EQ(countIn(0, 0, width, height, own), near) << m.name << " of car " << k;
     }
+    EXPECT_EQ(everywhere(isWaterTint), 0);
 
     // Gauges of six cars: tyres, damage and fuel at different wear.
     for (int k = 0; k < 6; ++k) {
@@ -152,6 +179,26 @@ void showcase(int width, int height)
         game.cars[k].damage = uint16_t(k * 13107);
         game.cars[k].fuel = uint16_t(k % 2 ? 65535 : 30000);
         drawCarGauges(k);
+    }
+    // Each car's bars below its eighth of the screen: tyres wear down, damage grows, fuel
+    // alternates between full and part full.
+    for (int k = 0; k < 6; ++k) {
+        int x0 = (k + 2) * width / 8, x1 = (k + 3) * width / 8, y0 = height - 3 * s;
+        int tyres = countColour(x0, y0, x1, height, 247), damage = countColour(x0, y0, x1, height, 244);
+        int fuel = countColour(x0, y0, x1, height, 245);
+        if (k == 5) {
+            EXPECT_EQ(tyres, 0);
+        } else {
+            EXPECT_GT(tyres, countColour(x0 + width / 8, y0, x1 + width / 8, height, 247)) << "car " << k;
+        }
+        if (k == 0) {
+            EXPECT_EQ(damage, 0);
+        } else {
+            EXPECT_GT(damage, countColour(x0 - width / 8, y0, x1 - width / 8, height, 244)) << "car " << k;
+        }
+        if (k % 2) {
+            EXPECT_GT(fuel, countColour(x0 - width / 8, y0, x1 - width / 8, height, 245)) << "car " << k;
+        }
     }
     save("showcase_" + std::to_string(width) + "x" + std::to_string(height) + ".bmp");
     freeFont();
@@ -161,61 +208,6 @@ void showcase(int width, int height)
 
 TEST(Pictures, Showcase640x480) { showcase(640, 480); }
 TEST(Pictures, Showcase1920x1080) { showcase(1920, 1080); }
-
-TEST(Pictures, RacePanels)
-{
-    TempGameFolder folder;
-    folder.provideFont();
-    Screen screen(640, 480);
-    ASSERT_TRUE(screen.ok);
-    ASSERT_EQ(loadFont(), 0);
-    game.guiOriginX = game.guiOriginY = 0;
-    fillRect(nullptr, 12);
-    ASSERT_TRUE(lockDraw());
-    RaceResults r;
-    r.lapLength = 1234;
-    const char* names[] = {"Alice", "Bob", "Chandra", "Dmitri", "Eva", "Farouk"};
-    for (int i = 0; i < 6; ++i) {
-        ResultLine l;
-        l.name = names[i];
-        l.laps = i < 4 ? 5 : 4;
-        l.totalTime = 24567 + 431 * i;
-        l.gap = 431 * i;
-        l.lapsBehind = i < 4 ? 0 : 1;
-        l.bestLap = 4712 + 37 * i;
-        r.lines.push_back(l);
-    }
-    r.fastestLapTime = 4712;
-    r.fastestLapHolder = "Alice";
-    r.fastestLapRank = 0;
-    drawRaceResults(r);
-    save("results_640x480.bmp");
-
-    unlockDraw();
-    fillRect(nullptr, 12);
-    lockDraw();
-    RaceInformation info;
-    info.distanceMetres = 6170;
-    info.laps = 5;
-    info.recordTime = 4712;
-    info.recordHolder = "Alice";
-    drawRaceInformation(info);
-    PointsTable t;
-    t.race = 2, t.races = 5;
-    t.lines = {{"Alice", 19, false}, {"Bob", 12, false}, {"Eva", 12, true}};
-    unlockDraw();
-    save("information_640x480.bmp");
-    fillRect(nullptr, 12);
-    lockDraw();
-    drawChampionshipPoints(t);
-    save("points_640x480.bmp");
-    unlockDraw();
-    fillRect(nullptr, 12);
-    lockDraw();
-    drawSeasonStandings(t);
-    save("standings_640x480.bmp");
-    freeFont();
-}
 
 namespace {
 
@@ -272,6 +264,25 @@ void raceView(int width, int height, int tyreAutoSort)
     ASSERT_TRUE(drawRaceView(1));
     lockDraw();
     save("race_view_" + std::to_string(width) + "x" + std::to_string(height) + (tyreAutoSort ? "" : "_fixed") + ".bmp");
+
+    // Every car shows in its own colours and none in a water tint on this dry ground; the
+    // shadows darken the ground; the gauges show.
+    for (int k = 0; k < 6; ++k)
+        EXPECT_GT(countIn(0, 0, width, height, [k](uint8_t c) { return isCarSlot(c, k); }), 0) << "car " << k;
+    EXPECT_EQ(everywhere(isWaterTint), 0);
+    EXPECT_GT(everywhere([](uint8_t c) { return c == racescene::grassShade || c == racescene::tarmacShade; }), 0);
+    EXPECT_GT(everywhere([](uint8_t c) { return c == 247; }), 0);
+    // The particles: the same view without them differs in many pixels.
+    std::vector<uint8_t> withParticles;
+    for (int y = 0; y < height; ++y) withParticles.insert(withParticles.end(), &Screen::at(0, y), &Screen::at(0, y) + width);
+    unlockDraw();
+    clearParticles();
+    ASSERT_TRUE(drawRaceView(0));
+    lockDraw();
+    int changed = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) changed += Screen::at(x, y) != withParticles[size_t(y) * width + x];
+    EXPECT_GT(changed, width * height / 1000) << changed;
     unlockDraw();
     racescene::clearScene();
 }

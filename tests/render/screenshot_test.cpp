@@ -1,3 +1,4 @@
+#include "platform/folder_entries.h"
 #include "render/screenshot.h"
 #include "render_fixture.h"
 #include "shell/config.h"
@@ -126,4 +127,20 @@ TEST_F(Screenshot, AFailedSaveStillAdvancesTheNumber)
     folder.write("screens", "not a folder");
     EXPECT_NE(takeScreenshot(0, 0), 0);
     EXPECT_EQ(game.screenshotCounter, 1);
+}
+
+TEST_F(Screenshot, ThousandsOfShotsInAnyLetterCaseCostOneReadOfTheFolder)
+{
+    // Copied from a system that keeps names in upper case, and some in lower case.
+    for (int i = 0; i < 300; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, i % 2 ? "screens/SHOT%04d.BMP" : "screens/shot%04d.bmp", i);
+        folder.write(name, "x");
+    }
+    long before = hostFolderReads();
+    EXPECT_EQ(takeScreenshot(0, 0), 0);
+    EXPECT_EQ(hostFolderReads(), before + 1);
+    EXPECT_EQ(header(folder.read("screens/shot0300.bmp")).bits, 8);
+    EXPECT_EQ(folder.read("screens/SHOT0299.BMP"), "x");
+    EXPECT_EQ(game.screenshotCounter, 301);
 }

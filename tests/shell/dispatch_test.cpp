@@ -61,6 +61,7 @@ protected:
     void TearDown() override
     {
         releaseAllKeys();
+        setVideoModeSetter(nullptr);
         game.raceRunning = 0;
         game.dialogInput = DialogInput{};
         shutdownGameSystem(false);
@@ -94,6 +95,31 @@ TEST_F(Dispatch, AltEnterSwitchesTheDisplayWithoutPressingTheDefaultButton)
     EXPECT_EQ(defaultButtonFocused, 1);
     EXPECT_EQ(game.options.windowedMode, 0);
     EXPECT_EQ(game.enterConsumed, 0);  // reset by every event
+}
+
+// A display that refuses fullscreen, and one that refuses every mode.
+SDL_Surface* noFullscreen(int width, int height, int bpp, Uint32 flags)
+{
+    return flags & SDL_FULLSCREEN ? nullptr : SDL_SetVideoMode(width, height, bpp, flags);
+}
+SDL_Surface* noMode(int, int, int, Uint32) { return nullptr; }
+
+TEST_F(Dispatch, AFailedSwitchRestoresTheWindowAndStillKeepsEnterFromTheDialog)
+{
+    setVideoModeSetter(noFullscreen);
+    holdKey(SDLK_LALT, true);
+    pushKey(SDLK_RETURN, true, KMOD_LALT);
+    EXPECT_TRUE(pumpEvents(0));
+    EXPECT_EQ(defaultButtonFocused, 0);
+    EXPECT_EQ(game.options.windowedMode, 1);
+    ASSERT_NE(SDL_GetVideoSurface(), nullptr);
+    EXPECT_EQ(SDL_GetVideoSurface()->flags & SDL_FULLSCREEN, 0u);
+    EXPECT_EQ(game.videoSurface, SDL_GetVideoSurface());
+
+    setVideoModeSetter(noMode);  // not even the old mode comes back: the game ends
+    holdKey(SDLK_LALT, true);    // a mode change clears SDL's key states
+    pushKey(SDLK_RETURN, true, KMOD_LALT);
+    EXPECT_FALSE(pumpEvents(0));
 }
 
 TEST_F(Dispatch, NothingReachesTheDialogDuringARace)

@@ -27,7 +27,8 @@ TEST(ListFolder, OverLongNamesListUnderAnAliasThatOpensTheSameFile)
     dir.write("tracks/twelve_chars.trk", "fits");
     std::vector<std::string> names;
     ASSERT_EQ(listFolder(names, "tracks", "trk", listFiles, 12), 2);
-    EXPECT_EQ(names[0], "THIRTE~1");
+    EXPECT_EQ(names[0].substr(0, 4), "THI~");
+    EXPECT_EQ(names[0].size(), 8u);
     EXPECT_EQ(names[1], "twelve_chars");
     EXPECT_EQ(dir.read(hostPath("tracks\\" + names[0] + ".trk")), "long one");
 }

@@ -41,6 +41,18 @@ TEST(LoadLanguage, AMissingFileGivesEnglish)
     expectAllEnglishBut(-1);
 }
 
+TEST(LoadLanguage, ANameThatLeavesTheLanguageFolderOpensNothing)
+{
+    TempGameFolder dir;
+    dir.write("outside.lng", "#0017#\"Quit\"");
+    dir.write("lang/x.lng", "#0017#\"Quit\"");
+    EXPECT_EQ(loadLanguage("../outside"), -1);
+    expectAllEnglishBut(-1);
+    EXPECT_EQ(loadLanguage("..\\outside"), -1);
+    EXPECT_EQ(loadLanguage("..\\lang\\x"), -1);
+    expectAllEnglishBut(-1);
+}
+
 TEST(LoadLanguage, AFileWithOneEntryChangesOnlyThatOne)
 {
     TempGameFolder dir;

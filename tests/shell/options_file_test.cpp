@@ -131,6 +131,24 @@ TEST(OptionsFile, ALanguageNameOf23CharactersIsSavedAsItsFirst22)
     EXPECT_STREQ(game.options.language, "ABCDEFGHIJKLMNOPQRSTUV");
 }
 
+TEST(OptionsFile, ANameThatWouldLeaveItsFolderCountsAsMissing)
+{
+    TempGameFolder dir;
+    std::string b = defaultFileBytes();
+    std::memcpy(&b[31], "../../evil\0", 11);
+    std::memcpy(&b[54], "..\\x\0", 5);
+    dir.write("options.set", b);
+    loadOptions();
+    EXPECT_STREQ(game.options.language, "English");
+    EXPECT_STREQ(game.options.soundSet, "Default");
+    std::memcpy(&b[31], "Suomi\0", 6);
+    std::memcpy(&b[54], "Quiet\0", 6);
+    dir.write("options.set", b);
+    loadOptions();
+    EXPECT_STREQ(game.options.language, "Suomi");
+    EXPECT_STREQ(game.options.soundSet, "Quiet");
+}
+
 TEST(OptionsFile, AResolutionPastTheTableStartsIn640x480AndKeepsItsIndex)
 {
     TempGameFolder dir;

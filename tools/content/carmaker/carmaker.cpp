@@ -53,6 +53,16 @@ static bool buildBody(const json& body, CarModel& m)
     }
     m.vertexCount = static_cast<uint8_t>(4 * n);
     const json& colours = body.at("colours");
+    // Shades 3 and 7 of a car's eight slots are its water tints: the race view turns faces
+    // under water into them, so a face seen on land must use another.
+    for (const char* part : {"floor", "sides", "tops", "nose", "tail"}) {
+        const json& c = colours.at(part);
+        for (const json& v : c.is_array() ? c : json::array({c})) {
+            int colour = v.get<int>();
+            if (colour < 0 || colour > 255) return fail(std::string(part) + " colour is not a palette slot");
+            if (colour == 3 || colour == 7) return fail(std::string(part) + " uses a water tint (3 or 7)");
+        }
+    }
     int faces = 0;
     auto quad = [&](int a, int b, int c, int d, int colour) {
         const int tri[6] = {a, b, c, a, c, d};
