@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (uint64_t(game.modelCount) * carModelFileSize + 8 > size && game.modelCount > 1) std::abort();
     for (int i = 0; i < game.modelCount; ++i) {
         const CarModel& m = game.models[i];
-        if (m.name[11] || m.vertexCount > 30 || m.collisionPointCount > 15) std::abort();
+        if (m.name[carNameLength] || m.vertexCount > 30 || m.collisionPointCount > 15) std::abort();
         if (m.triangleIndexCount > 120 || m.triangleIndexCount % 3 || m.collisionIndexCount > 30) std::abort();
         for (int k = 0; k < m.triangleIndexCount; ++k)
             if (m.vertexCount && m.triangles[k] >= m.vertexCount) std::abort();

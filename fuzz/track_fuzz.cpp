@@ -2,7 +2,9 @@
 // race loader and the information screen's, and every count must stay inside its array.
 #include "state/game_state.h"
 #include "track/ghost_lap.h"
+#include "track/track_layout.h"
 #include "track/track_loader.h"
+#include "track/track_records.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -52,6 +54,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
     if (loadTrackPreview("\\f") == 0 && (game.trackAuthor[30] != 0 || game.trackInfo[500] != 0)) std::abort();
+
+    // Writing the records back never touches what lies before bodyEnd, and nothing at all when
+    // bodyEnd lies inside the body's fields or past the file.
+    bool own = false;
+    uint32_t bodyEnd = 0;
+    {
+        TrackFile t;
+        TrackHeader h;
+        own = t.open(file.string(), trackFileRead) && readTrackHeader(t, h) && h.version <= trackVersionMax &&
+              recordsAreaIsOwn(t, h);
+        bodyEnd = h.bodyEnd;
+    }
+    game.carCount = 1;
+    if (loadTrack("\\f") == 0) {
+        game.trackRecords.time[0] = 100;
+        saveTrackRecords();
+        resetTrackRecords("f");
+        std::string after;
+        if (FILE* f = std::fopen(file.c_str(), "rb")) {
+            char buf[4096];
+            while (size_t n = std::fread(buf, 1, sizeof buf, f)) after.append(buf, n);
+            std::fclose(f);
+        }
+        size_t kept = own ? bodyEnd : size;
+        if (after.size() < kept || after.compare(0, kept, reinterpret_cast<const char*>(data), kept) != 0) std::abort();
+    }
     std::filesystem::current_path(here, ec);
     return 0;
 }

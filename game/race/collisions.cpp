@@ -1,9 +1,344 @@
 #include "race/collisions.h"
 
-// Filled in by the collision work.
-void slabContact(int, const Vec3&, const Vec3&, float, const ContactParams&, int) {}
-void sphereContact(int, const Vec3&, float, const ContactParams&) {}
-void cylinderContact(int, const Vec3&, const Vec3&, float, const ContactParams&) {}
-void groundAndWallContacts(int) {}
-void objectContacts(int) {}
-void carCarContact(int, int) {}
+#include "race/car_models.h"
+#include "race/object_shapes.h"
+#include "state/game_state.h"
+#include "state/particle_ring.h"
+#include "track/terrain_height.h"
+
+#include <algorithm>
+#include <cmath>
+
+// Contacts act low on the body: this share of a lever's height is removed.
+constexpr float leverFlattening = 0.8f;
+static const Vec3 worldUp{0, 1, 0};
+
+static float semiAxis(const CarModel& m, int k)
+{
+    float a = k == 0 ? m.ellipsoid.x : k == 1 ? m.ellipsoid.y : m.ellipsoid.z;
+    // A model file may hold anything; a negative or NaN semi-axis collides as a point.
+    return a > 0 ? a : 0.0f;
+}
+
+static Vec3 carAxis(const CarState& c, int k)
+{
+    return k == 0 ? c.rightAxis : k == 1 ? c.upAxis : c.forwardAxis;
+}
+
+float boundingRadius(int car)
+{
+    const CarModel& m = game.carModels[car];
+    return std::max(semiAxis(m, 0), std::max(semiAxis(m, 1), semiAxis(m, 2)));
+}
+
+Vec3 supportPoint(int car, const Vec3& n)
+{
+    const CarState& c = game.cars[car];
+    const CarModel& m = game.carModels[car];
+    Vec3 sum;
+    float s2 = 0;
+    for (int k = 0; k < 3; ++k) {
+        float a = semiAxis(m, k), ne = dot(n, carAxis(c, k));
+        sum = sum + carAxis(c, k) * (a * a * ne);
+        s2 += a * a * ne * ne;
+    }
+    // Zero semi-axes or zero axes: the car touches with its centre.
+    if (!(s2 > 1e-20f)) return Vec3{};
+    return sum * (-1.0f / std::sqrt(s2));
+}
+
+// The ellipsoid's surface normal where it faces a point at this offset from the car's centre:
+// the offset taken into the car's frame and divided by the squared semi-axes. Unit, or zero
+// when the offset or the car gives no direction.
+static Vec3 facingDirection(int car, const Vec3& offset)
+{
+    const CarState& c = game.cars[car];
+    const CarModel& m = game.carModels[car];
+    Vec3 n;
+    for (int k = 0; k < 3; ++k) {
+        float a = semiAxis(m, k);
+        n = n + carAxis(c, k) * (dot(offset, carAxis(c, k)) / (a * a + 1e-6f));
+    }
+    return normalised(n);
+}
+
+static Vec3 flattenedLever(const CarState& c, const Vec3& r)
+{
+    return r - c.upAxis * (leverFlattening * dot(r, c.upAxis));
+}
+
+// Share of an impulse J at lever r that moves the car's centre; the rest turns it.
+static float impulseShare(const CarState& c, const Vec3& r, const Vec3& J)
+{
+    Vec3 q = r - J * (dot(J, r) / (dot(J, J) + 0.0001f));
+    // A negative mass factor (odd model masses) must not bring the divisor to zero.
+    return 1.0f / (dot(q, q) * std::max(c.massFactor, 0.0f) + 1.0f);
+}
+
+static void turnBy(CarState& c, const Vec3& r, const Vec3& J, float k)
+{
+    c.angularVelocity = c.angularVelocity + cross(r, J) * (k * c.massFactor);
+}
+
+// Sparks, the impact level and damage from one contact's impact energy.
+static void impact(int car, const Vec3& point, float e)
+{
+    if (!(e > 50.0f)) return;
+    CarState& c = game.cars[car];
+    startParticle(2, uint8_t(int(50.0f - 5000.0f / (e + 50.0f))), point, c.velocity);
+    game.impactLevel += (e - 50.0f) * c.mass * 10000.0f;
+    float hit = game.options.damage * e;
+    if (hit > 5000.0f) {
+        float damage = c.damage + std::trunc(hit);
+        c.damage = damage < 65535.0f ? uint16_t(damage) : uint16_t(65535);
+        c.engineCountdown = 0;
+    }
+}
+
+// The wheels' share of a load by where the contact lies on the car, and the wheels standing
+// on the face (face point f, normal n) marked with the contact kind.
+static void shareAmongWheels(int car, float load, const Vec3& r, int wheelFlag, const Vec3& f, const Vec3& n)
+{
+    CarState& c = game.cars[car];
+    const CarModel& m = game.carModels[car];
+    float az = semiAxis(m, 2), ax = semiAxis(m, 0);
+    float a = az > 0 ? std::clamp((dot(r, c.forwardAxis) / az + 1) / 2, 0.0f, 1.0f) : 0.5f;
+    float b = ax > 0 ? std::clamp((dot(r, c.rightAxis) / ax + 1) / 2, 0.0f, 1.0f) : 0.5f;
+    c.wheelLoads[0] += a * b * load;
+    c.wheelLoads[1] += a * (1 - b) * load;
+    c.wheelLoads[2] += (1 - a) * b * load;
+    c.wheelLoads[3] += (1 - a) * (1 - b) * load;
+    // A face too steep to stand on lies under no wheel.
+    if (!(n.y > 0.001f)) return;
+    for (int w = 0; w < 4; ++w) {
+        Vec3& p = c.wheelPoints[w];
+        float y = f.y - (n.x * (p.x - f.x) + n.z * (p.z - f.z)) / n.y;
+        if (y > p.y) {
+            p.y = y;
+            c.wheelContactKind[w] = uint8_t(wheelFlag);
+        }
+    }
+}
+
+// One contact of the car along n (unit, from the obstacle to the car) at lever r, its contact
+// point `penetration` behind the obstacle's face. Returns the contact's load, or a negative
+// number when the contact point moves out of the obstacle.
+static float respond(int car, const Vec3& n, const Vec3& r, float penetration, const ContactParams& p)
+{
+    CarState& c = game.cars[car];
+    Vec3 u = c.velocity + cross(c.angularVelocity, r);
+    float un = dot(u, n);
+    if (!(penetration > 0) || !(un < 0)) return -1.0f;
+    c.positionVector = c.positionVector + n * (p.stiffness * penetration);
+    float j = p.bounce * -un + (1 - p.stiffness) * penetration * p.stiffness * 100.0f;
+    Vec3 w = (u - n * un) * -1.0f;
+    float limit = c.speedFactor * p.friction * std::fabs(j), wl = std::sqrt(dot(w, w));
+    if (wl > limit) w = wl > 0 ? w * (limit / wl) : Vec3{};
+    Vec3 J = n * j + w;
+    Vec3 lever = flattenedLever(c, r);
+    float k = impulseShare(c, lever, J);
+    c.velocity = c.velocity + J * k;
+    turnBy(c, lever, J, k);
+    impact(car, c.positionVector + r, dot(J, J) * k * k);
+    return std::max(j * dot(n, c.upAxis), 0.0f);
+}
+
+static void bookLoad(int car, float load, const Vec3& r, int wheelFlag, const Vec3& face, const Vec3& n)
+{
+    CarState& c = game.cars[car];
+    if (wheelFlag) shareAmongWheels(car, load, r, wheelFlag, face, n);
+    else c.bodyLoad += load;
+    c.loadShare -= load * dot(c.upAxis, r);
+}
+
+void slabContact(int car, const Vec3& point, const Vec3& normal, float halfThickness,
+                 const ContactParams& params, int wheelFlag)
+{
+    Vec3 n = normalised(normal);
+    if (dot(n, n) == 0) return;
+    const CarState& c = game.cars[car];
+    float d = dot(n, c.positionVector - point);
+    if (d < 0) {
+        n = n * -1.0f;
+        d = -d;
+    }
+    if (!(d < halfThickness + boundingRadius(car))) return;
+    Vec3 r = supportPoint(car, n);
+    float penetration = halfThickness - (d + dot(n, r));
+    float load = respond(car, n, r, penetration, params);
+    if (load >= 0) bookLoad(car, load, r, wheelFlag, point + n * halfThickness, n);
+}
+
+// The contact against a round obstacle whose nearest surface lies `radius` from `centre`
+// along n, once the car's facing direction n is known.
+static void roundContact(int car, const Vec3& n, const Vec3& offset, float radius, const ContactParams& params)
+{
+    Vec3 r = supportPoint(car, n);
+    float penetration = radius - dot(n, offset + r);
+    float load = respond(car, n, r, penetration, params);
+    if (load >= 0) bookLoad(car, load, r, 0, Vec3{}, n);
+}
+
+// A car whose centre sits on the obstacle's centre or axis is pushed up.
+static Vec3 awayFrom(int car, const Vec3& offset, const Vec3& fallback)
+{
+    Vec3 n = facingDirection(car, offset);
+    return dot(n, n) > 0 ? n : fallback;
+}
+
+void sphereContact(int car, const Vec3& centre, float radius, const ContactParams& params)
+{
+    Vec3 offset = game.cars[car].positionVector - centre;
+    float reach = boundingRadius(car) + radius;
+    if (!(dot(offset, offset) < reach * reach)) return;
+    roundContact(car, awayFrom(car, offset, worldUp), offset, radius, params);
+}
+
+void cylinderContact(int car, const Vec3& point, const Vec3& axis, float radius, const ContactParams& params)
+{
+    Vec3 a = normalised(axis);
+    if (dot(a, a) == 0) return;
+    Vec3 offset = game.cars[car].positionVector - point;
+    offset = offset - a * dot(offset, a);
+    float reach = boundingRadius(car) + radius;
+    if (!(dot(offset, offset) < reach * reach)) return;
+    // The normal of an infinite cylinder is square to its axis.
+    Vec3 n = facingDirection(car, offset);
+    n = normalised(n - a * dot(n, a));
+    if (dot(n, n) == 0) n = normalised(offset);
+    if (dot(n, n) == 0) n = normalised(cross(a, dot(a, worldUp) > 0.9f ? Vec3{1, 0, 0} : worldUp));
+    roundContact(car, n, offset, radius, params);
+}
+
+void boxContact(int car, const Vec3& centre, const Vec3 axes[3], const float half[3],
+                const ContactParams& sides, const ContactParams& top, int topWheelFlag, bool topOnly)
+{
+    const CarState& c = game.cars[car];
+    Vec3 offset = c.positionVector - centre;
+    float reach = boundingRadius(car) + std::sqrt(half[0] * half[0] + half[1] * half[1] + half[2] * half[2]);
+    if (!(dot(offset, offset) < reach * reach)) return;
+    // Where the car's centre lies against the box: in front of a face it meets that face; off
+    // an edge or a corner it meets the box's point nearest to its centre.
+    float local[3], nearest[3];
+    int outside = 0, face = -1;
+    for (int k = 0; k < 3; ++k) {
+        local[k] = dot(offset, axes[k]);
+        nearest[k] = std::clamp(local[k], -half[k], half[k]);
+        if (nearest[k] != local[k]) {
+            ++outside;
+            face = k;
+        }
+    }
+    bool above = local[1] > half[1];
+    if (topOnly && !above) return;
+    if (outside >= 2) {
+        Vec3 point = centre + axes[0] * nearest[0] + axes[1] * nearest[1] + axes[2] * nearest[2];
+        sphereContact(car, point, 0, above ? top : sides);
+        return;
+    }
+    if (outside == 0) {
+        // Centre inside: out through the face it is nearest to.
+        float least = 0;
+        for (int k = 0; k < 3; ++k) {
+            float depth = half[k] - std::fabs(local[k]);
+            if (face < 0 || depth < least) {
+                face = k;
+                least = depth;
+            }
+        }
+        above = face == 1 && local[1] > 0;
+    }
+    if (face == 1 && above) slabContact(car, centre, axes[1], half[1], top, topWheelFlag);
+    else if (!topOnly) slabContact(car, centre, axes[face], half[face], sides, 0);
+}
+
+// The surface byte under a world point; off the square the border cells.
+static int surfaceUnder(const Vec3& p)
+{
+    if (!game.surfaceMap || !(game.surfaceCell > 0)) return 16;
+    auto cell = [](float v) {
+        float c = v / game.surfaceCell;
+        return c >= 0 ? int(std::min(c, float(surfaceMapSide - 1))) : 0;
+    };
+    return game.surfaceMap[cell(p.z) * surfaceMapSide + cell(p.x)];
+}
+
+// A wall through `face` facing the square along n. Its slab reaches beyond the car however far
+// out the car is, so a car that got past the face is pushed back in rather than further out.
+static void wallContact(int car, const Vec3& face, const Vec3& n)
+{
+    float outside = -dot(n, game.cars[car].positionVector - face);
+    float depth = std::max(1.0f, outside + 1);
+    slabContact(car, face - n * depth, n, depth, {1.0f, 1.5f, 1.0f}, 0);
+}
+
+void groundAndWallContacts(int car)
+{
+    const CarState& c = game.cars[car];
+    Vec3 at = c.positionVector;
+    Vec3 n = terrainNormal(at.x, at.z);
+    Vec3 ground{at.x, terrainHeight(at.x, at.z), at.z};
+    float friction = contactAt(game.carModels[car], surfaceUnder(at), game.carCount);
+    slabContact(car, ground - n * 10.0f, n, 10.0f, {friction, 0.3f, 0.03f}, 1);
+
+    float far = game.trackSize + 1;
+    wallContact(car, {-1, 0, 0}, {1, 0, 0});
+    wallContact(car, {far, 0, 0}, {-1, 0, 0});
+    wallContact(car, {0, 0, -1}, {0, 0, 1});
+    wallContact(car, {0, 0, far}, {0, 0, -1});
+}
+
+void objectContacts(int car)
+{
+    if (!game.trackObjects) return;
+    float radius = boundingRadius(car);
+    for (int i = maxCars; i < game.objectCount; ++i) {
+        const TrackObject& o = game.trackObjects[i];
+        const CarState& c = game.cars[car];
+        float dx = c.positionVector.x - o.position.x, dz = c.positionVector.z - o.position.z;
+        float reach = radius + objectReach(o.kind);
+        if (dx * dx + dz * dz < reach * reach) objectShapeContacts(car, o);
+    }
+}
+
+void carCarContact(int i, int j)
+{
+    CarState& a = game.cars[i];
+    CarState& b = game.cars[j];
+    Vec3 d = a.positionVector - b.positionVector;
+    float reach = boundingRadius(i) + boundingRadius(j);
+    if (!(dot(d, d) < reach * reach)) return;
+
+    // Each car's view of where the other lies, averaged: n points from car i to car j.
+    Vec3 ni = facingDirection(i, d * -1.0f), nj = facingDirection(j, d);
+    Vec3 sum = ni - nj;
+    Vec3 n = sum * (1.0f / (std::sqrt(dot(sum, sum)) + 0.001f));
+    if (dot(n, n) < 0.25f) n = normalised(d * -1.0f);
+    if (dot(n, n) == 0) n = worldUp;
+
+    Vec3 ri = supportPoint(i, n * -1.0f), rj = supportPoint(j, n);
+    float overlap = dot(n, a.positionVector + ri) - dot(n, b.positionVector + rj);
+    Vec3 u = (b.velocity + cross(b.angularVelocity, rj)) - (a.velocity + cross(a.angularVelocity, ri));
+    float un = dot(u, n);
+    if (!(overlap > 0) || un > 0) return;
+
+    float total = a.mass + b.mass;
+    float f = total > 0 ? std::clamp(b.mass / total, 0.0f, 1.0f) : 0.5f;
+    b.positionVector = b.positionVector + n * ((1 - f) * overlap);
+    a.positionVector = a.positionVector - n * (f * overlap);
+
+    float normal = 5.0f - 1.5f * un;
+    Vec3 w = (u - n * un) * -1.0f;
+    float limit = 0.5f * (a.speedFactor + b.speedFactor) * normal, wl = std::sqrt(dot(w, w));
+    if (wl > limit) w = wl > 0 ? w * (limit / wl) : Vec3{};
+    Vec3 J = w + n * normal;
+
+    Vec3 li = flattenedLever(a, ri), lj = flattenedLever(b, rj);
+    float kj = (1 - f) * impulseShare(b, lj, J), ki = f * impulseShare(a, li, J);
+    b.velocity = b.velocity + J * kj;
+    turnBy(b, lj, J, kj);
+    a.velocity = a.velocity - J * ki;
+    turnBy(a, li, J * -1.0f, ki);
+    impact(j, b.positionVector + rj, dot(J, J) * kj * kj);
+    impact(i, a.positionVector + ri, dot(J, J) * ki * ki);
+}

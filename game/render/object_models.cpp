@@ -4,6 +4,7 @@
 #include "render/ground_colours.h"
 #include "render/raster.h"
 #include "render/scene_raster.h"
+#include "state/object_sizes.h"
 #include "track/terrain_height.h"
 
 #include <cmath>
@@ -47,6 +48,17 @@ void box(const Model& m, Local c, float hx, float hy, float hz, uint8_t colour, 
 void column(const Model& m, float x, float z, float hx, float hz, float y0, float y1, uint8_t colour, float turn = 0)
 {
     box(m, {x, 0.5f * (y0 + y1), z}, hx, 0.5f * (y1 - y0), hz, colour, turn);
+}
+
+// The solid parts of the kinds, from the size table the collisions read as well.
+void column(const Model& m, const ObjectBlock& b, uint8_t colour)
+{
+    column(m, b.x, b.z, b.hx, b.hz, b.y0, b.y1, colour, b.turn);
+}
+
+void box(const Model& m, const ObjectBox& b, uint8_t colour)
+{
+    box(m, {b.x, b.y, b.z}, b.hx, b.hy, b.hz, colour);
 }
 
 // A box whose local axes are given: for tilted roofs and braces.
@@ -111,42 +123,48 @@ Local ring(float radius, float angle, float y)
 }
 
 // Kinds 1..3: a concrete block, 3 m long.
-void block(const Model& m) { column(m, 0, 0, 0.5f, 1.5f, -0.4f, 1.0f, concrete); }
+void block(const Model& m) { column(m, objectSizes(1).blocks[0], concrete); }
 
 // Kind 4: trunk to the crown, an eight-faced crown of radius 4 at 12.
 void tree(const Model& m)
 {
-    column(m, 0, 0, 0.3f, 0.3f, -0.5f, 9.0f, wood);
-    Local top{0, 16, 0}, bottom{0, 8, 0};
-    Local r[4] = {{4, 12, 0}, {0, 12, 4}, {-4, 12, 0}, {0, 12, -4}};
+    const ObjectSizes& s = objectSizes(4);
+    float trunk = s.post.radius, y = s.balls[0].y, c = s.balls[0].radius;
+    column(m, 0, 0, trunk, trunk, -0.5f, 9.0f, wood);
+    Local top{0, y + c, 0}, bottom{0, y - c, 0};
+    Local r[4] = {{c, y, 0}, {0, y, c}, {-c, y, 0}, {0, y, -c}};
     for (int i = 0; i < 4; ++i) {
         tri(m, top, r[i], r[(i + 1) % 4], foliage);
         tri(m, bottom, r[i], r[(i + 1) % 4], foliage);
     }
-    for (int i = 0; i < 4; ++i) shadow(m, {0, 0, 12}, {r[i].x, r[i].z, 12}, {r[(i + 1) % 4].x, r[(i + 1) % 4].z, 12});
+    for (int i = 0; i < 4; ++i) shadow(m, {0, 0, y}, {r[i].x, r[i].z, y}, {r[(i + 1) % 4].x, r[(i + 1) % 4].z, y});
 }
 
 // Kind 5: a smaller tree, its crown of two crossed faces around 10.
 void smallTree(const Model& m)
 {
-    column(m, 0, 0, 0.3f, 0.3f, -0.5f, 7.0f, wood);
-    tri(m, {-4, 6, 0}, {4, 6, 0}, {0, 14, 0}, foliage);
-    tri(m, {0, 6, -4}, {0, 6, 4}, {0, 14, 0}, foliage);
-    shadow(m, {0, 3.5f, 10}, {-3.5f, -2, 10}, {3.5f, -2, 10});
+    const ObjectSizes& s = objectSizes(5);
+    float trunk = s.post.radius, y = s.balls[0].y, c = s.balls[0].radius;
+    column(m, 0, 0, trunk, trunk, -0.5f, 7.0f, wood);
+    tri(m, {-c, y - c, 0}, {c, y - c, 0}, {0, y + c, 0}, foliage);
+    tri(m, {0, y - c, -c}, {0, y - c, c}, {0, y + c, 0}, foliage);
+    shadow(m, {0, 3.5f, y}, {-3.5f, -2, y}, {3.5f, -2, y});
 }
 
 // Kind 6: a bush of radius 3.
 void bush(const Model& m)
 {
-    tri(m, {-3, -0.3f, 0}, {3, -0.3f, 0}, {0, 3.5f, 0}, bushGreen);
-    tri(m, {0, -0.3f, -3}, {0, -0.3f, 3}, {0, 3.5f, 0}, bushGreen);
+    float c = objectSizes(6).balls[0].radius;
+    tri(m, {-c, -0.3f, 0}, {c, -0.3f, 0}, {0, 3.5f, 0}, bushGreen);
+    tri(m, {0, -0.3f, -c}, {0, -0.3f, c}, {0, 3.5f, 0}, bushGreen);
     shadow(m, {0, 2.5f, 1.5f}, {-2.5f, -1.5f, 1.5f}, {2.5f, -1.5f, 1.5f});
 }
 
 // Kind 7: a lamp post 5 high with its shade on top.
 void lamp(const Model& m)
 {
-    column(m, 0, 0, 0.15f, 0.15f, -0.3f, 5.0f, metal);
+    const ObjectPost& p = objectSizes(7).post;
+    column(m, 0, 0, p.radius, p.radius, -0.3f, p.top, metal);
     Local apex{0, 5.4f, 0};
     Local r[3] = {ring(0.55f, 0, 4.8f), ring(0.55f, 2.0944f, 4.8f), ring(0.55f, 4.1888f, 4.8f)};
     for (int i = 0; i < 3; ++i) tri(m, apex, r[i], r[(i + 1) % 3], yellow);
@@ -155,9 +173,10 @@ void lamp(const Model& m)
 // Kind 8: a flag on a pole 5 high.
 void flag(const Model& m)
 {
-    column(m, 0, 0, 0.15f, 0.15f, -0.3f, 5.0f, lightGrey);
+    const ObjectPost& p = objectSizes(8).post;
+    column(m, 0, 0, p.radius, p.radius, -0.3f, p.top, lightGrey);
     box(m, {0.75f, 4.4f, 0}, 0.6f, 0.4f, 0.03f, red);
-    shadowPole(m, 0, 0, 0.12f, 5.0f);
+    shadowPole(m, 0, 0, 0.12f, p.top);
 }
 
 // A rounded stone of n sides: a ring on the ground, a ring half-way up turned half a side,
@@ -198,25 +217,25 @@ void stone(const Model& m)
 // Kind 11: a garage open to the side, 8 deep and 11 long.
 void garage(const Model& m)
 {
-    column(m, 3.8f, 0, 0.2f, 5.5f, -0.5f, 4.0f, concrete);        // back wall
-    column(m, 0, 5.3f, 4.0f, 0.2f, -0.5f, 4.0f, concrete);        // end walls
-    column(m, 0, -5.3f, 4.0f, 0.2f, -0.5f, 4.0f, concrete);
-    box(m, {0, 4.1f, 0}, 4.2f, 0.15f, 5.7f, metal);                // roof
-    box(m, {-3.8f, 3.6f, 0}, 0.2f, 0.4f, 5.5f, brick);             // lintel over the opening
-    column(m, 0, 0, 4.0f, 5.5f, -0.5f, 0.08f, darkGrey);          // floor
-    box(m, {-3.2f, 4.65f, 0}, 0.08f, 0.4f, 3.0f, yellow);          // name board
+    const ObjectSizes& s = objectSizes(11);
+    column(m, s.blocks[0], concrete);  // back wall
+    column(m, s.blocks[1], concrete);  // end walls
+    column(m, s.blocks[2], concrete);
+    box(m, s.boxes[0], metal);         // roof
+    box(m, s.boxes[1], brick);         // lintel over the opening
+    column(m, s.blocks[3], darkGrey);  // floor
+    box(m, s.boxes[2], yellow);        // name board
 }
 
 // Kind 12: a three-storey building with a pitched roof.
 void building(const Model& m)
 {
-    const float hx = 5, hz = 6, h = 9;
-    column(m, 0, 0, hx, hz, -0.5f, h, brick);
-    for (int s = -1; s <= 1; s += 2)
-        for (int k = 0; k < 4; ++k)
-            box(m, {s * (hx + 0.05f), 2.2f + 3.0f * (k / 2), -3.0f + 6.0f * (k & 1)}, 0.06f, 0.7f, 1.2f, roofBlue);
-    column(m, 2.5f, -3.5f, 0.5f, 0.5f, h, h + 4.0f, brick);       // chimney
-    box(m, {-hx - 0.1f, 1.2f, 0}, 0.15f, 1.2f, 1.0f, wood);        // entrance
+    const ObjectSizes& s = objectSizes(12);
+    const float hx = s.blocks[0].hx, hz = s.blocks[0].hz, h = s.blocks[0].y1;
+    column(m, s.blocks[0], brick);
+    for (int k = 0; k < 8; ++k) box(m, s.boxes[k], roofBlue);    // windows
+    column(m, s.blocks[1], brick);                                 // chimney
+    box(m, s.boxes[8], wood);                                      // entrance
     Local r0{-hx, h, -hz}, r1{hx, h, -hz}, r2{hx, h, hz}, r3{-hx, h, hz};
     Local ridge0{0, h + 3.0f, -hz}, ridge1{0, h + 3.0f, hz};
     tri(m, r0, r1, ridge0, brick);                                 // gables
@@ -231,10 +250,11 @@ void building(const Model& m)
 // Kind 13: a wooden shed.
 void shed(const Model& m)
 {
-    column(m, 0, 0, 2.5f, 3.0f, -0.5f, 3.0f, wood);
-    box(m, {0, 3.1f, 0}, 2.9f, 0.12f, 3.4f, roofBlue);
-    box(m, {-2.55f, 1.0f, 0.8f}, 0.06f, 1.0f, 0.7f, darkGrey);    // door
-    box(m, {-2.55f, 1.9f, -1.5f}, 0.06f, 0.45f, 0.6f, yellow);    // lit window
+    const ObjectSizes& s = objectSizes(13);
+    column(m, s.blocks[0], wood);
+    box(m, s.boxes[0], roofBlue);
+    box(m, s.boxes[1], darkGrey);  // door
+    box(m, s.boxes[2], yellow);    // lit window
 }
 
 const uint8_t crowd[5] = {purple, teal, yellow, red, orange};
@@ -242,25 +262,24 @@ const uint8_t crowd[5] = {purple, teal, yellow, red, orange};
 // Kind 14: a spectator stand of six tiers under a roof, 20 long.
 void stand(const Model& m)
 {
-    for (int i = 0; i < 6; ++i) column(m, -3.0f + 1.2f * i, 0, 0.6f, 10.0f, -0.5f, 0.8f * (i + 1), concrete);
-    column(m, 4.0f, 0, 0.2f, 10.0f, -0.5f, 7.0f, concrete);                    // back wall
-    for (int k = 0; k < 4; ++k) column(m, -3.4f, -9.5f + k * 19.0f / 3, 0.12f, 0.12f, 0.0f, 7.0f, metal);
-    box(m, {0.4f, 7.15f, 0}, 4.0f, 0.15f, 10.3f, metal);                      // roof
-    for (int k = 0; k < 12; ++k) {
-        int tier = 1 + k % 5;
-        float z = -8.5f + 1.45f * k;
-        box(m, {-3.0f + 1.2f * tier, 0.8f * (tier + 1) + 0.4f, z}, 0.3f, 0.4f, 0.3f, crowd[k % 5]);
-    }
-    shadowRect(m, 0.4f, 0, 4.0f, 10.3f, 7.0f);
+    const ObjectSizes& s = objectSizes(14);
+    for (int i = 0; i < 6; ++i) column(m, s.blocks[i], concrete);  // tiers
+    column(m, s.blocks[6], concrete);                              // back wall
+    for (int k = 0; k < 4; ++k) column(m, s.blocks[7 + k], metal);
+    const ObjectBox& roof = s.boxes[0];
+    box(m, roof, metal);
+    for (int k = 0; k < 12; ++k) box(m, s.boxes[1 + k], crowd[k % 5]);
+    shadowRect(m, roof.x, roof.z, roof.hx, roof.hz, s.blocks[6].y1);
 }
 
 // Kind 15: a round hut with a cone roof.
 void hut(const Model& m)
 {
-    column(m, 0, 0, 2.5f, 2.5f, -0.5f, 2.5f, tan);
-    column(m, 0, 0, 2.5f, 2.5f, -0.5f, 2.5f, tan, pi / 4);
-    column(m, -2.6f, 0, 0.15f, 0.7f, 0, 1.9f, wood, 0);                         // door
-    column(m, 0, 0, 2.7f, 2.7f, -0.5f, 0.1f, darkGrey, pi / 8);               // footing
+    const ObjectSizes& s = objectSizes(15);
+    column(m, s.blocks[0], tan);
+    column(m, s.blocks[1], tan);
+    column(m, s.blocks[2], wood);      // door
+    column(m, s.blocks[3], darkGrey);  // footing
     Local apex{0, 5.2f, 0};
     for (int i = 0; i < 10; ++i) tri(m, apex, ring(3.4f, i * pi / 5, 2.4f), ring(3.4f, (i + 1) * pi / 5, 2.4f), brick);
     for (int i = 0; i < 4; ++i) {
@@ -272,27 +291,30 @@ void hut(const Model& m)
 // Kind 16: a sign board beside the road.
 void sign(const Model& m)
 {
-    column(m, 0, 0, 0.15f, 3.0f, -0.3f, 3.0f, teal);
-    shadow(m, {-0.15f, -3, 0}, {0.15f, -3, 0}, {0, -3, 3});
-    shadow(m, {-0.15f, -3, 0}, {0, 3, 3}, {0, -3, 3});
-    shadow(m, {-0.15f, -3, 0}, {0.15f, 3, 0}, {0, 3, 3});
-    shadow(m, {-0.15f, -3, 0}, {-0.15f, 3, 0}, {0, 3, 3});
+    const ObjectBlock& b = objectSizes(16).blocks[0];
+    column(m, b, teal);
+    float w = b.hx, l = b.hz, h = b.y1;
+    shadow(m, {-w, -l, 0}, {w, -l, 0}, {0, -l, h});
+    shadow(m, {-w, -l, 0}, {0, l, h}, {0, -l, h});
+    shadow(m, {-w, -l, 0}, {w, l, 0}, {0, l, h});
+    shadow(m, {-w, -l, 0}, {-w, l, 0}, {0, l, h});
 }
 
 // Kind 17: a house with a tiled roof.
 void house(const Model& m)
 {
-    const float hx = 4, hz = 5, h = 4;
-    column(m, 0, 0, hx, hz, -0.5f, h, tan);
+    const ObjectSizes& parts = objectSizes(17);
+    const float hx = parts.blocks[0].hx, hz = parts.blocks[0].hz, h = parts.blocks[0].y1;
+    column(m, parts.blocks[0], tan);
     // Each roof slope a thin slab tilted from the eaves to the ridge.
     float run = hx + 0.4f, rise = 2.6f, thick = 0.1f / std::sqrt(run * run + rise * rise);
     for (int s = -1; s <= 1; s += 2)
         slab(m, {s * run / 2, h + rise / 2, 0}, {-s * run / 2, rise / 2, 0}, {s * rise * thick, run * thick, 0},
              {0, 0, hz + 0.4f}, brick);
-    column(m, -1.8f, 2.5f, 0.4f, 0.4f, h, h + 3.2f, brick);      // chimney
-    box(m, {-hx - 0.05f, 1.1f, 1.5f}, 0.08f, 1.1f, 0.6f, wood);   // door
-    box(m, {-hx - 0.05f, 2.2f, -2.0f}, 0.08f, 0.6f, 0.8f, roofBlue);
-    box(m, {hx + 0.05f, 2.2f, 0}, 0.08f, 0.6f, 0.8f, roofBlue);
+    column(m, parts.blocks[1], brick);  // chimney
+    box(m, parts.boxes[0], wood);       // door
+    box(m, parts.boxes[1], roofBlue);
+    box(m, parts.boxes[2], roofBlue);
     tri(m, {-hx, h, -hz}, {hx, h, -hz}, {0, h + 2.4f, -hz}, tan);    // gables
     tri(m, {-hx, h, hz}, {hx, h, hz}, {0, h + 2.4f, hz}, tan);
     shadowRect(m, 0, 0, hx, hz, h);
@@ -302,13 +324,14 @@ void house(const Model& m)
 // Kind 18: a timing tower on four legs.
 void tower(const Model& m)
 {
-    for (int k = 0; k < 4; ++k) column(m, (k & 1) ? 1.8f : -1.8f, (k & 2) ? 1.8f : -1.8f, 0.15f, 0.15f, -0.5f, 8.0f, metal);
-    column(m, 0, 0, 2.3f, 2.3f, 8.0f, 11.0f, concrete);                          // cabin
-    box(m, {-2.35f, 9.7f, 0}, 0.05f, 0.7f, 1.9f, roofBlue);                     // window
-    box(m, {0, 11.15f, 0}, 2.7f, 0.15f, 2.7f, roofBlue);                         // roof
+    const ObjectSizes& s = objectSizes(18);
+    for (int k = 0; k < 4; ++k) column(m, s.blocks[k], metal);  // legs
+    column(m, s.blocks[4], concrete);                            // cabin
+    box(m, s.boxes[0], roofBlue);                                // window
+    box(m, s.boxes[1], roofBlue);                                // roof
     for (int s = -1; s <= 1; s += 2)
         slab(m, {0, 4.5f, s * 1.8f}, {1.8f, 3.0f, 0}, {0.1f, -0.06f, 0}, {0, 0, 0.08f}, metal);  // cross braces
-    column(m, 1.2f, 1.2f, 0.05f, 0.05f, 11.3f, 14.0f, lightGrey);              // mast
+    column(m, s.blocks[5], lightGrey);                                          // mast
     tri(m, {1.2f, 14.0f, 1.2f}, {1.2f, 13.2f, 1.2f}, {2.4f, 13.6f, 1.2f}, red);  // pennant
     shadowRect(m, 0, 0, 2.7f, 2.7f, 10.0f);
     for (int k = 0; k < 4; ++k) {
@@ -321,11 +344,13 @@ void tower(const Model& m)
 // Kind 19: a pine, crowns of radius 5 at 6 and 4 at 15.
 void pine(const Model& m)
 {
-    column(m, 0, 0, 0.3f, 0.3f, -0.5f, 12.0f, wood);
-    tri(m, {-5, 1.5f, 0}, {5, 1.5f, 0}, {0, 12, 0}, foliage);
-    tri(m, {0, 1.5f, -5}, {0, 1.5f, 5}, {0, 12, 0}, foliage);
-    tri(m, {-4, 9, 0}, {4, 9, 0}, {0, 19, 0}, foliage);
-    tri(m, {0, 9, -4}, {0, 9, 4}, {0, 19, 0}, foliage);
+    const ObjectSizes& s = objectSizes(19);
+    float trunk = s.post.radius, high = s.balls[0].radius, low = s.balls[1].radius;
+    column(m, 0, 0, trunk, trunk, -0.5f, 12.0f, wood);
+    tri(m, {-low, 1.5f, 0}, {low, 1.5f, 0}, {0, 12, 0}, foliage);
+    tri(m, {0, 1.5f, -low}, {0, 1.5f, low}, {0, 12, 0}, foliage);
+    tri(m, {-high, 9, 0}, {high, 9, 0}, {0, s.balls[0].y + high, 0}, foliage);
+    tri(m, {0, 9, -high}, {0, 9, high}, {0, s.balls[0].y + high, 0}, foliage);
     shadow(m, {-4.5f, 0, 2}, {4.5f, 0, 2}, {0, 0, 12});
     shadow(m, {-3.5f, 0, 9}, {3.5f, 0, 9}, {0, 0, 19});
 }
@@ -333,57 +358,67 @@ void pine(const Model& m)
 // Kind 20: a broad tree, its crown of radius 5 at 12.
 void bigTree(const Model& m)
 {
+    const ObjectBall& crown = objectSizes(20).balls[0];
+    float y = crown.y, c = crown.radius;
     column(m, 0, 0, 0.35f, 0.35f, -0.5f, 9.0f, wood);
-    tri(m, {-5, 12, 0}, {5, 12, 0}, {0, 17, 0}, foliage);
-    tri(m, {-5, 12, 0}, {5, 12, 0}, {0, 7, 0}, foliage);
-    tri(m, {0, 12, -5}, {0, 12, 5}, {0, 17, 0}, foliage);
-    tri(m, {0, 12, -5}, {0, 12, 5}, {0, 7, 0}, foliage);
-    shadow(m, {-5, 0, 12}, {0, -5, 12}, {5, 0, 12});
-    shadow(m, {-5, 0, 12}, {5, 0, 12}, {0, 5, 12});
+    tri(m, {-c, y, 0}, {c, y, 0}, {0, y + c, 0}, foliage);
+    tri(m, {-c, y, 0}, {c, y, 0}, {0, y - c, 0}, foliage);
+    tri(m, {0, y, -c}, {0, y, c}, {0, y + c, 0}, foliage);
+    tri(m, {0, y, -c}, {0, y, c}, {0, y - c, 0}, foliage);
+    shadow(m, {-c, 0, y}, {0, -c, y}, {c, 0, y});
+    shadow(m, {-c, 0, y}, {c, 0, y}, {0, c, y});
 }
 
 // Kind 21: a crash barrier of two rails on three posts, 8 long.
 void barrier(const Model& m)
 {
-    for (int k = -1; k <= 1; ++k) column(m, 0.1f, k * 3.5f, 0.08f, 0.08f, -0.3f, 0.85f, metal);
-    box(m, {0, 0.45f, 0}, 0.05f, 0.13f, 4.0f, lightGrey);
-    box(m, {0, 0.75f, 0}, 0.05f, 0.1f, 4.0f, red);
+    const ObjectSizes& s = objectSizes(21);
+    for (int k = 0; k < 3; ++k) column(m, s.blocks[k], metal);
+    box(m, s.boxes[0], lightGrey);
+    box(m, s.boxes[1], red);
     shadowRect(m, 0, 0, 0.06f, 4.0f, 0.8f);
 }
 
 // Kind 22: a fence panel 8 long and 2 high.
 void fence(const Model& m)
 {
-    column(m, 0, 0, 0.04f, 4.0f, -0.2f, 2.0f, lightGrey);
-    box(m, {0, 2.05f, 0}, 0.07f, 0.07f, 4.05f, metal);
-    shadow(m, {0, -4, 0}, {0, 4, 0}, {0, 4, 2});
-    shadow(m, {0, -4, 0}, {0, 4, 2}, {0, -4, 2});
+    const ObjectSizes& s = objectSizes(22);
+    const ObjectBlock& panel = s.blocks[0];
+    column(m, panel, lightGrey);
+    box(m, s.boxes[0], metal);
+    float l = panel.hz, h = panel.y1;
+    shadow(m, {0, -l, 0}, {0, l, 0}, {0, l, h});
+    shadow(m, {0, -l, 0}, {0, l, h}, {0, -l, h});
 }
 
 // Kind 23: a gantry across the road, 15 wide and 6 high.
 void gate(const Model& m)
 {
-    column(m, -7.0f, 0, 0.4f, 0.4f, -0.5f, 6.0f, metal);
-    column(m, 7.0f, 0, 0.4f, 0.4f, -0.5f, 6.0f, metal);
-    box(m, {0, 6.3f, 0}, 7.4f, 0.35f, 0.4f, metal);
-    box(m, {0, 5.4f, -0.1f}, 5.0f, 0.55f, 0.06f, purple);
-    shadowRect(m, 0, 0, 7.4f, 0.4f, 6.3f);
+    const ObjectSizes& s = objectSizes(23);
+    column(m, s.blocks[0], metal);
+    column(m, s.blocks[1], metal);
+    const ObjectBox& beam = s.boxes[0];
+    box(m, beam, metal);
+    box(m, s.boxes[1], purple);
+    shadowRect(m, beam.x, beam.z, beam.hx, beam.hz, beam.y);
 }
 
 // Kind 24: a barrel of radius 0.7, 1.7 high.
 void barrel(const Model& m)
 {
-    column(m, 0, 0, 0.6f, 0.6f, -0.2f, 1.7f, orange);
-    column(m, 0, 0, 0.6f, 0.6f, -0.2f, 1.7f, orange, pi / 4);
+    float top = objectSizes(24).post.top;
+    column(m, 0, 0, 0.6f, 0.6f, -0.2f, top, orange);
+    column(m, 0, 0, 0.6f, 0.6f, -0.2f, top, orange, pi / 4);
     column(m, 0, 0, 0.64f, 0.64f, 0.95f, 1.2f, white, pi / 8);
 }
 
 // Kind 25: a stack of tyres of radius 0.7, 1.7 high.
 void tyres(const Model& m)
 {
+    float top = objectSizes(25).post.top;
     for (int i = 0; i < 10; ++i) {
         float a0 = i * pi / 5, a1 = (i + 1) * pi / 5;
-        Local b0 = ring(0.72f, a0, -0.2f), b1 = ring(0.72f, a1, -0.2f), t0 = ring(0.72f, a0, 1.7f), t1 = ring(0.72f, a1, 1.7f);
+        Local b0 = ring(0.72f, a0, -0.2f), b1 = ring(0.72f, a1, -0.2f), t0 = ring(0.72f, a0, top), t1 = ring(0.72f, a1, top);
         tri(m, b0, b1, t1, rubber);
         tri(m, b0, t1, t0, rubber);
     }
@@ -393,51 +428,52 @@ void tyres(const Model& m)
 // Kind 26: a striped marker pole 5 high.
 void pole(const Model& m)
 {
-    for (int k = 0; k < 4; ++k) column(m, 0, 0, 0.18f, 0.18f, k ? 1.25f * k : -0.3f, 1.25f * (k + 1), (k & 1) ? white : red);
-    shadowPole(m, 0, 0, 0.15f, 5.0f);
+    float top = objectSizes(26).post.top, band = top / 4;
+    for (int k = 0; k < 4; ++k) column(m, 0, 0, 0.18f, 0.18f, k ? band * k : -0.3f, band * (k + 1), (k & 1) ? white : red);
+    shadowPole(m, 0, 0, 0.15f, top);
 }
 
 // Kind 27: a kiosk.
 void kiosk(const Model& m)
 {
-    column(m, 0, 0, 1.5f, 2.0f, -0.5f, 2.5f, teal);
-    box(m, {0, 2.6f, 0}, 2.0f, 0.1f, 2.5f, orange);
-    box(m, {-1.7f, 1.0f, 0}, 0.2f, 0.1f, 1.8f, wood);                            // counter
-    box(m, {0, 3.1f, 0}, 0.05f, 0.4f, 1.6f, yellow);                            // sign
+    const ObjectSizes& s = objectSizes(27);
+    column(m, s.blocks[0], teal);
+    box(m, s.boxes[0], orange);
+    box(m, s.boxes[1], wood);    // counter
+    box(m, s.boxes[2], yellow);  // sign
 }
 
 // Kind 28: a log cabin.
 void cabin(const Model& m)
 {
-    column(m, 0, 0, 2.5f, 3.5f, -0.5f, 3.0f, wood);
-    box(m, {0, 3.15f, 0}, 3.0f, 0.2f, 4.0f, roofBlue);
-    column(m, 1.5f, 2.2f, 0.35f, 0.35f, 3.0f, 4.6f, brick);
+    const ObjectSizes& s = objectSizes(28);
+    column(m, s.blocks[0], wood);
+    box(m, s.boxes[0], roofBlue);
+    column(m, s.blocks[1], brick);
 }
 
 // Kind 29: a pit wall with its fence, 10 long.
 void pitWall(const Model& m)
 {
-    column(m, 0, 0, 0.3f, 5.0f, -0.4f, 1.1f, concrete);
-    for (int k = -1; k <= 1; ++k) column(m, 0, k * 4.8f, 0.05f, 0.05f, 1.1f, 3.0f, metal);
-    column(m, 0, 0, 0.02f, 5.0f, 1.1f, 3.0f, lightGrey);
+    const ObjectSizes& s = objectSizes(29);
+    column(m, s.blocks[0], concrete);
+    for (int k = 1; k <= 3; ++k) column(m, s.blocks[k], metal);
+    column(m, s.blocks[4], lightGrey);
 }
 
 // Kind 30: the main grandstand: eight tiers under a cantilever roof, 24 long.
 void grandstand(const Model& m)
 {
-    const float hz = 12;
-    for (int i = 0; i < 8; ++i) column(m, -4.0f + 1.1f * i, 0, 0.55f, hz, -0.5f, 0.9f * (i + 1), concrete);
-    column(m, 5.0f, 0, 0.3f, hz, -0.5f, 10.0f, brick);                              // back wall
-    column(m, 0.5f, hz + 0.2f, 4.8f, 0.2f, -0.5f, 2.0f, brick);                      // end plinths
-    column(m, 0.5f, -hz - 0.2f, 4.8f, 0.2f, -0.5f, 2.0f, brick);
-    box(m, {0.2f, 10.2f, 0}, 5.4f, 0.2f, hz + 0.4f, roofBlue);                       // roof
-    for (int k = 0; k < 5; ++k) column(m, 5.0f, -hz + k * hz / 2, 0.25f, 0.25f, 10.0f, 11.0f, metal);
-    box(m, {-4.9f, 0.5f, 0}, 0.1f, 0.5f, hz, yellow);                               // front boards
-    for (int k = 0; k < 13; ++k) {
-        int tier = 1 + (k * 3) % 7;
-        float z = -hz + 1.0f + 1.7f * k;
-        box(m, {-4.0f + 1.1f * tier, 0.9f * (tier + 1) + 0.4f, z}, 0.3f, 0.4f, 0.3f, crowd[k % 5]);
-    }
+    const ObjectSizes& parts = objectSizes(30);
+    const float hz = parts.blocks[0].hz;
+    for (int i = 0; i < 8; ++i) column(m, parts.blocks[i], concrete);  // tiers
+    column(m, parts.blocks[8], brick);                                 // back wall
+    column(m, parts.blocks[9], brick);                                 // end plinths
+    column(m, parts.blocks[10], brick);
+    box(m, parts.boxes[0], roofBlue);                                  // roof
+    for (int k = 0; k < 5; ++k) column(m, parts.blocks[11 + k], metal);
+    box(m, parts.boxes[1], yellow);                                    // front boards
+    for (int k = 0; k < 13; ++k) box(m, parts.boxes[2 + k], crowd[k % 5]);
     for (int s = -1; s <= 1; s += 2) {
         float z = s * (hz + 0.4f);
         tri(m, {-4.6f, 0.9f, z}, {5.3f, 0.9f, z}, {5.3f, 10.0f, z}, brick);         // end walls
@@ -448,15 +484,17 @@ void grandstand(const Model& m)
         tri(m, {5.0f, 8.0f, z}, {5.0f, 10.0f, z}, {1.0f, 10.0f, z}, metal);          // roof brackets
         tri(m, {5.0f, 11.0f, z}, {5.0f, 12.2f, z}, {6.2f, 11.6f, z}, crowd[k]);      // pennants
     }
-    shadowRect(m, 0.2f, 0, 5.4f, hz + 0.4f, 10.2f);
+    const ObjectBox& roof = parts.boxes[0];
+    shadowRect(m, roof.x, roof.z, roof.hx, roof.hz, roof.y);
 }
 
 // Kind 32: a shipping container.
 void container(const Model& m)
 {
-    column(m, 0, 0, 1.25f, 3.05f, -0.3f, 2.6f, brick);
-    box(m, {0, 2.62f, 0}, 1.27f, 0.06f, 3.07f, metal);
-    box(m, {0, 1.15f, 3.08f}, 1.2f, 1.2f, 0.05f, roofBlue);                           // doors
+    const ObjectSizes& s = objectSizes(32);
+    column(m, s.blocks[0], brick);
+    box(m, s.boxes[0], metal);
+    box(m, s.boxes[1], roofBlue);  // doors
 }
 
 using ModelRoutine = void (*)(const Model&);

@@ -1,10 +1,9 @@
 #pragma once
 // The models of the track objects: for each kind 1..32 a few boxes, triangles and shadow
-// triangles placed on the terrain at the object and turned to its direction. Their sizes
-// follow the shapes the cars collide with.
+// triangles placed on the terrain at the object and turned to its direction. Their solid parts
+// come from the size table the collisions read.
+#include "state/object_sizes.h"
 #include "state/track_data.h"
-
-constexpr int objectKindCount = 33;        // kinds 1..32 have models; 0 and 31 draw nothing
 
 struct ModelCounts {
     int boxes = 0, triangles = 0, shadowTriangles = 0;

@@ -15,6 +15,9 @@
 #include "track/ghost_lap.h"
 #include "track/track_loader.h"
 #include "shell/language.h"
+#include "ui/dialog.h"
+#include "ui/dialog_events.h"
+#include "ui/message_box.h"
 
 #include <cmath>
 #include <cstring>
@@ -87,6 +90,7 @@ int initGameSystem()
     allocateParticleRing();
     game.guiOriginX = (game.screenWidth - 80.0f * game.guiScale) * 0.5f;
     game.guiOriginY = (game.screenHeight - 60.0f * game.guiScale) * 0.5f;
+    connectDialogInput();
     SDL_ShowCursor(1);
     return 1;
 }
@@ -94,6 +98,12 @@ int initGameSystem()
 void shutdownGameSystem(bool partial)
 {
     SDL_ShowCursor(1);
+    if (!partial) {
+        closeDialog();
+        delete game.parkedDialog;
+        game.parkedDialog = nullptr;
+        freeModalBoxes();
+    }
     delete[] game.circleTable;
     game.circleTable = nullptr;
     freeCarModels();

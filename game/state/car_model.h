@@ -5,8 +5,12 @@
 
 #include <cstdint>
 
+// A name fills at most the 12 bytes the files give it; memory keeps one more for the NUL, so a
+// name written without one (authors should leave room for it) reads back whole.
+constexpr int carNameLength = 12;
+
 struct CarModel {
-    char name[12];              // NUL-terminated, at most 11 characters
+    char name[carNameLength + 1];
     Vec3 ellipsoid;             // semi-axes x, y, z
     float wheelRadius[4];
     float gripTable[14];        // by surface band

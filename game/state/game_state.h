@@ -6,6 +6,7 @@
 #include "state/race_phase.h"
 #include "state/vec3.h"
 #include "state/dialog_input.h"
+#include "state/widget.h"
 #include "state/options_record.h"
 #include "state/track_data.h"
 
@@ -178,6 +179,8 @@ struct GameState {
 
     // 16. Front end.
     DialogInput dialogInput;
+    DialogContext dialog;             // the active dialog
+    DialogContext* parkedDialog;      // the one parked behind a modal box or a race, heap
 };
 
 extern GameState game;

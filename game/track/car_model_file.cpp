@@ -32,7 +32,7 @@ static bool writeF32s(TrackFile& f, const float* v, int n)
 // and the simulation walk, and the name a terminated string.
 static void keepInBounds(CarModel& m)
 {
-    m.name[11] = 0;
+    m.name[carNameLength] = 0;
     if (m.vertexCount > 30) m.vertexCount = 30;
     if (m.collisionPointCount > 15) m.collisionPointCount = 15;
     if (m.triangleIndexCount > 120) m.triangleIndexCount = 120;
@@ -47,7 +47,7 @@ static void keepInBounds(CarModel& m)
 
 bool readCarModel(TrackFile& f, CarModel& m)
 {
-    bool ok = f.readBytes(m.name, 12) && f.skip(4);
+    bool ok = f.readBytes(m.name, carNameLength) && f.skip(4);
     ok = ok && readVec3s(f, &m.ellipsoid, 1) && readF32s(f, m.wheelRadius, 4);
     ok = ok && readF32s(f, m.gripTable, 14) && readF32s(f, m.contactTable, 14);
     float* scalars[] = {&m.airDrag, &m.downforce, &m.enginePower, &m.topSpeed,      &m.slipStiffness,
@@ -64,9 +64,14 @@ bool readCarModel(TrackFile& f, CarModel& m)
     return ok;
 }
 
-bool writeCarModel(TrackFile& f, const CarModel& m)
+static bool writePadding(TrackFile& f, long n, CarPadding padding)
 {
-    bool ok = f.writeBytes(m.name, 12) && f.writeZeros(4);
+    return padding == carPaddingKept ? f.skip(n) : f.writeZeros(size_t(n));
+}
+
+bool writeCarModel(TrackFile& f, const CarModel& m, CarPadding padding)
+{
+    bool ok = f.writeBytes(m.name, carNameLength) && writePadding(f, 4, padding);
     ok = ok && writeVec3s(f, &m.ellipsoid, 1) && writeF32s(f, m.wheelRadius, 4);
     ok = ok && writeF32s(f, m.gripTable, 14) && writeF32s(f, m.contactTable, 14);
     const float scalars[] = {m.airDrag, m.downforce, m.enginePower, m.topSpeed, m.slipStiffness,
@@ -75,7 +80,7 @@ bool writeCarModel(TrackFile& f, const CarModel& m)
     ok = ok && f.writeU8(m.vertexCount) && f.writeU8(m.collisionPointCount) && f.writeU8(m.triangleIndexCount);
     ok = ok && f.writeU8(m.collisionIndexCount) && f.writeU8(m.noHead);
     ok = ok && f.writeBytes(m.triangles, 120) && f.writeBytes(m.triangleColours, 40);
-    ok = ok && f.writeBytes(m.collisionTriangles, 30) && f.writeZeros(1);
+    ok = ok && f.writeBytes(m.collisionTriangles, 30) && writePadding(f, 1, padding);
     ok = ok && writeVec3s(f, m.vertices, 30) && writeVec3s(f, m.normals, 30);
     ok = ok && writeVec3s(f, m.collisionPoints, 15) && writeVec3s(f, m.wheelPositions, 4);
     ok = ok && writeVec3s(f, &m.headPosition, 1);

@@ -6,4 +6,7 @@
 
 // False on a short read; the model may then hold a part of the record.
 bool readCarModel(TrackFile& file, CarModel& model);
-bool writeCarModel(TrackFile& file, const CarModel& model);
+// Car files and saved games write the reserved bytes as zeros; the track records keep whatever
+// the file holds there and seek over them.
+enum CarPadding { carPaddingZeros, carPaddingKept };
+bool writeCarModel(TrackFile& file, const CarModel& model, CarPadding padding = carPaddingZeros);

@@ -9,6 +9,7 @@
 #include "track/terrain_height.h"
 #include "track/track_checksum.h"
 #include "track/track_file.h"
+#include "track/track_layout.h"
 #include "track/track_records.h"
 
 #include <cmath>
@@ -294,12 +295,20 @@ static int readTrack(const std::string& entry, bool preview)
     // Another track's records must never stand in for missing ones: they would be shown here
     // and written into this file after the race.
     clearTrackRecords(game.trackRecords);
-    if (f.seek(long(bodyEnd), SEEK_SET)) readTrackRecords(f, game.trackRecords);
+    // A bodyEnd inside the body would show the body's bytes as records; such a track races
+    // without any, and the records writer leaves its file alone.
+    TrackHeader header = {version, magic == trackMagic, bodyEnd};
+    bool ownRecords = recordsAreaIsOwn(f, header);
+    if (ownRecords && f.seek(long(bodyEnd), SEEK_SET)) readTrackRecords(f, game.trackRecords);
 
     if (preview) {
         readTexts(f, version, bodyEnd);
     } else {
-        if (game.carCount == 1) readGhostLap(f);
+        if (game.carCount == 1) {
+            // Nor has it a ghost: reading one from the file's end finds none.
+            if (!ownRecords) f.seek(0, SEEK_END);
+            readGhostLap(f);
+        }
         for (uint32_t& s : game.recordsSeed) s = 1;
         uint32_t seed[4] = {1, 1, 1, 1};
         if (f.seek(0, SEEK_SET) && sumTrackBytes(f, 0, bodyEnd, seed) == bodyEnd)

@@ -5,6 +5,7 @@
 #include "state/game_state.h"
 #include "track/ghost_lap.h"
 #include "track/track_checksum.h"
+#include "track/track_layout.h"
 
 #include <cstring>
 
@@ -49,7 +50,7 @@ bool writeTrackRecords(TrackFile& f, const TrackRecords& r)
         if (!f.writeU16(t)) return false;
     if (!f.writeBytes(r.name, sizeof r.name)) return false;
     for (const CarModel& car : r.car)
-        if (!writeCarModel(f, car)) return false;
+        if (!writeCarModel(f, car, carPaddingKept)) return false;
     for (const RecordDate& d : r.date)
         if (!writeDate(f, d)) return false;
     return true;
@@ -94,15 +95,14 @@ bool updateLapRecord(int car, int steps)
 }
 
 // Opens a track for updating its records and leaves the position at the end of its body.
-// False for files whose body this game cannot vouch for, so nothing inside it is overwritten.
+// False for files whose body this game cannot vouch for: a bodyEnd before the end of the
+// body's fields, or past the file's end, would have the records written over the track.
 static bool openRecords(TrackFile& f, const std::string& gamePath, uint32_t& bodyEnd)
 {
     if (!game.exeFolder.empty()) changeToFolder(game.exeFolder);
     if (!f.open(gamePath, trackFileRead | trackFileWrite)) return false;
     TrackHeader h;
-    if (!readTrackHeader(f, h) || h.version > trackVersionMax) return false;
-    long headerEnd = h.magic ? 14 : 10;
-    if (long(h.bodyEnd) < headerEnd || f.size() < long(h.bodyEnd)) return false;
+    if (!readTrackHeader(f, h) || h.version > trackVersionMax || !recordsAreaIsOwn(f, h)) return false;
     bodyEnd = h.bodyEnd;
     return f.seek(long(bodyEnd), SEEK_SET);
 }

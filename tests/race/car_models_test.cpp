@@ -108,11 +108,11 @@ TEST(VertexNormals, AnUnusedVertexPointsUp)
     EXPECT_FLOAT_EQ(m.normals[3].x, 0.0f);
 }
 
-TEST(CarRecord, FieldsLieAtTheirOffsetsAndOverLongNamesAreCut)
+TEST(CarRecord, FieldsLieAtTheirOffsetsAndATwelveCharacterNameReadsBackWhole)
 {
     TempGameFolder dir;
     CarModel m = generalCarModel();
-    std::memcpy(m.name, "ABCDEFGHIJKL", 12);  // no room left for the NUL
+    std::memcpy(m.name, "ABCDEFGHIJKL", 12);  // no room left for the NUL in the file
     m.noHead = 1;
     ASSERT_TRUE(writeCarFile("one.car", &m, 1));
     std::string b = dir.read("one.car");
@@ -138,7 +138,7 @@ TEST(CarRecord, FieldsLieAtTheirOffsetsAndOverLongNamesAreCut)
     std::vector<CarModel> list;
     ASSERT_TRUE(readCarFile("one.car", list));
     ASSERT_EQ(list.size(), 1u);
-    EXPECT_STREQ(list[0].name, "ABCDEFGHIJK");
+    EXPECT_STREQ(list[0].name, "ABCDEFGHIJKL");  // the reserved zeros end it
     EXPECT_EQ(std::memcmp(list[0].vertices, m.vertices, sizeof m.vertices), 0);
     EXPECT_EQ(std::memcmp(list[0].normals, m.normals, sizeof m.normals), 0);
 }

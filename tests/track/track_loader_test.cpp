@@ -200,6 +200,24 @@ TEST_F(TrackLoad, RatioAdjustLeavesFourByThreeAndFullZoomAlone)
     game.screenHeight = 512;
     ASSERT_EQ(loadTrack("\\ratio"), 0);
     EXPECT_FLOAT_EQ(game.trackViewZoom, 1.0f);
+    // Zoomed in beyond 1 the track's zoom stands at any ratio; below 1 a wide screen brings the
+    // camera nearer by the cosine term.
+    t.zoom = 120;
+    put("ratio", t.bytes());
+    for (int height : {512, 400}) {
+        game.screenHeight = height;
+        ASSERT_EQ(loadTrack("\\ratio"), 0);
+        EXPECT_FLOAT_EQ(game.trackViewZoom, 1.2f) << height;
+    }
+    t.zoom = 90;
+    put("ratio", t.bytes());
+    ASSERT_EQ(loadTrack("\\ratio"), 0);
+    float c1 = std::cos(60 * 0.01745329252f);
+    EXPECT_NEAR(game.trackViewZoom, 0.9f + (1 - 4 * 0.625f / 3) * 0.1f * c1 / (1 - c1), 1e-5);
+    game.screenHeight = 512;
+    t.zoom = 100;
+    put("ratio", t.bytes());
+    ASSERT_EQ(loadTrack("\\ratio"), 0);
     // The camera stands back along its view so that the whole square is in front of it.
     const float* m = game.cameraMatrix;
     Vec3 d = Vec3{64, 1, 64} - game.cameraPosition;
@@ -283,6 +301,13 @@ TEST_F(TrackLoad, StartLineIsPaintedOnAsphaltOnly)
     put("line", t.bytes());
     ASSERT_EQ(loadTrack("\\line"), 0);
     EXPECT_EQ(game.surfaceMap[100 * 512 + 50], 2);
+    // Files older than the flag always have the line.
+    t.version = 0x104;
+    put("line", t.bytes());
+    ASSERT_EQ(loadTrack("\\line"), 0);
+    EXPECT_EQ(game.surfaceMap[100 * 512 + 50], 28);
+    EXPECT_EQ(game.surfaceMap[50 * 512 + 48], 28);
+    EXPECT_EQ(game.surfaceMap[100 * 512 + 60], 2);
 }
 
 TEST(TerrainHeight, BilinearAndClampedToTheSquare)

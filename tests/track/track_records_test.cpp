@@ -4,6 +4,7 @@
 #include "shell/config.h"
 #include "support/harness.h"
 #include "track/ghost_lap.h"
+#include "track/surface_map.h"
 #include "track/track_checksum.h"
 #include "track/track_loader.h"
 #include "track/track_records.h"
@@ -236,4 +237,118 @@ TEST_F(Records, KilledWhileSavingTheTrackStillLoadsWithItsBodyIntact)
         uint32_t s[4];
         EXPECT_EQ(trackChecksum("\\r", s), bodyEnd - 4u);
     }
+}
+
+// A header whose bodyEnd lies inside the body (damaged, or written by another tool) names the
+// track's own fields as its records area; nothing may ever be written or cut there.
+TEST_F(Records, ABodyEndInsideTheFieldsNeverGetsRecordsWrittenOverTheTrack)
+{
+    for (uint16_t version : {0x100, 0x101, 0x104, 0x110}) {
+        TestTrack t;
+        t.version = version;
+        t.magic = version > 0x100;
+        t.runs = {runWord(4095, 0), runWord(7, 9)};
+        t.objects = {{0, 100, 200, 0}};
+        t.boxes = {{200, 400, 0}};
+        t.gates = {{100, 100, 100, 300}};
+        t.line = {{100, 100}, {300, 100}, {300, 300}};
+        t.pit = {{120, 90}, {200, 90}};
+        uint32_t trueEnd = 0;
+        std::vector<uint8_t> b = t.bytes(&trueEnd);
+        uint32_t fieldsEnd = trueEnd - 30 - 500 - 2 - (version >= 0x102 ? 4 : 2);
+        size_t at = t.magic ? 4 : 0;
+        for (uint32_t lie : {40u, fieldsEnd - 1, fieldsEnd}) {
+            std::vector<uint8_t> lying = b;
+            for (int k = 0; k < 4; ++k) lying[at + k] = uint8_t(lie >> (8 * k));
+            folder.write("tracks/d.trk", lying);
+            std::string before = folder.read("tracks/d.trk");
+            ASSERT_EQ(loadTrack("\\d"), 0) << version << " " << lie;
+            clearGhost();
+            driveLap(301);
+            EXPECT_TRUE(updateLapRecord(0, 250));
+            saveTrackRecords();
+            resetTrackRecords("d");
+            std::string after = folder.read("tracks/d.trk");
+            ASSERT_GE(after.size(), size_t(fieldsEnd)) << version << " " << lie;
+            // Compared whole: a failure should not print ten kilobytes.
+            EXPECT_TRUE(after.compare(0, fieldsEnd, before, 0, fieldsEnd) == 0) << version << " " << lie;
+            if (lie < fieldsEnd) {
+                EXPECT_TRUE(after == before) << version << " " << lie;
+                // The body's bytes are no records to show either.
+                ASSERT_EQ(loadTrackPreview("\\d"), 0);
+                EXPECT_EQ(game.trackRecords.time[0], emptyLapTime) << version << " " << lie;
+            } else {
+                // Right at the fields' end the records may go, over the info block.
+                EXPECT_EQ(after.size(), size_t(fieldsEnd) + recordsAreaSize) << version;
+            }
+        }
+    }
+}
+
+TEST_F(Records, StoredCarsKeepTwelveCharacterNamesAndTheirPaddingThroughASave)
+{
+    std::string f = file();
+    size_t cars = bodyEnd + 105;
+    for (int i = 0; i < recordCount; ++i) {
+        for (int k = 12; k < 16; ++k) f[cars + i * 1344 + k] = char(0xA0 + 4 * i + k - 12);
+        f[cars + i * 1344 + 383] = char(0x50 + i);
+    }
+    std::memcpy(&f[cars + 3 * 1344], "ABCDEFGHIJKL", 12);  // no NUL within its twelve bytes
+    f[bodyEnd + 6] = char(3000 & 255), f[bodyEnd + 7] = char(3000 >> 8);
+    folder.write("tracks/r.trk", f);
+    ASSERT_EQ(loadTrack("\\r"), 0);
+    EXPECT_STREQ(game.trackRecords.car[3].name, "ABCDEFGHIJKL");
+
+    // Entry 0 gets a new car; its padding is the file's all the same.
+    game.carCount = 2;
+    ASSERT_TRUE(updateLapRecord(0, 250));
+    saveTrackRecords();
+    std::string after = file();
+    EXPECT_TRUE(after.compare(cars + 3 * 1344, 1344, f, cars + 3 * 1344, 1344) == 0);
+    for (int i = 0; i < recordCount; ++i) {
+        EXPECT_EQ(after.substr(cars + i * 1344 + 12, 4), f.substr(cars + i * 1344 + 12, 4)) << i;
+        EXPECT_EQ(after[cars + i * 1344 + 383], f[cars + i * 1344 + 383]) << i;
+    }
+    EXPECT_EQ(after.substr(cars, 12), std::string("Racer") + std::string(7, '\0'));
+
+    // Reset writes the empty cars the same way.
+    resetTrackRecords("r");
+    after = file();
+    EXPECT_EQ(after.substr(cars + 3 * 1344, 12), std::string(12, '\0'));
+    EXPECT_EQ(after.substr(cars + 3 * 1344 + 12, 4), f.substr(cars + 3 * 1344 + 12, 4));
+}
+
+TEST_F(Records, OnlyAOneCarRaceReadsTheGhostAndOnlyAWholeOneOfAtMost6000Steps)
+{
+    driveLap(301);
+    saveTrackRecords();
+    std::string sealed = file();
+    game.carCount = 2;
+    clearGhost();
+    ASSERT_EQ(loadTrack("\\r"), 0);
+    GhostSample s;
+    EXPECT_EQ(game.ghostLimit, ghostNone);
+    EXPECT_FALSE(ghostSample(0, s));
+
+    // Counts the game never writes, and ghosts cut short; the records before them still load.
+    game.carCount = 1;
+    std::string samples(3001 * 12, char(1));
+    auto withGhost = [&](uint16_t n, size_t stored) {
+        std::string f = sealed.substr(0, ghostAt());
+        f += char(n & 255), f += char(n >> 8);
+        f += samples.substr(0, stored * 12);
+        folder.write("tracks/r.trk", f);
+        clearGhost();
+        EXPECT_EQ(loadTrack("\\r"), 0);
+        EXPECT_EQ(game.trackRecords.time[1], 301);
+    };
+    withGhost(6001, 3001);
+    EXPECT_EQ(game.ghostLimit, ghostNone);
+    EXPECT_FALSE(ghostSample(0, s));
+    withGhost(301, 150);  // one stored sample short
+    EXPECT_EQ(game.ghostLimit, ghostNone);
+    EXPECT_FALSE(ghostSample(0, s));
+    withGhost(6000, 3000);  // the longest the file may hold
+    EXPECT_EQ(game.ghostLimit, 6000);
+    EXPECT_TRUE(ghostSample(5999, s));
 }

@@ -6,6 +6,7 @@
 #include "track/terrain_height.h"
 #include "track/track_checksum.h"
 #include "track/track_file.h"
+#include "track/track_layout.h"
 #include "track/track_loader.h"
 
 #include <algorithm>
@@ -73,6 +74,8 @@ struct RawFacts {
     uint32_t runWords = 0;
     long fileSize = 0;
     bool trailer = false;
+    bool fieldsFit = false;  // the counted fields end within the file, at fieldsEnd
+    uint64_t fieldsEnd = 0;
 };
 
 static RawFacts rawFacts(const std::string& hostPath)
@@ -99,6 +102,7 @@ static RawFacts rawFacts(const std::string& hostPath)
         if (!f.readU16(w)) break;
         r.runCells += w >> 4;
     }
+    r.fieldsFit = bodyFieldsEnd(f, h, r.fieldsEnd);
     uint32_t marker = 0;
     r.trailer = r.fileSize >= 20 && f.seek(r.fileSize - 20, SEEK_SET) && f.readU32(marker) && marker == recordsMarker;
     return r;
@@ -187,6 +191,19 @@ std::vector<std::string> checkTrack(const std::string& hostPath)
     if (raw.runCells > uint64_t(surfaceMapCells)) {
         std::snprintf(m, sizeof m, "run words cover %llu cells, more than the map's %d", (unsigned long long)raw.runCells,
                       surfaceMapCells);
+        bad.push_back(m);
+    }
+    // The game writes its records at bodyEnd: anywhere before the fields' end they would land
+    // on the track, so it keeps none for such a file.
+    if (!raw.fieldsFit) {
+        bad.push_back("the body's counted fields run past the end of the file: the game keeps no records in it");
+    } else if (raw.bodyEnd < raw.fieldsEnd) {
+        std::snprintf(m, sizeof m, "bodyEnd %u lies inside the body, whose fields end at %llu: the game keeps no records in it",
+                      raw.bodyEnd, (unsigned long long)raw.fieldsEnd);
+        bad.push_back(m);
+    } else if (long(raw.bodyEnd) > raw.fileSize) {
+        std::snprintf(m, sizeof m, "bodyEnd %u lies past the file's end at %ld: the game keeps no records in it", raw.bodyEnd,
+                      raw.fileSize);
         bad.push_back(m);
     }
     int n = game.drivingLineCount, gates = game.checkpointCount;

@@ -1,0 +1,70 @@
+#include "race/object_shapes.h"
+
+#include "race/collisions.h"
+#include "state/game_state.h"
+#include "state/object_sizes.h"
+#include "track/terrain_height.h"
+
+#include <cmath>
+
+// Walls stop a car dead rather than giving like the ground: at the ground's stiffness a fast
+// car would sink through a fence or a thin wall before it was pushed back.
+constexpr float wallBounce = 1.0f, wallStiffness = 1.0f;
+
+// Arguments of the round parts, by what they are made of.
+static ContactParams roundParams(uint8_t material)
+{
+    switch (material) {
+    case trunkMaterial: return {1.5f, 1, 1};
+    case foliageMaterial: return {1, 0.2f, 0};
+    case poleMaterial: return {1.5f, 1.2f, 1};
+    case rockMaterial: return {1, 0.3f, 0.03f};
+    case stoneMaterial: return {1, 0.03f, 0.03f};
+    case barrelMaterial: return {1.5f, 1.5f, 1};
+    case rubberMaterial: return {1, 0.1f, 0.01f};
+    default: return {1, 0.3f, 0.03f};
+    }
+}
+
+// The object's frame on the ground: right, up and forward, as the race view places its model.
+struct Frame {
+    Vec3 origin, side, forward;
+};
+
+static void boxPart(int car, const Frame& f, float x, float y, float z, float hx, float hy, float hz, float turn,
+                    uint8_t material)
+{
+    const float* contact = game.carModels[car].contactTable;
+    float cs = std::cos(turn), sn = std::sin(turn);
+    Vec3 axes[3] = {f.side * cs + f.forward * sn, {0, 1, 0}, f.forward * cs - f.side * sn};
+    Vec3 centre = f.origin + f.side * x + Vec3{0, y, 0} + f.forward * z;
+    const float half[3] = {hx, hy, hz};
+    ContactParams sides{contact[1], wallBounce, wallStiffness};
+    ContactParams top{material == stepsMaterial ? contact[9] : contact[1], 0.3f, 0.03f};
+    int flag = material == stepsMaterial ? 3 : 2;
+    boxContact(car, centre, axes, half, sides, top, flag, material == floorMaterial);
+}
+
+float objectReach(int kind) { return objectSizes(kind).reach; }
+
+void objectShapeContacts(int car, const TrackObject& o)
+{
+    const ObjectSizes& s = objectSizes(o.kind);
+    Vec3 forward = normalised(Vec3{o.direction.x, 0, o.direction.z});
+    // A track without a heading faces east, as its model does.
+    if (dot(forward, forward) == 0) forward = {1, 0, 0};
+    Frame f{{o.position.x, terrainHeight(o.position.x, o.position.z), o.position.z}, {forward.z, 0, -forward.x}, forward};
+
+    if (s.postCount && game.cars[car].positionVector.y - f.origin.y < s.post.top)
+        cylinderContact(car, f.origin, {0, 1, 0}, s.post.radius, roundParams(s.post.material));
+    for (int i = 0; i < s.ballCount; ++i)
+        sphereContact(car, f.origin + Vec3{0, s.balls[i].y, 0}, s.balls[i].radius, roundParams(s.balls[i].material));
+    for (int i = 0; i < s.blockCount; ++i) {
+        const ObjectBlock& b = s.blocks[i];
+        boxPart(car, f, b.x, 0.5f * (b.y0 + b.y1), b.z, b.hx, 0.5f * (b.y1 - b.y0), b.hz, b.turn, b.material);
+    }
+    for (int i = 0; i < s.boxCount; ++i) {
+        const ObjectBox& b = s.boxes[i];
+        boxPart(car, f, b.x, b.y, b.z, b.hx, b.hy, b.hz, 0, b.material);
+    }
+}

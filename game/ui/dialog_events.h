@@ -1,0 +1,20 @@
+#pragma once
+// Input to the active dialog, as the dispatcher hands it over: pointer, wheel and keys.
+
+void pointerMove(int x, int y, bool leftHeld);
+void leftPress(int x, int y);
+void leftRelease(int x, int y);
+void wheelStep(int step);   // +120 a notch up, -120 down
+void enterDown();
+void enterUp();
+void escapeDown();
+void escapeUp();
+void stepFocus(int delta);  // +1 next, -1 previous focusable widget
+void typeCharacter(int c);  // 32..126, or 8 for Backspace
+
+// The widget under a pixel of the active dialog, -1 none.
+int hitWidget(int x, int y);
+
+// Fills game.dialogInput with the entry points above; F1 and the right button stay with the
+// screens.
+void connectDialogInput();
