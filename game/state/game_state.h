@@ -3,6 +3,7 @@
 #include "state/car_model.h"
 #include "state/car_panel.h"
 #include "state/car_state.h"
+#include "state/race_hooks.h"
 #include "state/race_phase.h"
 #include "state/vec3.h"
 #include "state/dialog_input.h"
@@ -61,6 +62,8 @@ struct GameState {
     uint8_t phaseCounter;
     int32_t startLight;               // -1 hidden, 0..3
     int32_t carCount;                 // 1..6
+    int32_t fireworksDelay;           // steps to the next shell over the final standings
+    RaceHooks raceHooks;              // the screens of seasons, the pause menu and replays
 
     // 3. Sound bookkeeping.
 
