@@ -3,9 +3,11 @@
 #include "state/car_model.h"
 #include "state/car_panel.h"
 #include "state/car_state.h"
+#include "state/race_hooks.h"
 #include "state/race_phase.h"
 #include "state/vec3.h"
 #include "state/dialog_input.h"
+#include "state/driver_profile.h"
 #include "state/widget.h"
 #include "state/options_record.h"
 #include "state/track_data.h"
@@ -14,6 +16,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr int maxCars = 6;
 constexpr int keySnapshotSize = 323;  // one byte per SDL 1.2 key symbol
@@ -23,7 +26,6 @@ constexpr int emptyLapTime = 6000;    // 60.00 s marks an empty lap time
 
 struct JoystickState;
 struct Particle;
-struct DriverProfile;
 
 using RaceViewRoutine = void (*)();
 
@@ -60,6 +62,8 @@ struct GameState {
     uint8_t phaseCounter;
     int32_t startLight;               // -1 hidden, 0..3
     int32_t carCount;                 // 1..6
+    int32_t fireworksDelay;           // steps to the next shell over the final standings
+    RaceHooks raceHooks;              // the screens of seasons, the pause menu and replays
 
     // 3. Sound bookkeeping.
 
@@ -159,8 +163,9 @@ struct GameState {
     int32_t joystickCount;
 
     // 11. Drivers and models.
-    DriverProfile* drivers[maxCars];
+    DriverProfile* drivers[maxCars];  // each race slot's profile, owned by driverList
     CarModel* models;                 // the model list
+    std::vector<DriverEntry> driverList;  // every driver of drivers\, in listing order
 
     // 12. Game folder.
     std::string exeFolder;            // host path of the program's folder
