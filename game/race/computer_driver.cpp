@@ -1,7 +1,8 @@
 #include "race/computer_driver.h"
 
-#include "state/game_state.h"
 #include "race/car_models.h"
+#include "race/car_physics.h"
+#include "state/game_state.h"
 #include "state/random_table.h"
 
 #include <cmath>
@@ -24,15 +25,6 @@ constexpr float brakingPerGrip = 10.0f;
 static int wrap(int i, int n) { return n > 0 ? ((i % n) + n) % n : 0; }
 
 static float flatLength(const Vec3& v) { return std::sqrt(v.x * v.x + v.z * v.z); }
-
-static int surfaceUnder(const Vec3& p)
-{
-    if (!game.surfaceMap || !(game.surfaceCell > 0)) return 0;
-    int x = int(p.x / game.surfaceCell), z = int(p.z / game.surfaceCell);
-    x = x < 0 ? 0 : x > surfaceMapSide - 1 ? surfaceMapSide - 1 : x;
-    z = z < 0 ? 0 : z > surfaceMapSide - 1 ? surfaceMapSide - 1 : z;
-    return game.surfaceMap[z * surfaceMapSide + x];
-}
 
 static bool onPitLane(int mode) { return mode == IntoPitLane || mode == OutOfPitLane; }
 
@@ -252,21 +244,20 @@ static uint32_t targetOffset(int car, bool lane, const Vec3& segStart, const Vec
     return uint32_t(o / 0.05f);
 }
 
-// Throttle from the bend ahead: the speed the car can take toward point P.
-// The speed the path ahead allows now: every bend within braking distance, taken at the
-// lateral grip the car has, braked for at the grip it has along the road.
 // The tyres' grip on the ground around a point: a few cells, since marks and patches are
 // scattered cell by cell.
 static float gripNear(int car, const Vec3& p)
 {
     const CarModel& m = game.carModels[car];
     const float d = 1.0f;
-    float sum = gripAt(m, surfaceUnder(p), game.carCount) + gripAt(m, surfaceUnder(p + Vec3{d, 0, 0}), game.carCount) +
-                gripAt(m, surfaceUnder(p - Vec3{d, 0, 0}), game.carCount) + gripAt(m, surfaceUnder(p + Vec3{0, 0, d}), game.carCount) +
-                gripAt(m, surfaceUnder(p - Vec3{0, 0, d}), game.carCount);
+    const float at[5][2] = {{0, 0}, {d, 0}, {-d, 0}, {0, d}, {0, -d}};
+    float sum = 0;
+    for (const auto& o : at) sum += gripAt(m, surfaceUnder(p.x + o[0], p.z + o[1]), game.carCount);
     return sum / 5;
 }
 
+// The speed the path ahead allows now: every bend within braking distance, taken at the
+// lateral grip the ground there gives, braked for at the least grip on the way.
 static float bendAheadLimit(int car, bool lane, int next)
 {
     const CarState& c = game.cars[car];
@@ -301,6 +292,7 @@ static float bendAheadLimit(int car, bool lane, int next)
     return std::sqrt(limit2);
 }
 
+// Throttle from the bend toward point P and from the bends within braking distance.
 static int throttleToward(int car, bool lane, int next, const Vec3& P)
 {
     const CarState& c = game.cars[car];
