@@ -15,11 +15,11 @@ constexpr float boxBraking = 12.0f;           // units per second squared the ap
 constexpr float boxCreep = 2.0f;              // the last units into a box: slow enough to be served
 constexpr uint32_t backingUp = 201;            // offset word of a car reversing out of a missed box
 constexpr float boxClearance = 1.5f;          // a car passing the boxes keeps this far off their side
-// This car step's contacts book about four times the grip demand the look-ahead time and the
-// bend speed were measured against; read at that scale the driver brakes in time.
-constexpr float engineLoadScale = 4.0f;
+// This car step's contacts book about twice the grip demand the look-ahead time and the bend
+// speed were measured against; read at that scale the driver brakes in time.
+constexpr float engineLoadScale = 2.0f;
 // What a car can ask of its tyres per unit of grip, sideways and braking, in units/s².
-constexpr float lateralPerGrip = 16.0f;
+constexpr float lateralPerGrip = 20.0f;
 constexpr float brakingPerGrip = 10.0f;
 
 static int wrap(int i, int n) { return n > 0 ? ((i % n) + n) % n : 0; }
