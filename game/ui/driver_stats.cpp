@@ -25,7 +25,7 @@ const ScreenCaption statsCaptions[] = {
     {14, 38, captionColour, 113, ""}, {14, 41, captionColour, 114, ""},
 };
 
-void drawNumber(uint32_t n, float x, float y) { drawUnitText(std::to_string(n), x, y, infoColour); }
+void drawNumber(uint32_t n, float x, float y) { drawUnitText(std::to_string(n), x, y, captionColour); }
 
 void drawCounters(const DriverProfile& p)
 {

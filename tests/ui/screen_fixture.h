@@ -8,6 +8,10 @@
 #include <string>
 
 class ScreenTest : public ::testing::Test {
+public:
+    // A BMP of the back buffer into TM_UI_PICTURES, when it names a folder.
+    static void picture(const std::string& name);
+
 protected:
     // Tracks, cars, languages and the font of the built game folder, and drivers by name.
     void startGame(int width, int height, const std::string& language = "English");
@@ -21,9 +25,6 @@ protected:
     static void clickWidget(int index) { click(centreX(index), centreY(index)); }
     // Whether the text shows whole in the colour anywhere on the back buffer.
     static bool shows(const std::string& text, uint8_t colour);
-    // A BMP of the back buffer into TM_UI_PICTURES, when it names a folder.
-    static void picture(const std::string& name);
-
     TempGameFolder folder;
     SdlSession sdl{SDL_INIT_VIDEO};
 };
