@@ -1,5 +1,18 @@
 #pragma once
 // One 10 ms step of one car: inputs, engine, tyres, steering, integration, air and water,
 // then the contacts and the checkpoint test.
+//
+// A car's axes keep right = up x forward, the model's own x, y and z. A step turns them about
+// the angular velocity w by axis += axis x w / 100 (to first order), so that steering left
+// (w along up) swings the nose away from the right axis and the roll-over recovery lifts the
+// up axis straight back to the sky. A point of the body at lever r therefore moves with
+// velocity + r x w, and an impulse J at r changes w by a positive multiple of J x r.
+#include <cstdint>
 
 void carStep(int car);
+
+// The surface map cell under a world point, each coordinate truncated by surfaceCell and
+// clamped into the map (NaN reads cell 0): z x 512 + x.
+int surfaceCellUnder(float x, float z);
+// The surface byte there; 0 without a map.
+uint8_t surfaceUnder(float x, float z);

@@ -10,6 +10,9 @@ void takeKeySnapshot();
 // record array.
 bool pollJoystick();
 
+// A raw SDL axis position as -100..100: trunc(raw / 32767 x 100), so -32768 reads -100.
+int32_t axisPercent(int16_t raw);
+
 // Any control code as 0..100: a key, a joystick button or one direction of a joystick axis.
 int32_t readControl(uint32_t code);
 

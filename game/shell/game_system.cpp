@@ -11,6 +11,7 @@
 #include "render/palette.h"
 #include "render/raster.h"
 #include "render/surfaces.h"
+#include "season/driver_list.h"
 #include "shell/config.h"
 #include "track/ghost_lap.h"
 #include "track/track_loader.h"
@@ -88,6 +89,8 @@ int initGameSystem()
     int font = loadFont();
     if (font == -1 || font == -2) return -1;
     loadCarModels();
+    // A restart keeps the drivers it has; only the first start (or an empty list) reads them.
+    if (game.driverList.empty()) loadDriverList();
     allocateInputBuffers();
     allocateParticleRing();
     game.guiOriginX = (game.screenWidth - 80.0f * game.guiScale) * 0.5f;
@@ -126,5 +129,6 @@ void shutdownGameSystem(bool partial)
         freeGhost();
         freeParticleRing();
         freeRandomTable();
+        freeDriverList();
     }
 }

@@ -1,5 +1,6 @@
 #include "shell/main_loop.h"
 
+#include "race/race_frame.h"
 #include "state/game_state.h"
 #include "render/surfaces.h"
 
@@ -12,10 +13,8 @@ bool pumpEvents(uint32_t maxEvents)
         ++count;
         if (maxEvents != 0 && count >= maxEvents) break;
     }
-    if (game.raceRunning) {
-        // The race frame draws and flips on its own.
-    } else {
-        presentDrawSurface();
-    }
+    // The race frame draws and flips on its own.
+    if (game.raceRunning) raceFrame();
+    else presentDrawSurface();
     return true;
 }

@@ -3,10 +3,13 @@
 #include "platform/exe_folder.h"
 #include "platform/message_box.h"
 #include "platform/name_compare.h"
+#include "race/quick_race.h"
 #include "state/game_state.h"
+#include "shell/command_line.h"
 #include "shell/game_system.h"
 #include "shell/main_loop.h"
 #include "shell/options_file.h"
+#include "track/track_loader.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,11 +23,34 @@ static void findGameFolder()
     changeToFolder(game.exeFolder);
 }
 
-int runGame(int, char**)
+// A race from the command line must name a track that loads, before any window opens.
+static bool trackLoads(const std::string& name)
 {
+    std::string entry = trackEntryFor(name);
+    for (size_t at = 0; (at = entry.find("..", at)) != std::string::npos; ++at)
+        if ((at == 0 || entry[at - 1] == '\\') && (at + 2 == entry.size() || entry[at + 2] == '\\')) return false;
+    return loadTrackPreview(entry) == 0;
+}
+
+int runGame(int argc, char** argv)
+{
+    CommandLine command;
+    std::string why;
+    if (!parseCommandLine(argc, argv, command, why)) {
+        std::fprintf(stderr, "tarmacade: %s\n", why.c_str());
+        return 2;
+    }
+    if (command.help) {
+        std::fputs(commandLineUsage, stdout);
+        return 0;
+    }
     game.raceRunning = 0;
     initPlatformLocale();
     findGameFolder();
+    if (command.race && !trackLoads(command.track)) {
+        std::fprintf(stderr, "tarmacade: no track '%s' in tracks\n", command.track.c_str());
+        return 2;
+    }
     std::srand(SDL_GetTicks());
     loadOptions();
     if (SDL_Init(sdlSubsystems) != 0) {
@@ -36,6 +62,12 @@ int runGame(int, char**)
         shutdownGameSystem(false);
         showStartupFailure("Failed to initialize the game system.", "Error!");
         return 1;
+    }
+    if (command.race && startQuickRace(command.track, command.laps, command.computers) != 0) {
+        shutdownGameSystem(false);
+        SDL_Quit();
+        std::fprintf(stderr, "tarmacade: the race on '%s' could not start\n", command.track.c_str());
+        return 2;
     }
     while (pumpEvents(0)) SDL_Delay(game.raceRunning ? 1 : 25);
     shutdownGameSystem(false);

@@ -1,10 +1,13 @@
 #pragma once
 // The one record of the game. Everything long-lived is a field here or a block owned by it.
 #include "state/car_model.h"
+#include "state/car_panel.h"
 #include "state/car_state.h"
+#include "state/race_hooks.h"
 #include "state/race_phase.h"
 #include "state/vec3.h"
 #include "state/dialog_input.h"
+#include "state/driver_profile.h"
 #include "state/widget.h"
 #include "state/options_record.h"
 #include "state/track_data.h"
@@ -13,6 +16,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr int maxCars = 6;
 constexpr int keySnapshotSize = 323;  // one byte per SDL 1.2 key symbol
@@ -23,7 +27,6 @@ constexpr int screenSlotCount = 12;  // dialog ids 1..11
 
 struct JoystickState;
 struct Particle;
-struct DriverProfile;
 
 using RaceViewRoutine = void (*)();
 
@@ -60,6 +63,8 @@ struct GameState {
     uint8_t phaseCounter;
     int32_t startLight;               // -1 hidden, 0..3
     int32_t carCount;                 // 1..6
+    int32_t fireworksDelay;           // steps to the next shell over the final standings
+    RaceHooks raceHooks;              // the screens of seasons, the pause menu and replays
 
     // 3. Sound bookkeeping.
 
@@ -92,6 +97,7 @@ struct GameState {
     uint32_t recordsSeed[4];          // checksum of the body, continued over the records
     char trackAuthor[31];
     char trackInfo[501];
+    int32_t seasonPoints[maxCars];    // championship points before this race, by car; the grid's points orders read them
 
     // 7. Track and world.
     float trackSize;
@@ -112,6 +118,7 @@ struct GameState {
     uint8_t pitLaneCount;
     uint8_t pitEntryIndex;            // driving-line points where the pit lane leaves and joins
     uint8_t pitExitIndex;
+    uint8_t ownPitBoxesOnly;          // 1: car i stops at box i only; 0: any free box serves any car
 
     // 8. Simulation scratch.
     float skidLevel;
@@ -157,8 +164,9 @@ struct GameState {
     int32_t joystickCount;
 
     // 11. Drivers and models.
-    DriverProfile* drivers[maxCars];
+    DriverProfile* drivers[maxCars];  // each race slot's profile, owned by driverList
     CarModel* models;                 // the model list
+    std::vector<DriverEntry> driverList;  // every driver of drivers\, in listing order
 
     // 12. Game folder.
     std::string exeFolder;            // host path of the program's folder
@@ -168,6 +176,7 @@ struct GameState {
 
     // 13. Cars of the race.
     CarState cars[maxCars];
+    CarPanel carPanels[maxCars];      // each car's panel texts, written by the race rules
 
     // 14. Interface texts.
     std::string uiStrings[uiStringCount];

@@ -1,0 +1,84 @@
+// One race of six computer cars on the largest sample track, stepped as fast as the machine
+// allows: simulated race seconds per wall second (six cars at 100 steps a second should reach
+// 1000), and the allocations made while the race runs, which should be none.
+#include "platform/exe_folder.h"
+#include "race/car_models.h"
+#include "race/quick_race.h"
+#include "race/race_frame.h"
+#include "shell/options_file.h"
+#include "state/game_state.h"
+#include "state/random_table.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <new>
+
+namespace {
+
+std::atomic<long> allocations{0};
+bool counting = false;
+
+// The built game folder beside the benchmarks' own.
+bool enterGameFolder()
+{
+    std::filesystem::path folder = std::filesystem::path(programFolder()).parent_path() / "tarmacade";
+    if (!std::filesystem::is_regular_file(folder / "tracks" / "gp.trk")) return false;
+    game.exeFolder = folder.string();
+    changeToFolder(game.exeFolder);
+    return true;
+}
+
+void BM_SixCarRace(benchmark::State& state)
+{
+    if (!enterGameFolder()) return state.SkipWithError("no built game folder with tracks/gp.trk");
+    setDefaultOptions(game.options);
+    loadCarModels();
+    uint8_t keys[keySnapshotSize] = {};
+    game.keySnapshot = keys;
+    int64_t steps = 0;
+    double seconds = 0;
+    long allocated = 0;
+    for (auto _ : state) {
+        std::srand(1);
+        fillRandomTable();
+        std::vector<RaceDriver> drivers;
+        std::vector<int> skills = spreadSkills(maxCars);
+        for (int i = 0; i < maxCars; ++i)
+            drivers.push_back(computerDriverEntry("Computer", skills[size_t(i)], game.models[0], i));
+        if (prepareRace("\\gp", drivers, 3) != 0) return state.SkipWithError("gp.trk does not load");
+        game.racePhase = Racing;
+        allocations = 0;
+        counting = true;
+        auto t0 = std::chrono::steady_clock::now();
+        int raceSteps = 0;
+        while (game.racePhase < RaceOver && raceSteps < 3 * 12000) raceStep(), ++raceSteps;
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        counting = false;
+        allocated += allocations;
+        steps += raceSteps;
+    }
+    game.keySnapshot = nullptr;
+    state.counters["race_s"] = double(steps) / 100 / double(state.iterations());
+    state.counters["race_s_per_wall_s"] = double(steps) / 100 / seconds;
+    state.counters["us_per_step"] = seconds * 1e6 / double(steps);
+    state.counters["allocations"] = double(allocated);
+}
+BENCHMARK(BM_SixCarRace)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace
+
+// Every allocation of the process passes here; only those during a race are counted. The
+// compiler cannot see that these two belong together.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void* operator new(std::size_t size)
+{
+    if (counting) ++allocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }

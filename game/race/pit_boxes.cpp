@@ -1,0 +1,242 @@
+#include "race/race_rules.h"
+
+#include "state/game_state.h"
+#include "state/particle_ring.h"
+#include "state/random_table.h"
+#include "track/terrain_height.h"
+
+#include <cmath>
+#include <cstdio>
+
+constexpr uint8_t taskDone = 255;
+constexpr int tyreChangeSteps = 250;
+constexpr int repairSteps = 50;
+constexpr float crewHeight = 0.7f;   // a crew member's centre above the ground
+constexpr float crewSpacing = 0.8f;  // closest two crew members stand
+constexpr float walkSpeed = 4.0f;    // units per second
+
+static int carsInRace() { return game.carCount < 1 ? 1 : game.carCount > maxCars ? maxCars : game.carCount; }
+
+static float flatDistance2(const Vec3& a, const Vec3& b)
+{
+    float dx = a.x - b.x, dz = a.z - b.z;
+    return dx * dx + dz * dz;
+}
+
+// Where a member waits while the box is empty: its place from the track, around the stop point.
+static Vec3 homePlace(const PitBox& box, int m)
+{
+    Vec3 right{box.axis.z, 0, -box.axis.x};
+    return box.stopPoint + box.axis * box.crew[m].forward + right * box.crew[m].side;
+}
+
+// Where a member works on the car: jacks at the nose and tail, a changer at each wheel, the
+// fuel on the right and the repair on the left.
+static Vec3 workPlace(int car, int m)
+{
+    const CarState& c = game.cars[car];
+    const Vec3& e = game.carModels[car].ellipsoid;
+    float sx = std::fabs(e.x) + 0.6f, sz = std::fabs(e.z) + 0.6f;
+    Vec3 r = c.rightAxis, f = c.forwardAxis;
+    switch (m) {
+    case 0: return c.positionVector + f * sz;
+    case 1: return c.positionVector - f * sz;
+    case 2: return c.positionVector + f * (0.6f * sz) + r * sx;
+    case 3: return c.positionVector + f * (0.6f * sz) - r * sx;
+    case 4: return c.positionVector - f * (0.6f * sz) + r * sx;
+    case 5: return c.positionVector - f * (0.6f * sz) - r * sx;
+    case 6: return c.positionVector + r * (sx + 0.4f);
+    default: return c.positionVector - r * (sx + 0.4f);
+    }
+}
+
+static void sendCrewHome(PitBox& box)
+{
+    for (int m = 0; m < pitCrewSize; ++m) box.crew[m].target = homePlace(box, m);
+}
+
+static bool ownsOtherBox(int car, int except)
+{
+    for (int b = 0; b < game.pitBoxCount; ++b)
+        if (b != except && game.pitBoxes[b].owner == car) return true;
+    return false;
+}
+
+static void takeBox(PitBox& box, int car)
+{
+    CarState& c = game.cars[car];
+    box.owner = uint8_t(car);
+    for (auto& t : box.task) t = 0;
+    if (c.tyres > 65000)
+        for (int m = 2; m <= 5; ++m) box.task[m] = taskDone;
+    if (c.serviceState != 2) {
+        c.serviceState = 0;
+        showPlace(car);
+    }
+}
+
+static void leaveBox(PitBox& box, int car)
+{
+    box.owner = 100;
+    sendCrewHome(box);
+    if (shortOfFuel(car)) {
+        game.cars[car].serviceState = 1;
+        std::snprintf(game.carPanels[car].place, sizeof game.carPanels[car].place, "F");
+        game.carPanels[car].changed = 1;
+    }
+}
+
+static void changeTyres(PitBox& box, CarState& c)
+{
+    // Each jack holds its end up while that end's two wheels are open.
+    for (int jack = 0; jack < 2; ++jack)
+        if (box.task[jack] == 0) box.task[jack] = 1;
+    for (int m = 2; m <= 5; ++m) {
+        if (box.task[m] == taskDone || box.task[m <= 3 ? 0 : 1] != 1) continue;
+        if (++box.task[m] < tyreChangeSteps) continue;
+        box.task[m] = taskDone;
+        int open = 0;
+        for (int k = 2; k <= 5; ++k) open += box.task[k] != taskDone;
+        c.tyres = uint16_t(c.tyres + (65535 - c.tyres) / (open + 1));
+    }
+    for (int jack = 0; jack < 2; ++jack)
+        if (box.task[2 + 2 * jack] == taskDone && box.task[3 + 2 * jack] == taskDone) box.task[jack] = taskDone;
+}
+
+static void refuel(PitBox& box, CarState& c)
+{
+    if (box.task[6] == taskDone) return;
+    if (box.task[6] < taskDone - 1) ++box.task[6];
+    if (c.fuel + 128 > 65407) {
+        c.fuel = 65535;
+        box.task[6] = taskDone;
+    } else {
+        c.fuel = uint16_t(c.fuel + 128);
+    }
+}
+
+static void repair(PitBox& box, CarState& c)
+{
+    if (box.task[7] == taskDone) return;
+    if (c.damage == 0) {
+        box.task[7] = taskDone;
+        return;
+    }
+    if (++box.task[7] < repairSteps) return;
+    const PitCrewMember& m = box.crew[7];
+    Vec3 at = c.positionVector + c.rightAxis * (0.3f * m.side) + c.forwardAxis * (0.3f * m.forward) + c.upAxis * 0.5f;
+    Vec3 v{4 * nextRandom() - 2, 3 + 3 * nextRandom(), 4 * nextRandom() - 2};
+    startParticle(2, 20, at, v);
+    c.damage = uint16_t((c.damage - 1) / 6600 * 6600);
+    box.task[7] = c.damage == 0 ? taskDone : 0;
+}
+
+// Keeps a member outside every car's ellipse, widened by half a unit.
+static void pushOutOfCars(PitCrewMember& m)
+{
+    for (int car = 0; car < carsInRace(); ++car) {
+        const CarState& c = game.cars[car];
+        if (flatDistance2(m.position, c.positionVector) > 100) continue;
+        const Vec3& e = game.carModels[car].ellipsoid;
+        float A = std::fabs(e.x) + 0.5f, B = std::fabs(e.z) + 0.5f;
+        Vec3 d = m.position - c.positionVector;
+        d.y = 0;
+        float a = dot(d, c.rightAxis), b = dot(d, c.forwardAxis);
+        float q = (a * a) / (A * A) + (b * b) / (B * B);
+        if (q >= 1) continue;
+        if (q < 1e-6f) a = A, b = 0, q = 1;  // dead centre: out to the right
+        float k = 1.0f / std::sqrt(q);
+        Vec3 out = c.rightAxis * (a * k) + c.forwardAxis * (b * k);
+        m.position.x = c.positionVector.x + out.x;
+        m.position.z = c.positionVector.z + out.z;
+        // No walking on into the car.
+        if (m.velocity.x * out.x + m.velocity.z * out.z < 0) {
+            m.velocity.x = 0;
+            m.velocity.z = 0;
+        }
+    }
+}
+
+static void moveCrew(PitBox& box)
+{
+    for (auto& m : box.crew) {
+        Vec3 to = m.target - m.position;
+        to.y = 0;
+        float d = std::sqrt(dot(to, to));
+        float want = d > 0.05f ? std::fmin(walkSpeed, 3 * d) / d : 0;
+        m.velocity = m.velocity * 0.98f + game.gravity * 0.01f;
+        m.velocity.x += (to.x * want - m.velocity.x) * 0.1f;
+        m.velocity.z += (to.z * want - m.velocity.z) * 0.1f;
+        m.position = m.position + m.velocity * 0.01f;
+        float ground = terrainHeight(m.position.x, m.position.z) + crewHeight;
+        if (m.position.y < ground) {
+            m.position.y = ground;
+            if (m.velocity.y < 0) m.velocity.y = 0;
+        }
+    }
+    for (int i = 0; i < pitCrewSize; ++i) {
+        for (int j = i + 1; j < pitCrewSize; ++j) {
+            Vec3& a = box.crew[i].position;
+            Vec3& b = box.crew[j].position;
+            float d2 = flatDistance2(a, b);
+            if (d2 >= crewSpacing * crewSpacing) continue;
+            float d = std::sqrt(d2);
+            float nx = 1, nz = 0;
+            if (d > 1e-4f) nx = (a.x - b.x) / d, nz = (a.z - b.z) / d;
+            float half = 0.5f * (crewSpacing - d);
+            a.x += nx * half, a.z += nz * half;
+            b.x -= nx * half, b.z -= nz * half;
+        }
+    }
+    // The car wins over a crew mate: nobody is left standing inside it.
+    for (auto& m : box.crew) pushOutOfCars(m);
+}
+
+static bool mayUse(int box, int car) { return !game.ownPitBoxesOnly || box == car; }
+
+void servePitBoxes()
+{
+    if (!game.pitBoxes) return;
+    int cars = carsInRace();
+    int boxes = game.pitBoxCount > maxPitBoxes ? maxPitBoxes : game.pitBoxCount;
+    for (int b = 0; b < boxes; ++b) {
+        PitBox& box = game.pitBoxes[b];
+        for (int car = 0; car < cars; ++car) {
+            const CarState& c = game.cars[car];
+            float d2 = flatDistance2(c.positionVector, box.stopPoint);
+            if (!(d2 < 100) || !mayUse(b, car)) continue;
+            if (d2 >= 25 || std::fabs(c.wheelSpeed) >= 3) {
+                if (box.owner == car) leaveBox(box, car);
+            } else if (box.owner > 5 && !ownsOtherBox(car, b)) {
+                takeBox(box, car);
+            }
+        }
+        if (box.owner < cars) {
+            CarState& c = game.cars[box.owner];
+            changeTyres(box, c);
+            refuel(box, c);
+            repair(box, c);
+            for (int m = 0; m < pitCrewSize; ++m) box.crew[m].target = workPlace(box.owner, m);
+        } else if (box.owner <= 5) {
+            // An owner beyond the race's cars (an odd saved game) frees the box.
+            box.owner = 100;
+        }
+        moveCrew(box);
+    }
+}
+
+void resetPitBoxes()
+{
+    if (!game.pitBoxes) return;
+    for (int b = 0; b < game.pitBoxCount && b < maxPitBoxes; ++b) {
+        PitBox& box = game.pitBoxes[b];
+        box.owner = 6;
+        for (int m = 0; m < pitCrewSize; ++m) {
+            box.task[m] = 0;
+            Vec3 p = homePlace(box, m);
+            p.y = terrainHeight(p.x, p.z) + crewHeight;
+            box.crew[m].position = box.crew[m].target = p;
+            box.crew[m].velocity = Vec3{};
+        }
+    }
+}

@@ -1,0 +1,6 @@
+#pragma once
+// What the wheels leave on the ground during a car step: loose-surface particles, tyre marks
+// in the surface map and the race picture, and the skid sound level.
+
+// speed: |velocity|; markSlip and soundSlip: the step's slip values s1 and s2.
+void wheelGroundEffects(int car, float speed, float markSlip, float soundSlip);

@@ -1,0 +1,17 @@
+#pragma once
+// The game's command line: without arguments the game starts as a player expects; --race
+// starts one race at once.
+#include <string>
+
+struct CommandLine {
+    bool help = false;
+    bool race = false;
+    std::string track;       // a name below tracks, folder part allowed
+    int laps = 0;            // 0: the options' race length
+    int computers = 5;
+};
+
+// False, with the reason in why, for an unknown option or a bad number.
+bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& why);
+
+extern const char* const commandLineUsage;

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# A race from the command line in a real window: a key starts the lights, the cursor-up key
+# is held for three seconds after the green light, and the screenshots before and after show
+# the player's car moved off its grid slot; Alt+F4 then ends the game normally.
+set -u
+if [ -z "${TM_IN_XVFB:-}" ]; then
+  export TM_IN_XVFB=1
+  exec xvfb-run -n $((100 + $$ % 800)) -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
+fi
+game=$1
+track=${2:-gp}
+export SDL_VIDEODRIVER=x11
+for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+title="Tarmacade 1.10c"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+folder="$work/game"
+mkdir -p "$folder"
+cp -r "$(dirname "$game")"/. "$folder/"
+rm -f "$folder"/screens/*.bmp
+
+fail() { echo "FAIL: $*"; echo "--- the game said:"; cat "$work/game.log"; exit 1; }
+
+# The picture of the screen, once the game has written it.
+shot() {
+  local name=$1
+  xdotool key F12
+  for _ in $(seq 1 50); do [ -s "$folder/screens/$name" ] && return 0; sleep 0.1; done
+  fail "no screenshot $name"
+}
+
+for attempt in 1 2 3; do
+  (cd "$folder" && exec ./tarmacade --race "$track" --laps 2) >"$work/game.log" 2>&1 &
+  pid=$!
+  win=""
+  for _ in $(seq 1 100); do
+    win=$(xdotool search --name "^$title\$" 2>/dev/null | head -1)
+    [ -n "$win" ] && break
+    kill -0 $pid 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -n "$win" ] && break
+  kill -0 $pid 2>/dev/null && break
+  wait $pid
+  grep -q -e "open X11 display" -e "No available video device" "$work/game.log" || break
+done
+[ -n "$win" ] || fail "no window titled '$title'"
+# No window manager: the keyboard goes to the window under the pointer.
+xdotool mousemove 100 100
+sleep 1
+
+xdotool key space                 # the lights come on over the grid
+sleep 0.5
+shot shot0000.bmp
+sleep 2                           # past the green light, so holding the throttle costs nothing
+xdotool keydown Up
+sleep 3
+xdotool keyup Up
+shot shot0001.bmp
+
+# The player is car 0: palette slots 192..199 are its colours and nobody else's.
+python3 - "$folder/screens/shot0000.bmp" "$folder/screens/shot0001.bmp" <<'PY' || fail "the car did not move"
+import struct, sys
+def centre(path):
+    b = open(path, 'rb').read()
+    offset, = struct.unpack_from('<I', b, 10)
+    w, h, _, bits = struct.unpack_from('<iiHH', b, 18)
+    assert bits == 8, path
+    row = (w + 3) & ~3
+    xs = ys = n = 0
+    for y in range(abs(h)):
+        line = b[offset + y * row: offset + y * row + w]
+        for x, v in enumerate(line):
+            if 192 <= v <= 199:
+                xs += x; ys += y; n += 1
+    assert n > 0, "no pixel of the player's car in " + path
+    return xs / n, ys / n
+(x0, y0), (x1, y1) = centre(sys.argv[1]), centre(sys.argv[2])
+moved = ((x1 - x0) ** 2 + (y1 - y0) ** 2) ** 0.5
+print("the player's car moved %.1f pixels" % moved)
+sys.exit(0 if moved > 8 else 1)
+PY
+[ -n "${TM_KEEP_SHOTS:-}" ] && cp "$folder"/screens/*.bmp "$TM_KEEP_SHOTS"/
+
+for attempt in 1 2 3 4 5 6; do
+  xdotool mousemove $((100 + attempt)) 100
+  sleep 0.2
+  xdotool keydown alt; sleep 0.1; xdotool key F4; xdotool keyup alt
+  for _ in $(seq 1 20); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  kill -0 $pid 2>/dev/null || break
+done
+for _ in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+if kill -0 $pid 2>/dev/null; then kill -9 $pid; fail "Alt+F4 did not end the game"; fi
+wait $pid
+status=$?
+[ $status -eq 0 ] || fail "Alt+F4 ended the game with status $status"
+echo "ok: the race in a window"

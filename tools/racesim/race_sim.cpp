@@ -1,0 +1,296 @@
+#include "race_sim.h"
+
+#include "sim_report.h"
+
+#include "platform/exe_folder.h"
+#include "platform/name_compare.h"
+#include "race/car_models.h"
+#include "race/quick_race.h"
+#include "race/race_frame.h"
+#include "shell/folder_list.h"
+#include "shell/options_file.h"
+#include "state/game_state.h"
+#include "state/random_table.h"
+#include "track/track_records.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int countdownSteps = 211;
+constexpr int stepsPerLapAllowed = 12000;  // two minutes a lap before a race is given up
+constexpr int startGraceSteps = 100;       // the grid empties during the first second
+constexpr float stuckSpeed = 1.0f;
+
+bool number(const std::string& text, long low, long high, long& out)
+{
+    const char* end = text.data() + text.size();
+    auto [at, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && at == end && !text.empty() && out >= low && out <= high;
+}
+
+bool parseSkills(const std::string& text, std::vector<int>& skills)
+{
+    skills.clear();
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t comma = text.find(',', start);
+        if (comma == std::string::npos) comma = text.size();
+        long s = 0;
+        if (!number(text.substr(start, comma - start), 1, 200, s)) return false;
+        skills.push_back(int(s));
+        start = comma + 1;
+    }
+    return !skills.empty() && skills.size() <= maxCars;
+}
+
+// The game reads everything below its own folder: a private one whose tracks, cars and
+// options.set are the ones asked for. Only links live in it; the race writes through them.
+struct Stage {
+    fs::path root;
+    std::string entry;
+    ~Stage()
+    {
+        std::error_code ec;
+        if (!root.empty()) fs::remove_all(root, ec);
+    }
+};
+
+bool stage(const SimArguments& a, Stage& s, std::string& why)
+{
+    std::error_code ec;
+    fs::path track = fs::absolute(a.track, ec);
+    if (!fs::is_regular_file(track, ec)) return why = "no track file " + a.track, false;
+    if (!equalNoCase(track.extension().string(), ".trk")) return why = "a track file ends in .trk: " + a.track, false;
+    fs::path options;
+    if (!a.optionsFile.empty()) {
+        options = fs::absolute(a.optionsFile, ec);
+        if (!fs::is_regular_file(options, ec)) return why = "no options file " + a.optionsFile, false;
+    }
+    std::string pattern = (fs::temp_directory_path(ec) / "tmsim-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) return why = "cannot make a working folder", false;
+    s.root = pattern;
+    fs::create_directory_symlink(track.parent_path(), s.root / "tracks", ec);
+    if (ec) return why = "cannot reach the folder of " + a.track, false;
+    fs::path game = a.gameFolder.empty() ? fs::path(programFolder()) : fs::absolute(a.gameFolder, ec);
+    if (fs::is_directory(game / "cars", ec)) fs::create_directory_symlink(game / "cars", s.root / "cars", ec);
+    if (!options.empty()) fs::create_symlink(options, s.root / "options.set", ec);
+    s.entry = "\\" + track.stem().string();
+    return true;
+}
+
+// The cars of the game folder without writing a default one when there are none.
+bool chooseModel(const std::string& name, CarModel& model, std::string& why)
+{
+    std::vector<std::string> files;
+    listFolder(files, "cars", "car", listFiles, 0);
+    std::vector<CarModel> list;
+    for (const std::string& f : files) readCarFile("cars\\" + f + ".car", list);
+    if (list.empty()) list.push_back(generalCarModel());
+    if (name.empty()) return model = list[0], true;
+    for (const CarModel& m : list)
+        if (equalNoCase(std::string(m.name, strnlen(m.name, sizeof m.name)), name)) return model = m, true;
+    return why = "no car type '" + name + "'", false;
+}
+
+struct Tally {
+    int pitStops[maxCars] = {};
+    int stuck[maxCars] = {};
+    uint8_t boxOwner[maxPitBoxes] = {};
+};
+
+bool servedAtBox(int car)
+{
+    for (int b = 0; b < game.pitBoxCount && b < maxPitBoxes; ++b)
+        if (game.pitBoxes[b].owner == car) return true;
+    return false;
+}
+
+// What the race itself does not count: stops at the boxes, and steps a racing car stood still.
+void tallyStep(Tally& t)
+{
+    for (int b = 0; b < game.pitBoxCount && b < maxPitBoxes; ++b) {
+        uint8_t owner = game.pitBoxes[b].owner;
+        if (owner < game.carCount && owner != t.boxOwner[b]) ++t.pitStops[owner];
+        t.boxOwner[b] = owner;
+    }
+    if (game.racePhase != Racing || game.raceClock < startGraceSteps) return;
+    for (int i = 0; i < game.carCount; ++i) {
+        const CarState& c = game.cars[i];
+        if (c.laps >= game.raceLaps || servedAtBox(i)) continue;
+        if (!(dot(c.velocity, c.velocity) >= stuckSpeed * stuckSpeed)) ++t.stuck[i];
+    }
+}
+
+// The running order as the race left it, with any car it lost appended in index order.
+std::vector<int> finishingOrder()
+{
+    std::vector<int> order;
+    for (int p = 0; p < game.carCount; ++p) {
+        int car = game.runningOrder[p];
+        if (car >= 0 && car < game.carCount && std::find(order.begin(), order.end(), car) == order.end())
+            order.push_back(car);
+    }
+    for (int car = 0; car < game.carCount; ++car)
+        if (std::find(order.begin(), order.end(), car) == order.end()) order.push_back(car);
+    return order;
+}
+
+}  // namespace
+
+bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& why)
+{
+    bool carsGiven = false, skillsGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        auto value = [&](std::string& v) {
+            if (i + 1 >= argc) return why = arg + " needs a value", false;
+            v = argv[++i];
+            return true;
+        };
+        std::string v;
+        long n = 0;
+        if (arg == "--json") out.json = true;
+        else if (arg == "--save-records") out.saveRecords = true;
+        else if (arg == "--cars") {
+            if (!value(v)) return false;
+            if (!number(v, 1, maxCars, n)) return why = "bad number of cars '" + v + "' (1..6)", false;
+            out.cars = int(n);
+            carsGiven = true;
+        } else if (arg == "--laps") {
+            if (!value(v)) return false;
+            if (!number(v, 1, 100, n)) return why = "bad lap count '" + v + "' (1..100)", false;
+            out.laps = int(n);
+        } else if (arg == "--skill") {
+            if (!value(v)) return false;
+            if (!parseSkills(v, out.skills))
+                return why = "bad skills '" + v + "' (one to six of 1..200, by commas)", false;
+            skillsGiven = true;
+        } else if (arg == "--seed") {
+            if (!value(v)) return false;
+            if (!number(v, 0, 0xFFFFFFFFL, n)) return why = "bad seed '" + v + "'", false;
+            out.seed = uint32_t(n);
+        } else if (arg == "--options") {
+            if (!value(out.optionsFile)) return false;
+        } else if (arg == "--car") {
+            if (!value(out.car)) return false;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return why = "unknown option '" + arg + "'", false;
+        } else if (out.track.empty()) {
+            out.track = arg;
+        } else {
+            return why = "one track only: '" + arg + "'", false;
+        }
+    }
+    if (out.track.empty()) return why = "no track given", false;
+    // A list of skills names the field; one skill is everybody's.
+    if (skillsGiven && out.skills.size() > 1) {
+        if (carsGiven && int(out.skills.size()) != out.cars)
+            return why = "--skill lists a number of drivers other than --cars", false;
+        out.cars = int(out.skills.size());
+    }
+    return true;
+}
+
+bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
+{
+    Stage s;
+    if (!stage(a, s, why)) return false;
+    game.exeFolder = s.root.string();
+    changeToFolder(game.exeFolder);
+    if (a.optionsFile.empty()) setDefaultOptions(game.options);
+    else loadOptions();
+    CarModel model{};
+    if (!chooseModel(a.car, model, why)) return false;
+
+    std::srand(a.seed);
+    fillRandomTable();
+    std::vector<RaceDriver> drivers;
+    for (int i = 0; i < a.cars; ++i) {
+        int skill = a.skills.size() == 1 ? a.skills[0] : a.skills[size_t(i)];
+        drivers.push_back(computerDriverEntry("Computer " + std::to_string(i + 1), skill, model, i));
+    }
+    uint8_t keys[keySnapshotSize] = {};
+    game.keySnapshot = keys;
+    game.raceHooks = RaceHooks{};
+    if (prepareRace(s.entry, drivers, a.laps) != 0) {
+        game.keySnapshot = nullptr;
+        return why = "the game refuses the track " + a.track, false;
+    }
+    game.raceRunning = 1;
+    game.racePhase = Countdown;
+    Tally t;
+    for (int b = 0; b < maxPitBoxes; ++b) t.boxOwner[b] = b < game.pitBoxCount ? game.pitBoxes[b].owner : maxCars;
+    int limit = countdownSteps + std::max(game.raceLaps, 1) * stepsPerLapAllowed;
+    int steps = 0;
+    while (game.racePhase < RaceOver && steps < limit) {
+        raceStep();
+        tallyStep(t);
+        ++steps;
+    }
+    game.raceRunning = 0;
+    game.keySnapshot = nullptr;
+    if (a.saveRecords) saveTrackRecords();
+
+    r = SimResult{};
+    r.track = a.track;
+    r.carType = std::string(model.name, strnlen(model.name, sizeof model.name));
+    r.laps = game.raceLaps;
+    r.seed = a.seed;
+    r.raceSteps = steps;
+    r.fastestLap = game.fastestLapTime;
+    r.fastestLapCar = game.fastestLapCar;
+    r.allFinished = true;
+    int position = 0;
+    for (int car : finishingOrder()) {
+        const CarState& c = game.cars[car];
+        SimCar out;
+        out.car = car;
+        out.name = game.driverNames[car];
+        out.skill = int(c.controls[1]);
+        out.position = ++position;
+        out.laps = c.laps;
+        out.finished = c.laps >= game.raceLaps;
+        out.bestLap = c.bestLap;
+        out.totalTime = c.lastCrossing;
+        out.pitStops = t.pitStops[car];
+        out.damage = c.damage;
+        out.fuel = c.fuel;
+        out.tyres = c.tyres;
+        out.stuckSteps = t.stuck[car];
+        r.allFinished = r.allFinished && out.finished;
+        r.cars.push_back(out);
+    }
+    return true;
+}
+
+static const char usage[] =
+    "usage: tmsim TRACK.trk [--cars N] [--laps N] [--skill S[,S...]] [--seed N] [--options FILE]\n"
+    "             [--car NAME] [--json] [--save-records]\n";
+
+int tmsimMain(int argc, char** argv, std::string& out, std::string& err)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0) return out = usage, 0;
+    SimArguments a;
+    std::string why;
+    if (!parseSimArguments(argc, argv, a, why)) return err = "tmsim: " + why + "\n", 2;
+    // No window and no sound device: the race runs on SDL's dummy drivers.
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    SDL_Init(SDL_INIT_VIDEO);
+    SimResult r;
+    bool ran = runSimulation(a, r, why);
+    SDL_Quit();
+    if (!ran) return err = "tmsim: " + why + "\n", 2;
+    out = a.json ? simReportJson(r) : simReportText(r);
+    return r.allFinished ? 0 : 1;
+}

@@ -1,0 +1,54 @@
+#pragma once
+// A whole race of computer drivers from the grid to its end, as fast as the machine allows.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct SimArguments {
+    std::string track;              // host path of a .trk file
+    int cars = 6;
+    int laps = 0;                   // 0: the options' race length
+    std::vector<int> skills{100};   // one for every car, or one per car
+    uint32_t seed = 1;
+    std::string optionsFile;        // host path of an options.set; empty: a new player's options
+    std::string car;                // car type by name; empty: the first of the list
+    bool json = false;
+    bool saveRecords = false;
+    std::string gameFolder;         // where cars\ is read; empty: the program's folder
+};
+
+// False, with the reason in why, for anything tmsim cannot run with.
+bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& why);
+
+struct SimCar {
+    int car = 0;
+    std::string name;
+    int skill = 0;
+    int position = 0;               // 1 = winner
+    int laps = 0;
+    bool finished = false;
+    int bestLap = 6000;             // steps
+    int totalTime = 0;              // steps at the last crossing of the line
+    int pitStops = 0;
+    int damage = 0, fuel = 0, tyres = 0;  // 0..65535 at the end
+    int stuckSteps = 0;
+};
+
+struct SimResult {
+    std::string track;
+    std::string carType;
+    int laps = 0;
+    uint32_t seed = 0;
+    int raceSteps = 0;              // steps from the grid to the end, countdown included
+    int fastestLap = 6000;
+    int fastestLapCar = -1;
+    std::vector<SimCar> cars;       // in finishing order
+    bool allFinished = false;
+};
+
+// Runs the race. False, with the reason in why, when the track or the options do not load.
+bool runSimulation(const SimArguments& args, SimResult& result, std::string& why);
+
+// The whole program: its output and its exit status (0 all finished, 1 one did not, 2 bad
+// arguments or a track that does not load).
+int tmsimMain(int argc, char** argv, std::string& out, std::string& err);

@@ -1,0 +1,67 @@
+#include "sim_report.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+
+// Steps as seconds with hundredths, whole minutes in front from a minute on.
+static std::string timeText(int steps)
+{
+    char s[32];
+    if (steps < 6000) std::snprintf(s, sizeof s, "%d.%02d", steps / 100, steps % 100);
+    else std::snprintf(s, sizeof s, "%d:%02d.%02d", steps / 6000, steps / 100 % 60, steps % 100);
+    return s;
+}
+
+static std::string lapText(int steps) { return steps > 0 && steps < 6000 ? timeText(steps) : "-"; }
+
+static double percent(int amount) { return amount * 100.0 / 65535.0; }
+
+std::string simReportText(const SimResult& r)
+{
+    std::string out;
+    char line[200];
+    std::snprintf(line, sizeof line, "%s: %d laps, %zu cars of type %s, seed %u, %s of racing\n", r.track.c_str(),
+                  r.laps, r.cars.size(), r.carType.c_str(), r.seed, timeText(r.raceSteps).c_str());
+    out += line;
+    out += "pos car driver       skill laps  best lap  total time  pits damage   fuel  tyres  stuck\n";
+    for (const SimCar& c : r.cars) {
+        std::snprintf(line, sizeof line, "%3d %3d %-12s %5d %4d %9s %11s %5d %5.1f%% %5.1f%% %5.1f%% %6d\n",
+                      c.position, c.car + 1, c.name.c_str(), c.skill, c.laps, lapText(c.bestLap).c_str(),
+                      c.finished ? timeText(c.totalTime).c_str() : "-", c.pitStops, percent(c.damage), percent(c.fuel),
+                      percent(c.tyres), c.stuckSteps);
+        out += line;
+    }
+    if (r.fastestLapCar >= 0 && r.fastestLap > 0 && r.fastestLap < 6000) {
+        std::string name;
+        for (const SimCar& c : r.cars)
+            if (c.car == r.fastestLapCar) name = c.name;
+        std::snprintf(line, sizeof line, "fastest lap %s by car %d (%s)\n", lapText(r.fastestLap).c_str(),
+                      r.fastestLapCar + 1, name.c_str());
+    } else {
+        std::snprintf(line, sizeof line, "fastest lap -\n");
+    }
+    out += line;
+    return out;
+}
+
+std::string simReportJson(const SimResult& r)
+{
+    nlohmann::ordered_json j;
+    j["track"] = r.track;
+    j["carType"] = r.carType;
+    j["laps"] = r.laps;
+    j["seed"] = r.seed;
+    j["raceSteps"] = r.raceSteps;
+    j["allFinished"] = r.allFinished;
+    j["fastestLap"] = {{"steps", r.fastestLap}, {"car", r.fastestLapCar >= 0 ? r.fastestLapCar + 1 : 0}};
+    nlohmann::ordered_json cars = nlohmann::ordered_json::array();
+    for (const SimCar& c : r.cars) {
+        cars.push_back({{"position", c.position}, {"car", c.car + 1}, {"driver", c.name}, {"skill", c.skill},
+                        {"laps", c.laps}, {"finished", c.finished}, {"bestLap", c.bestLap},
+                        {"totalTime", c.finished ? c.totalTime : 0}, {"pitStops", c.pitStops}, {"damage", c.damage},
+                        {"fuel", c.fuel}, {"tyres", c.tyres}, {"stuckSteps", c.stuckSteps}});
+    }
+    j["cars"] = cars;
+    return j.dump(2) + "\n";
+}
