@@ -400,3 +400,12 @@ void connectScreenInput()
     game.dialogInput.helpUp = showAboutBox;
     game.dialogInput.rightRelease = rightClickMainMenu;
 }
+
+void backToMainMenu()
+{
+    game.raceRunning = 0;
+    SDL_ShowCursor(1);
+    if (game.dialog.active && game.dialog.dialogId != screenMainMenu) closeDialog();
+    if (game.parkedDialog) returnToParkedScreen();
+    else if (!game.dialog.active) showScreen(screenMainMenu);
+}

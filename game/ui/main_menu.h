@@ -43,5 +43,9 @@ const std::vector<std::string>& trackSelection();
 // Clears the listed tracks' selection and picks count of them at random (clamped to the list).
 void selectRandomTracks(int count);
 
+// A race or season is over: the race lets go of the screen and the parked menu comes back.
+// The race's hook for leaving takes this.
+void backToMainMenu();
+
 // Right button released at a pixel of the main menu: statistics of a driver, info of a track.
 void rightClickMainMenu(int x, int y);

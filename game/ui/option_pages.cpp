@@ -442,8 +442,9 @@ void onCreateOk(Widget*)
         messageBox(messageBoxOk, uiText(refusal), uiText(70), redrawShownScreen);
         return;
     }
-    if (!createMenuDriver(name, human)) {
-        messageBox(messageBoxOk, uiText(85), uiText(70), redrawShownScreen);
+    std::string refused = createMenuDriver(name, human);
+    if (!refused.empty()) {
+        messageBox(messageBoxOk, refused, uiText(70), redrawShownScreen);
         return;
     }
     PageDriver d{name, fallbackProfile(), nullptr};
@@ -523,8 +524,13 @@ void leavePages()
     selectedDriver = -1;
     createBoxOpen = false;
     openSelector = -1;
-    if (fromPauseMenu) returnToPauseMenu();
-    else returnToParkedScreen();
+    if (fromPauseMenu) {
+        returnToPauseMenu();
+    } else {
+        // Drivers made or deleted on the page show in the menu's list.
+        refreshDriverList();
+        returnToParkedScreen();
+    }
     fromPauseMenu = false;
 }
 
@@ -713,6 +719,7 @@ void applyOptionPages()
 
 void cancelOptionPages()
 {
+    storeMenuDrivers();
     // Colours tried on the page go back to what the seated drivers have.
     for (int k = 0; k < game.carCount && k < maxCars; ++k) seatDriver(k, game.driverNames[k], game.drivers[k]);
     leavePages();

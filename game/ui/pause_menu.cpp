@@ -3,6 +3,7 @@
 #include "state/game_state.h"
 #include "render/draw_access.h"
 #include "render/text.h"
+#include "race/race_pause.h"
 #include "ui/dialog.h"
 #include "ui/file_dialog.h"
 #include "ui/option_pages.h"
@@ -48,7 +49,9 @@ void showPicture()
 
 void onResume(Widget*)
 {
+    closeDialog();
     forgetPausePicture();
+    SDL_ShowCursor(0);
     resumeRace();
 }
 
@@ -66,7 +69,8 @@ void onEndRace(Widget*)
 {
     closeDialog();
     forgetPausePicture();
-    endRace();
+    SDL_ShowCursor(0);
+    endRaceFromMenu();
 }
 
 void onEndSeason(Widget*)

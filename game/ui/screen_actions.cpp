@@ -1,22 +1,20 @@
 #include "ui/screen_actions.h"
 
-#include "platform/clock.h"
+#include "race/race_pause.h"
+#include "season/driver_file.h"
+#include "season/driver_list.h"
+#include "season/race_slots.h"
 #include "state/driver_profile.h"
 #include "state/game_state.h"
-#include "render/palette.h"
-#include "shell/folder_list.h"
 #include "ui/dialog.h"
 #include "ui/file_dialog.h"
 #include "ui/screens.h"
 
 #include <cstring>
 
-// Until the driver list lands the menus offer the driver files by name alone.
 void listMenuDrivers(std::vector<MenuDriver>& out)
 {
-    std::vector<std::string> names;
-    listFolder(names, "drivers", "drv", listFiles, 12);
-    for (const std::string& name : names) out.push_back({name, nullptr});
+    for (const DriverEntry& d : game.driverList) out.push_back({d.name, d.profile.get()});
 }
 
 void seatDriver(int slot, const std::string& name, DriverProfile* profile)
@@ -25,38 +23,41 @@ void seatDriver(int slot, const std::string& name, DriverProfile* profile)
     std::strncpy(game.driverNames[slot], name.c_str(), sizeof game.driverNames[slot] - 1);
     game.driverNames[slot][sizeof game.driverNames[slot] - 1] = 0;
     game.drivers[slot] = profile;
-    if (profile) setCarColours(slot, profile->colour1, profile->colour2);
+    assignParticipant(slot, profile);
 }
 
-void saveSlotDriver(int) {}
-bool createMenuDriver(const std::string&, bool) { return true; }
-void deleteMenuDriver(const std::string&) {}
-void storeMenuDrivers() {}
-void saveMenuDriver(const std::string&) {}
+void saveSlotDriver(int slot)
+{
+    if (slot >= 0 && slot < maxCars && game.drivers[slot]) writeDriver(game.driverNames[slot], game.drivers[slot]);
+}
+
+std::string createMenuDriver(const std::string& name, bool human)
+{
+    int check = createDriver(name, human);
+    return check == driverNameOk ? std::string() : driverNameMessage(check);
+}
+
+void deleteMenuDriver(const std::string& name)
+{
+    int index = findDriver(name);
+    if (index >= 0) deleteDriverEntry(index);
+}
+
+void storeMenuDrivers() { storeDriversAndMatchSlots(); }
+
+void saveMenuDriver(const std::string& name)
+{
+    int index = findDriver(name);
+    if (index >= 0) writeDriver(game.driverList[size_t(index)].name, game.driverList[size_t(index)].profile.get());
+}
 
 bool startSeasonFromMenu(const std::vector<std::string>&) { return false; }
-
-void resumeRace()
-{
-    closeDialog();
-    SDL_ShowCursor(0);
-    game.pendingMs = 0;
-    game.lastTick = ticks();
-    game.raceRunning = 1;
-}
 
 bool replayRecorded() { return false; }
 void startReplay() { resumeRace(); }
 
-// Without a season behind it, ending the race goes straight back to the main menu.
-void endRace()
-{
-    game.raceRunning = 0;
-    SDL_ShowCursor(1);
-    returnToParkedScreen();
-}
-
-void endSeason() { endRace(); }
+// Without a season behind it, ending it ends the race.
+void endSeason() { endRaceFromMenu(); }
 void saveAutosave() {}
 
 void confirmFileDialog(bool) { closeFileDialog(); }

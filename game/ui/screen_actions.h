@@ -18,8 +18,8 @@ void listMenuDrivers(std::vector<MenuDriver>& out);
 void seatDriver(int slot, const std::string& name, DriverProfile* profile);
 // Writes race slot's driver profile (its car changed).
 void saveSlotDriver(int slot);
-// A new driver in the list; false when the name cannot be a driver.
-bool createMenuDriver(const std::string& name, bool human);
+// A new driver in the list: empty when made, else the message that refuses the name.
+std::string createMenuDriver(const std::string& name, bool human);
 // Removes a driver and its file.
 void deleteMenuDriver(const std::string& name);
 // The driver page closed: every driver written, the race slots matched again.
@@ -30,11 +30,9 @@ void saveMenuDriver(const std::string& name);
 // Start on the main menu with players and tracks: true when a race now owns the screen.
 bool startSeasonFromMenu(const std::vector<std::string>& tracks);
 
-// The pause menu's actions.
-void resumeRace();
+// The pause menu's actions that the season and the replays own.
 bool replayRecorded();
 void startReplay();
-void endRace();
 void endSeason();
 // The option pages were confirmed while a race is paused, before a restart.
 void saveAutosave();

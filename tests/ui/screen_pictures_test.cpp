@@ -109,7 +109,10 @@ TEST_P(ScreenPictures, EveryScreenOpensAndComesBack)
     clickWidget(fileCancel);
     ASSERT_EQ(activeScreen(), uint32_t(screenMainMenu));
 
-    // A race would have drawn its picture; the menu's will do.
+    // A race would have drawn its picture; the menu's will do. Ending it goes back to the menu.
+    game.raceHooks = RaceHooks{};
+    game.raceHooks.leaveRace = backToMainMenu;
+    game.raceLaps = 3;
     parkScreen();
     openPauseMenu();
     ASSERT_EQ(activeScreen(), uint32_t(screenPauseMenu));
@@ -117,6 +120,8 @@ TEST_P(ScreenPictures, EveryScreenOpensAndComesBack)
     clickWidget(pauseEndRace);
     EXPECT_EQ(activeScreen(), uint32_t(screenMainMenu));
     EXPECT_EQ(game.parkedDialog, nullptr);
+    EXPECT_FALSE(game.raceRunning);
+    game.raceHooks = RaceHooks{};
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ScreenPictures, ::testing::Values(std::make_pair(640, 480), std::make_pair(1280, 720)));
