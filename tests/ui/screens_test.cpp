@@ -218,3 +218,60 @@ TEST_F(Screens, PauseMenuHidesReplayWithNothingRecordedAndEscapeResumes)
     EXPECT_TRUE(game.raceRunning);
     game.raceRunning = 0;
 }
+
+TEST_F(Screens, DriverPageEditsCopiesUntilOkAndCreatesDriversWithTheirChecks)
+{
+    startGame(640, 480);
+    ASSERT_GE(game.driverList.size(), 1u);
+    DriverProfile* ada = game.driverList[0].profile.get();
+    const uint32_t colour = ada->colour1;
+
+    auto openDrivers = [&] {
+        clickWidget(menuOptions);
+        clickWidget(pageFirstLink);
+        ASSERT_EQ(activeScreen(), uint32_t(screenDriverOptions));
+        ASSERT_EQ(game.dialog.widgets[drvSelector].label, game.driverList[0].name);
+    };
+    openDrivers();
+    stepSlider(drvFirstColour, -1);
+    clickWidget(pageCancel);
+    EXPECT_EQ(ada->colour1, colour);
+
+    openDrivers();
+    stepSlider(drvFirstColour, -1);
+    clickWidget(pageOk);
+    EXPECT_EQ(ada->colour1 & 0xFF, (colour & 0xFF) - 1);
+    EXPECT_EQ(ada->colour1 >> 8, colour >> 8);
+
+    // A name only differing in case is refused with its message, and the box stays open.
+    openDrivers();
+    clickWidget(drvCreate);
+    ASSERT_FALSE(game.dialog.widgets[drvName].flags & widgetHidden);
+    clickWidget(drvName);
+    for (SDLKey k : {SDLK_a, SDLK_d, SDLK_a}) pushKeyPress(k);
+    pump();
+    const Widget& ok = game.dialog.widgets[drvCreateOk];
+    pushMouseButton(SDL_BUTTON_LEFT, true, uint16_t(ok.x + 5), uint16_t(ok.y + 5));
+    pushMouseButton(SDL_BUTTON_LEFT, false, uint16_t(ok.x + 5), uint16_t(ok.y + 5));
+    pushKeyPress(SDLK_RETURN);
+    pump();
+    EXPECT_FALSE(game.dialog.widgets[drvName].flags & widgetHidden);
+    EXPECT_EQ(game.driverList.size(), 4u);
+
+    Widget& name = game.dialog.widgets[drvName];
+    name.label = "Eve";
+    name.value = 3;
+    clickWidget(drvType);  // a computer driver
+    clickWidget(drvCreateOk);
+    ASSERT_EQ(game.driverList.size(), 5u);
+    EXPECT_EQ(game.dialog.widgets[drvSelector].label, "Eve");
+    EXPECT_FALSE(game.dialog.widgets[drvSkill].flags & widgetHidden);
+    EXPECT_TRUE(game.dialog.widgets[drvFirstControl].flags & widgetHidden);
+    clickWidget(pageOk);
+    EXPECT_TRUE(folder.exists("drivers/Eve.drv"));
+    // The menu's list offers the new driver at once.
+    ASSERT_EQ(activeScreen(), uint32_t(screenMainMenu));
+    bool listed = false;
+    for (const ListItem* item : game.dialog.widgets[menuDrivers].list->items) listed = listed || item->text == "Eve";
+    EXPECT_TRUE(listed);
+}
