@@ -8,11 +8,13 @@
 #include "state/widget.h"
 #include "state/options_record.h"
 #include "state/track_data.h"
+#include "state/sound_voice.h"
 
 #include <SDL.h>
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr int maxCars = 6;
 constexpr int keySnapshotSize = 323;  // one byte per SDL 1.2 key symbol
@@ -60,7 +62,14 @@ struct GameState {
     int32_t startLight;               // -1 hidden, 0..3
     int32_t carCount;                 // 1..6
 
-    // 3. Sound bookkeeping.
+    // 3. Sound bookkeeping. The callback reads the voices and their sounds; every change to
+    // them is made under SDL_LockAudio.
+    SoundVoice voices[voiceCount];
+    int16_t* mixScratch[voiceCount];  // one device buffer each, while the device is open
+    int32_t mixScratchSamples;
+    SDL_AudioSpec audioSpec;          // the device format, the target of every conversion
+    uint8_t audioOpen;
+    std::vector<Sound*> sounds;       // handle h is sounds[h - 1]; null slots are free
 
     // 4. Options.
     OptionsRecord options;
