@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,18 @@ inline std::vector<uint8_t> wavOf(int16_t value, int count)
 {
     return wav16(std::vector<int16_t>(size_t(count), value));
 }
+
+// Chooses the audio driver for one test; the others keep the dummy one.
+struct AudioDriver {
+    explicit AudioDriver(const char* name)
+    {
+        const char* old = std::getenv("SDL_AUDIODRIVER");
+        previous = old ? old : "dummy";
+        setenv("SDL_AUDIODRIVER", name, 1);
+    }
+    ~AudioDriver() { setenv("SDL_AUDIODRIVER", previous.c_str(), 1); }
+    std::string previous;
+};
 
 // The device open on the dummy driver but paused: the tests call the mixer themselves.
 class AudioDevice : public ::testing::Test {

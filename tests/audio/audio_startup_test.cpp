@@ -7,18 +7,6 @@
 
 namespace {
 
-// Chooses the audio driver for one test; the others keep the dummy one.
-struct AudioDriver {
-    explicit AudioDriver(const char* name)
-    {
-        const char* old = std::getenv("SDL_AUDIODRIVER");
-        previous = old ? old : "dummy";
-        setenv("SDL_AUDIODRIVER", name, 1);
-    }
-    ~AudioDriver() { setenv("SDL_AUDIODRIVER", previous.c_str(), 1); }
-    std::string previous;
-};
-
 void startWindowed()
 {
     game.screenWidth = 640;
