@@ -32,11 +32,15 @@ bool openAudio()
     // No obtained spec: SDL converts to whatever the hardware takes, so the callback always
     // receives the 16-bit mono stream the mixer writes and every sound converts to it.
     if (SDL_OpenAudio(&want, nullptr) < 0) return false;
+    // The callback thread exists from here on; only SDL's pause flag, which no lock guards,
+    // keeps it away until playback starts, so the mixer state is set up under the lock.
+    SDL_LockAudio();
     game.audioSpec = want;
     game.mixScratchSamples = want.samples > 0 ? want.samples : audioBufferSamples;
     for (auto& b : game.mixScratch) b = new int16_t[game.mixScratchSamples]();
     clearVoices();
     game.audioOpen = 1;
+    SDL_UnlockAudio();
     SDL_PauseAudio(0);
     return true;
 }
