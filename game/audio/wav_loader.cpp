@@ -4,6 +4,7 @@
 #include "platform/game_path.h"
 #include "state/game_state.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
