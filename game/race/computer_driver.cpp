@@ -15,6 +15,7 @@ constexpr float boxBraking = 12.0f;           // units per second squared the ap
 constexpr float boxCreep = 2.0f;              // the last units into a box: slow enough to be served
 constexpr uint32_t backingUp = 201;            // offset word of a car reversing out of a missed box
 constexpr float boxClearance = 1.5f;          // a car passing the boxes keeps this far off their side
+constexpr float boxLostSideways = 10.0f;      // farther than this beside a box's line is out of the lane
 // This car step's contacts book about twice the grip demand the look-ahead time and the bend
 // speed were measured against; read at that scale the driver brakes in time.
 constexpr float engineLoadScale = 2.0f;
@@ -179,6 +180,13 @@ static bool driveIntoBox(int car, int b, int& throttle, float& steering)
     const PitBox& box = game.pitBoxes[b];
     if (box.owner <= 5 && box.owner != car) return false;
     float s = dot(c.positionVector - box.stopPoint, box.axis);
+    // Knocked or slid far off the box's line, out of the lane: backing up along the box would
+    // carry it no nearer, so the box is given up and the car finds the lane again.
+    Vec3 off = c.positionVector - box.stopPoint - box.axis * s;
+    if (flatLength(off) > boxLostSideways) {
+        c.controls[3] = 100;
+        return false;
+    }
     // Past the stop point or level with it but too far beside it to be served (pushed out by
     // a passing car, or a bad line in): back up along the box for another go, unless far past.
     // The offset word, unused in box mode, marks the reversing until the car is well short.

@@ -300,6 +300,18 @@ TEST_F(ComputerDriver, IntoTheBoxAndOutWhenServed)
     c.positionVector = {95, 0.5f, 91};
     drive(0, steering);
     EXPECT_EQ(c.revvingCounter, 1);
+    // Slid across the road, level with its box and facing it: backing up would carry it no
+    // nearer, so it gives the box up and finds the lane again.
+    box.owner = 6;
+    c.revvingCounter = 3;
+    c.controls[3] = 201;
+    c.positionVector = {99, 0.5f, 111};
+    c.forwardAxis = {0, 0, -1};
+    c.rightAxis = cross(c.upAxis, c.forwardAxis);
+    EXPECT_NE(drive(0, steering), -1);
+    EXPECT_EQ(c.revvingCounter, 1);
+    c.forwardAxis = {1, 0, 0};
+    c.rightAxis = cross(c.upAxis, c.forwardAxis);
     // The lane's end joins the line at the exit.
     c.revvingCounter = 2;
     c.controls[2] = 10;
