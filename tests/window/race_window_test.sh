@@ -49,8 +49,10 @@ done
 xdotool mousemove 100 100
 sleep 1
 
-xdotool key space                 # the lights come on over the grid
-sleep 0.5
+# The race reads the keyboard's state once a step, so a tap shorter than a step can pass
+# unseen: hold the key down a while.
+xdotool keydown space; sleep 0.3; xdotool keyup space   # the lights come on over the grid
+sleep 0.2
 shot shot0000.bmp
 sleep 2                           # past the green light, so holding the throttle costs nothing
 xdotool keydown Up
