@@ -58,7 +58,7 @@ std::vector<RaceDriver> seasonDrivers()
     return drivers;
 }
 
-static void installSeasonHooks()
+void installSeasonHooks()
 {
     game.raceHooks.awardPoints = awardRacePoints;
     game.raceHooks.showStandings = showStandings;
@@ -114,7 +114,7 @@ void startNextRace()
     for (;;) {
         showLoadingScreen();
         if (prepareSeasonRace()) break;
-        if (game.seasonRace + 1 >= game.seasonRaceCount) {
+        if (game.seasonRace >= game.seasonRaceCount - 1) {
             showFinalStandings();
             return;
         }

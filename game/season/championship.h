@@ -13,6 +13,10 @@
 // hooks (pause menu, leaving the race, replays, autosave) stay as the caller set them.
 int startSeason();
 
+// The season's points, standings, next race and final standings in the race frame's table;
+// a saved game that continues a season puts them back the same way.
+void installSeasonHooks();
+
 // Race seasonRace: the loading screen, the track, the grid, the race view and the pre-race
 // screen, then the autosave. A track that does not load is skipped; after the last one the
 // final standings step follows.
