@@ -18,7 +18,9 @@
 #include "shell/language.h"
 #include "ui/dialog.h"
 #include "ui/dialog_events.h"
+#include "ui/main_menu.h"
 #include "ui/message_box.h"
+#include "ui/screens.h"
 
 #include <cmath>
 #include <cstring>
@@ -94,7 +96,10 @@ int initGameSystem()
     game.guiOriginX = (game.screenWidth - 80.0f * game.guiScale) * 0.5f;
     game.guiOriginY = (game.screenHeight - 60.0f * game.guiScale) * 0.5f;
     connectDialogInput();
+    connectScreenInput();
+    buildScreens();
     SDL_ShowCursor(1);
+    openMainMenu();
     return 1;
 }
 
@@ -106,6 +111,7 @@ void shutdownGameSystem(bool partial)
         delete game.parkedDialog;
         game.parkedDialog = nullptr;
         freeModalBoxes();
+        freeScreens();
     }
     delete[] game.circleTable;
     game.circleTable = nullptr;

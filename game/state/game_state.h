@@ -23,6 +23,7 @@ constexpr int keySnapshotSize = 323;  // one byte per SDL 1.2 key symbol
 constexpr int circleTableSize = 100;
 constexpr int uiStringCount = 163;
 constexpr int emptyLapTime = 6000;    // 60.00 s marks an empty lap time
+constexpr int screenSlotCount = 12;  // dialog ids 1..11
 
 struct JoystickState;
 struct Particle;
@@ -188,6 +189,7 @@ struct GameState {
     DialogInput dialogInput;
     DialogContext dialog;             // the active dialog
     DialogContext* parkedDialog;      // the one parked behind a modal box or a race, heap
+    Widget* screens[screenSlotCount]; // every screen's widgets by dialog id, made once
 };
 
 extern GameState game;
