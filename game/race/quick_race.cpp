@@ -69,8 +69,6 @@ int prepareRace(const std::string& entry, const std::vector<RaceDriver>& drivers
     if (cars == 1) clearGhost();  // before the load, which reads the track's ghost
     if (loadTrack(entry) != 0) return -1;
     for (int i = 0; i < cars; ++i) enterDriver(i, drivers[i]);
-    game.seasonRace = 0;
-    game.seasonRaceCount = 1;
     game.stepMs = stepMsFor(game.options.stepRate);
     allocateParticleRing();
     int startingOrder[maxCars] = {};
@@ -111,6 +109,8 @@ int startQuickRace(const std::string& trackName, int laps, int computers)
     std::srand(ticks());
     fillRandomTable();
     const CarModel& model = game.models[0];
+    game.seasonRace = 0;
+    game.seasonRaceCount = 1;
     std::vector<RaceDriver> drivers{humanDriver("Player", model)};
     std::vector<int> skills = spreadSkills(std::clamp(computers, 0, maxCars - 1));
     for (size_t k = 0; k < skills.size(); ++k)

@@ -26,7 +26,8 @@ std::string trackEntryFor(const std::string& name);
 
 // Loads the track, enters the drivers (at most six) with their own model copies and controls,
 // draws the grid and readies the race to wait for a key. laps 0 takes the options' race length.
-// The random table must be filled. 0, or -1 when the track does not load or nobody drives.
+// The random table must be filled. The race's place in a season (seasonRace, seasonRaceCount)
+// is the caller's: the grid reads it. 0, or -1 when the track does not load or nobody drives.
 int prepareRace(const std::string& entry, const std::vector<RaceDriver>& drivers, int laps);
 
 // The command line's race: one driver on the cursor keys against computers, its picture built

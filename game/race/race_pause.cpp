@@ -77,3 +77,12 @@ void endRaceFromMenu()
     else if (game.raceHooks.leaveRace) game.raceHooks.leaveRace();
     else game.raceRunning = 0;
 }
+
+void endSeasonFromMenu()
+{
+    if (game.racePhase < ResultsShown) saveTrackRecords();
+    takeScreenBack();
+    if (game.raceHooks.showFinalStandings) game.raceHooks.showFinalStandings();
+    else if (game.raceHooks.leaveRace) game.raceHooks.leaveRace();
+    else game.raceRunning = 0;
+}

@@ -12,3 +12,7 @@ void resumeRace();
 // "End race" in the pause menu: a race still undecided is abandoned straight to the standings;
 // one whose leader has finished (or a time trial with a lap) goes on to its results.
 void endRaceFromMenu();
+
+// "End Season" in the pause menu: the track records of a race not yet over are kept, then the
+// final standings step runs, which shows them only when this is the season's last race.
+void endSeasonFromMenu();

@@ -106,6 +106,7 @@ struct GameState {
     char trackAuthor[31];
     char trackInfo[501];
     int32_t seasonPoints[maxCars];    // championship points before this race, by car; the grid's points orders read them
+    std::vector<std::string> seasonTracks;  // the season's tracks below tracks, in race order
 
     // 7. Track and world.
     float trackSize;

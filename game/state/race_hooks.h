@@ -14,4 +14,5 @@ struct RaceHooks {
     bool (*replayStep)();          // one step of replay playback; false when nothing is to be shown
     void (*endReplay)();           // restores the cars and the phase saved when the replay began
     void (*drawReplay)(int steps); // the replay screen; empty: the race view
+    void (*autosave)();            // a season's race is ready on its pre-race screen
 };

@@ -1,6 +1,7 @@
 #include "ui/screen_actions.h"
 
 #include "race/race_pause.h"
+#include "season/championship.h"
 #include "season/driver_file.h"
 #include "season/driver_list.h"
 #include "season/race_slots.h"
@@ -8,6 +9,8 @@
 #include "state/game_state.h"
 #include "ui/dialog.h"
 #include "ui/file_dialog.h"
+#include "ui/main_menu.h"
+#include "ui/pause_menu.h"
 #include "ui/screens.h"
 
 #include <cstring>
@@ -51,13 +54,20 @@ void saveMenuDriver(const std::string& name)
     if (index >= 0) writeDriver(game.driverList[size_t(index)].name, game.driverList[size_t(index)].profile.get());
 }
 
-bool startSeasonFromMenu(const std::vector<std::string>&) { return false; }
+// The season runs with the menus' pause menu and comes back to the parked main menu.
+bool startSeasonFromMenu(const std::vector<std::string>& tracks)
+{
+    game.seasonTracks = tracks;
+    game.raceHooks = RaceHooks{};
+    game.raceHooks.pauseMenu = openPauseMenu;
+    game.raceHooks.leaveRace = backToMainMenu;
+    return startSeason() == 0;
+}
 
 bool replayRecorded() { return false; }
 void startReplay() { resumeRace(); }
 
-// Without a season behind it, ending it ends the race.
-void endSeason() { endRaceFromMenu(); }
+void endSeason() { endSeasonFromMenu(); }
 void saveAutosave() {}
 
 void confirmFileDialog(bool) { closeFileDialog(); }

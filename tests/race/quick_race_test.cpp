@@ -53,6 +53,8 @@ protected:
         releaseAllKeys();
         game.keySnapshot = keys;
         game.raceHooks = RaceHooks{};
+        game.seasonRace = 0;
+        game.seasonRaceCount = 1;
         setDefaultOptions(game.options);
         loadConfig();
         loadCarModels();

@@ -221,6 +221,8 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
     uint8_t keys[keySnapshotSize] = {};
     game.keySnapshot = keys;
     game.raceHooks = RaceHooks{};
+    game.seasonRace = 0;
+    game.seasonRaceCount = 1;
     if (prepareRace(s.entry, drivers, a.laps) != 0) {
         game.keySnapshot = nullptr;
         return why = "the game refuses the track " + a.track, false;
