@@ -73,9 +73,12 @@ int prepareRace(const std::string& entry, const std::vector<RaceDriver>& drivers
     game.seasonRaceCount = 1;
     game.stepMs = stepMsFor(game.options.stepRate);
     allocateParticleRing();
+    // The race rules take the length from the options; a length of its own must not change them.
+    OptionsRecord options = game.options;
+    if (laps > 0) game.options.raceLength = uint16_t(laps), game.options.distanceUnit = 0;
     int startingOrder[maxCars] = {};
     startRace(startingOrder);
-    if (laps > 0) game.raceLaps = laps;
+    game.options = options;
     game.racePhase = WaitForKey;
     game.phaseCounter = 0;
     game.startLight = -1;
