@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <vector>
+
+#include <sys/wait.h>
 
 namespace {
 
@@ -64,6 +68,39 @@ TEST(Tmsim, AListOfSkillsNamesTheField)
     EXPECT_EQ(a.skills, (std::vector<int>{90, 100, 120}));
     EXPECT_EQ(a.seed, 4294967295u);
     EXPECT_TRUE(a.json);
+}
+
+}  // namespace
+
+namespace {
+
+// The installed program, as a player runs it: its output and its exit status.
+std::string runTmsim(const std::string& args, int& status)
+{
+    std::string command = (buildFolder() / "tarmacade" / "tmsim").string() + " " + args + " 2>&1";
+    std::string out;
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return status = -1, out;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
+    int raw = pclose(p);
+    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return out;
+}
+
+TEST(Tmsim, TheSameRaceTwiceGivesTheSameBytesAndWritesNothingUnlessAsked)
+{
+    if (!std::filesystem::is_regular_file(sampleTrack("street.trk"))) GTEST_SKIP() << "no built game folder";
+    TempGameFolder folder;
+    std::filesystem::copy_file(sampleTrack("street.trk"), folder.path("street.trk"));
+    std::string track = folder.path("street.trk").string(), before = folder.read("street.trk");
+    std::string args = track + " --cars 3 --laps 1 --seed 7";
+    int first = -1, second = -1;
+    std::string a = runTmsim(args, first), b = runTmsim(args, second);
+    EXPECT_EQ(first, second);
+    EXPECT_NE(a.find("Computer 3"), std::string::npos) << a;
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(folder.read("street.trk"), before);
 }
 
 }  // namespace
