@@ -77,7 +77,7 @@ static float impulseShare(const CarState& c, const Vec3& r, const Vec3& J)
 
 static void turnBy(CarState& c, const Vec3& r, const Vec3& J, float k)
 {
-    c.angularVelocity = c.angularVelocity + cross(r, J) * (k * c.massFactor);
+    c.angularVelocity = c.angularVelocity + cross(J, r) * (k * c.massFactor);
 }
 
 // Sparks, the impact level and damage from one contact's impact energy.
@@ -126,7 +126,7 @@ static void shareAmongWheels(int car, float load, const Vec3& r, int wheelFlag, 
 static float respond(int car, const Vec3& n, const Vec3& r, float penetration, const ContactParams& p)
 {
     CarState& c = game.cars[car];
-    Vec3 u = c.velocity + cross(c.angularVelocity, r);
+    Vec3 u = c.velocity + cross(r, c.angularVelocity);
     float un = dot(u, n);
     if (!(penetration > 0) || !(un < 0)) return -1.0f;
     c.positionVector = c.positionVector + n * (p.stiffness * penetration);
@@ -148,7 +148,7 @@ static void bookLoad(int car, float load, const Vec3& r, int wheelFlag, const Ve
     CarState& c = game.cars[car];
     if (wheelFlag) shareAmongWheels(car, load, r, wheelFlag, face, n);
     else c.bodyLoad += load;
-    c.loadShare -= load * dot(c.upAxis, r);
+    c.loadShare -= load * dot(c.upAxis, flattenedLever(c, r));
 }
 
 void slabContact(int car, const Vec3& point, const Vec3& normal, float halfThickness,
@@ -318,7 +318,7 @@ void carCarContact(int i, int j)
 
     Vec3 ri = supportPoint(i, n * -1.0f), rj = supportPoint(j, n);
     float overlap = dot(n, a.positionVector + ri) - dot(n, b.positionVector + rj);
-    Vec3 u = (b.velocity + cross(b.angularVelocity, rj)) - (a.velocity + cross(a.angularVelocity, ri));
+    Vec3 u = (b.velocity + cross(rj, b.angularVelocity)) - (a.velocity + cross(ri, a.angularVelocity));
     float un = dot(u, n);
     if (!(overlap > 0) || un > 0) return;
 

@@ -73,7 +73,7 @@ protected:
 // Off until the contacts turn the car in the sense the step integrates (car_physics.h: an
 // impulse J at lever r turns by J x r, a body point moves with velocity + r x w) and book the
 // load share with the lever they flattened; until then the car rears up onto its tail.
-TEST_F(CarOnTrack, DISABLED_AcceleratesFromRestOnItsWheelsAndStopsUnderBraking)
+TEST_F(CarOnTrack, AcceleratesFromRestOnItsWheelsAndStopsUnderBraking)
 {
     CarState& c = game.cars[0];
     for (int step = 0; step < 100; ++step) carStep(0);  // settling on the grid
