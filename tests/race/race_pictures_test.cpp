@@ -111,4 +111,24 @@ TEST_F(RacePictures, TheStartAndTheFirstCorner)
     keep("race-first-corner.bmp");
 }
 
+// Thirsty cars: everybody stops for fuel within the first laps.
+TEST_F(RacePictures, APitStop)
+{
+    game.options.fuelConsumption = 100;
+    ASSERT_EQ(startQuickRace("gp", 10, 5), 0);
+    game.racePhase = Racing;
+    int served = -1;
+    for (int steps = 0; served < 0 && steps < 20000 && game.racePhase < RaceOver; steps += 4) {
+        race(4);
+        for (int b = 0; b < game.pitBoxCount; ++b) {
+            const PitBox& box = game.pitBoxes[b];
+            if (box.owner < game.carCount && box.task[6] > 0) served = box.owner;
+        }
+    }
+    ASSERT_GE(served, 0) << "nobody was refuelled";
+    race(60);
+    keep("race-pit-stop.bmp");
+    EXPECT_EQ(carsInPicture().count(served), 1u);
+}
+
 }  // namespace
