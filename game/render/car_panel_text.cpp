@@ -1,6 +1,7 @@
 #include "render/car_panel_text.h"
 
 #include "render/draw_access.h"
+#include "render/number_format.h"
 #include "render/palette.h"
 #include "render/scenery.h"
 #include "render/text.h"
@@ -34,10 +35,12 @@ void drawCarPanelTexts()
     int top = bottomPanelTop(h), frame = std::max(b / 2, 1), line = 2 * c;
     int y = top + std::max((h - top - 2 * line) / 3, frame);
 
-    // The lap counter of the panel picture was drawn before the start; the leader's is current.
+    // The record and the lap counter in the panel picture are those of the start.
+    int x = std::max(c, 2 * frame);
+    fillCorners(x, y, slotLeft(0), y + line, panelColour);
+    drawText(formatTrackRecord(game.trackRecords.time[0]), x, y, textColour, frameColour);
     int leader = game.runningOrder[0];
     if (leader >= 0 && leader < maxCars && game.carPanels[leader].lapCounter[0]) {
-        int x = std::max(c, 2 * frame);
         fillCorners(x, y + line + frame, slotLeft(0), y + 2 * line + frame, panelColour);
         drawText(field(game.carPanels[leader].lapCounter), x, y + line + frame, textColour, frameColour);
     }
@@ -45,7 +48,7 @@ void drawCarPanelTexts()
         CarPanel& p = game.carPanels[k];
         // Right of the three bars of drawCarGauges.
         int bars = (3 * c - 10 * b - 1) / 2 + slotLeft(k) + c / 2;
-        int x = bars + 3 * (3 * b + 1) + c / 2;
+        x = bars + 3 * (3 * b + 1) + c / 2;
         uint8_t timeColour = lapTimeColours[p.lapTimeColour < 3 ? p.lapTimeColour : 0];
         drawText(field(p.place), x, y, carSlot(k, 2), frameColour);
         drawText(field(p.lapCount), x + 2 * c, y, textColour, frameColour);
