@@ -1,7 +1,8 @@
 #include "race/computer_driver.h"
 
-#include "state/game_state.h"
 #include "race/car_models.h"
+#include "race/car_physics.h"
+#include "state/game_state.h"
 #include "state/random_table.h"
 
 #include <cmath>
@@ -12,26 +13,18 @@ enum DriverMode : uint8_t { OnLine = 0, IntoPitLane = 1, OutOfPitLane = 2, First
 constexpr float boxApproachDistance = 15.0f;  // a free box this close ahead is driven into, at rest
 constexpr float boxBraking = 12.0f;           // units per second squared the approach plans with
 constexpr float boxCreep = 2.0f;              // the last units into a box: slow enough to be served
+constexpr uint32_t backingUp = 201;            // offset word of a car reversing out of a missed box
 constexpr float boxClearance = 1.5f;          // a car passing the boxes keeps this far off their side
-// This car step's contacts book about four times the grip demand the look-ahead time and the
-// bend speed were measured against; read at that scale the driver brakes in time.
-constexpr float engineLoadScale = 4.0f;
+// This car step's contacts book about twice the grip demand the look-ahead time and the bend
+// speed were measured against; read at that scale the driver brakes in time.
+constexpr float engineLoadScale = 2.0f;
 // What a car can ask of its tyres per unit of grip, sideways and braking, in units/s².
-constexpr float lateralPerGrip = 16.0f;
+constexpr float lateralPerGrip = 20.0f;
 constexpr float brakingPerGrip = 10.0f;
 
 static int wrap(int i, int n) { return n > 0 ? ((i % n) + n) % n : 0; }
 
 static float flatLength(const Vec3& v) { return std::sqrt(v.x * v.x + v.z * v.z); }
-
-static int surfaceUnder(const Vec3& p)
-{
-    if (!game.surfaceMap || !(game.surfaceCell > 0)) return 0;
-    int x = int(p.x / game.surfaceCell), z = int(p.z / game.surfaceCell);
-    x = x < 0 ? 0 : x > surfaceMapSide - 1 ? surfaceMapSide - 1 : x;
-    z = z < 0 ? 0 : z > surfaceMapSide - 1 ? surfaceMapSide - 1 : z;
-    return game.surfaceMap[z * surfaceMapSide + x];
-}
 
 static bool onPitLane(int mode) { return mode == IntoPitLane || mode == OutOfPitLane; }
 
@@ -84,6 +77,9 @@ static bool wantsPitStop(int car)
     if (lapsLeft <= 0) return false;
     float need = laneFuelNeed(lapsLeft);
     if (need < c.fuel) return float(c.damage) * lapsLeft * float(game.lapLength) > 20000000.0f;
+    // Not enough to come round to the pit entry again: in now, flag or no flag (a lap that
+    // missed a gate never raised it).
+    if (c.fuel < 1.3f * laneFuelNeed(1)) return true;
     // Short of fuel for the rest of the race: the shorter, the likelier a stop now.
     if (c.damage < 1001) return nextRandom() < 0.2f;
     return c.fuel < need * nextRandom();
@@ -183,7 +179,18 @@ static bool driveIntoBox(int car, int b, int& throttle, float& steering)
     const PitBox& box = game.pitBoxes[b];
     if (box.owner <= 5 && box.owner != car) return false;
     float s = dot(c.positionVector - box.stopPoint, box.axis);
-    if (s > 3.0f) return false;  // overshot
+    // Past the stop point or level with it but too far beside it to be served (pushed out by
+    // a passing car, or a bad line in): back up along the box for another go, unless far past.
+    // The offset word, unused in box mode, marks the reversing until the car is well short.
+    if (c.controls[3] == backingUp && s < -6.0f) c.controls[3] = 100;
+    bool missed = s > 3.0f || (s > -0.7f && flatLength(box.stopPoint - c.positionVector) >= 5.0f);
+    if (c.controls[3] == backingUp || missed) {
+        if (s > 10.0f) return false;
+        c.controls[3] = backingUp;
+        throttle = -1;
+        steering = 0;
+        return true;
+    }
     // Along the lane clear of the boxes before it, then onto the box's own line.
     float ahead = s + 4.0f < 1.5f ? s + 4.0f : 1.5f;
     Vec3 aim = box.stopPoint + box.axis * ahead;
@@ -193,8 +200,6 @@ static bool driveIntoBox(int car, int b, int& throttle, float& steering)
     // Braked to a creep by the box's edge, so that the car is still when the crew take it.
     float forwardSpeed = dot(c.velocity, c.forwardAxis);
     float remaining = -s;
-    // Level with the stop point but too far beside it to be served: on down the lane.
-    if (remaining < 0.7f && flatLength(box.stopPoint - c.positionVector) >= 4.5f) return false;
     float wanted = remaining > 5.5f ? boxCreep + std::sqrt(2 * boxBraking * (remaining - 5.5f)) : boxCreep;
     if (remaining < 0.7f) throttle = 0;
     else if (forwardSpeed > wanted + 0.5f) throttle = 0;
@@ -239,21 +244,20 @@ static uint32_t targetOffset(int car, bool lane, const Vec3& segStart, const Vec
     return uint32_t(o / 0.05f);
 }
 
-// Throttle from the bend ahead: the speed the car can take toward point P.
-// The speed the path ahead allows now: every bend within braking distance, taken at the
-// lateral grip the car has, braked for at the grip it has along the road.
 // The tyres' grip on the ground around a point: a few cells, since marks and patches are
 // scattered cell by cell.
 static float gripNear(int car, const Vec3& p)
 {
     const CarModel& m = game.carModels[car];
     const float d = 1.0f;
-    float sum = gripAt(m, surfaceUnder(p), game.carCount) + gripAt(m, surfaceUnder(p + Vec3{d, 0, 0}), game.carCount) +
-                gripAt(m, surfaceUnder(p - Vec3{d, 0, 0}), game.carCount) + gripAt(m, surfaceUnder(p + Vec3{0, 0, d}), game.carCount) +
-                gripAt(m, surfaceUnder(p - Vec3{0, 0, d}), game.carCount);
+    const float at[5][2] = {{0, 0}, {d, 0}, {-d, 0}, {0, d}, {0, -d}};
+    float sum = 0;
+    for (const auto& o : at) sum += gripAt(m, surfaceUnder(p.x + o[0], p.z + o[1]), game.carCount);
     return sum / 5;
 }
 
+// The speed the path ahead allows now: every bend within braking distance, taken at the
+// lateral grip the ground there gives, braked for at the least grip on the way.
 static float bendAheadLimit(int car, bool lane, int next)
 {
     const CarState& c = game.cars[car];
@@ -288,6 +292,7 @@ static float bendAheadLimit(int car, bool lane, int next)
     return std::sqrt(limit2);
 }
 
+// Throttle from the bend toward point P and from the bends within braking distance.
 static int throttleToward(int car, bool lane, int next, const Vec3& P)
 {
     const CarState& c = game.cars[car];
@@ -324,13 +329,14 @@ void computerDriver(int car, float ability, int& throttle, float& steering)
     if (game.raceClock < c.upsideDownCounter) return;
 
     // A saved game may carry any word here; the offset lives in 0..200.
-    if (c.controls[3] > 200) c.controls[3] = 200;
+    if (c.controls[3] > 200 && !(c.controls[3] == backingUp && c.revvingCounter >= FirstBoxMode)) c.controls[3] = 200;
     int mode = c.revvingCounter;
     if (mode >= FirstBoxMode && game.pitBoxes && mode - FirstBoxMode < game.pitBoxCount &&
         game.pitBoxes[mode - FirstBoxMode].owner == car) {
         if (serviceDone(car, game.pitBoxes[mode - FirstBoxMode])) {
             c.revvingCounter = OutOfPitLane;
             c.controls[2] = uint32_t(laneIndexAhead(c));
+            c.controls[3] = 100;
         }
         // Rolls on in neutral toward the stop point; brakes when rolling so fast that its wheels
         // would free the box, or once there.

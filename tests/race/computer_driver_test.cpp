@@ -278,10 +278,20 @@ TEST_F(ComputerDriver, IntoTheBoxAndOutWhenServed)
     EXPECT_EQ(drive(0, steering), 1);
     EXPECT_EQ(c.revvingCounter, 2);
     EXPECT_EQ(c.controls[2], 6u);
-    // Beside the stop point but too far off to be served: on down the lane.
+    // Beside the stop point but too far off to be served, or past it: back up for another go
+    // until well short of the box; far past it: on down the lane.
     box.owner = 6;
     c.revvingCounter = 3;
     c.positionVector = {100, 0.5f, 96};
+    EXPECT_EQ(drive(0, steering), -1);
+    EXPECT_EQ(c.revvingCounter, 3);
+    c.positionVector = {97, 0.5f, 96};
+    EXPECT_EQ(drive(0, steering), -1);
+    c.positionVector = {93, 0.5f, 92};
+    EXPECT_NE(drive(0, steering), -1);
+    c.positionVector = {104, 0.5f, 91};
+    EXPECT_EQ(drive(0, steering), -1);
+    c.positionVector = {111, 0.5f, 91};
     drive(0, steering);
     EXPECT_EQ(c.revvingCounter, 1);
     // Another car took the box: on down the lane.
