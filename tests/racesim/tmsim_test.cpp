@@ -104,10 +104,10 @@ TEST(Tmsim, TheSameRaceTwiceGivesTheSameResultAndWritesOnlyWhenAsked)
     // The held result of this race: a change here is a change in how the cars race.
     EXPECT_EQ(a.substr(a.find('\n') + 1),
               "pos car driver       skill laps  best lap  total time  pits damage   fuel  tyres  stuck\n"
-              "  1   1 Computer 1     100    2     27.64       57.06     0   0.0%  39.5%  46.3%      0\n"
-              "  2   3 Computer 3     100    2     28.20       57.33     0   0.0%  40.2%  46.2%      0\n"
-              "  3   2 Computer 2     100    2     28.70       58.13     0   0.0%  40.0%  43.7%      0\n"
-              "fastest lap 27.64 by car 1 (Computer 1)\n");
+              "  1   3 Computer 3     100    2     21.17       42.48     0   0.0%  38.9%  57.5%      0\n"
+              "  2   1 Computer 1     100    2     21.41       42.91     0   0.0%  38.3%  56.9%      0\n"
+              "  3   2 Computer 2     100    2     21.49       43.21     0   8.5%  38.0%  56.0%      0\n"
+              "fastest lap 21.17 by car 3 (Computer 3)\n");
 
     // Asked to, it keeps the lap record in the track as a race would.
     int status = -1;
