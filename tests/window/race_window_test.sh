@@ -49,10 +49,11 @@ done
 xdotool mousemove 100 100
 sleep 1
 
-xdotool key space                 # the lights come on over the grid
-sleep 0.5
+# The lights come on over the grid. A key can go astray while the window takes the focus:
+# more presses during the countdown change nothing.
+for _ in 1 2 3; do xdotool key space; sleep 0.2; done
 shot shot0000.bmp
-sleep 2                           # past the green light, so holding the throttle costs nothing
+sleep 2.5                         # past the green light, so holding the throttle costs nothing
 xdotool keydown Up
 sleep 3
 xdotool keyup Up
