@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 FUZZ_SECONDS ?= 30
 
-.PHONY: all deps run test test-normal test-asan bench fuzz clean
+.PHONY: all deps run test test-normal test-asan test-tsan bench fuzz clean
 
 all: deps
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
@@ -25,6 +25,12 @@ test-asan: deps
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# The game thread and the audio callback under ThreadSanitizer: only the audio tests need it.
+test-tsan: deps
+	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTM_TSAN=ON -DTM_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build build-tsan -j $(JOBS) --target test_audio
+	cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ./tests/test_audio --gtest_filter='AudioThreads.*'
+
 bench: all
 	@for b in build/bench/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; "$$b" || exit 1; done
 
@@ -38,4 +44,4 @@ fuzz: deps
 	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus/$$name fuzz/corpus/$$name || exit 1; done
 
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-tsan

@@ -13,3 +13,5 @@ void setSoundRate(int32_t handle, float rate);
 
 // A level in hundredths of a decibel (-10000 silent .. 0 full) as a volume 0..128.
 int32_t volumeFromLevel(int32_t level);
+// A menu volume 0..100 as a sound volume 0..128 by the game's volume law: 80 gives 114.
+int32_t volumeFromMenu(int32_t menuVolume);

@@ -1,5 +1,8 @@
 #include "shell/game_system.h"
 
+#include "audio/mixer.h"
+#include "audio/sound_registry.h"
+#include "audio/sound_set.h"
 #include "platform/exe_folder.h"
 #include "state/game_state.h"
 #include "race/car_models.h"
@@ -18,7 +21,9 @@
 #include "shell/language.h"
 #include "ui/dialog.h"
 #include "ui/dialog_events.h"
+#include "ui/main_menu.h"
 #include "ui/message_box.h"
+#include "ui/screens.h"
 
 #include <cmath>
 #include <cstring>
@@ -81,6 +86,12 @@ int initGameSystem()
     loadConfig();
     selectCarView(game.tyreAutoSort);
     setUpDisplay();
+    // Without a device the game plays on in silence: nothing loads, every handle stays 0.
+    if (!game.audioOpen && !openAudio()) {
+        closeAudio();
+        clearSounds();
+    }
+    if (game.audioOpen) loadSoundSet(game.options.soundSet);
     buildCircleTable();
     loadPalette();
     setProjectionScale(game.screenWidth, game.screenHeight);
@@ -94,7 +105,10 @@ int initGameSystem()
     game.guiOriginX = (game.screenWidth - 80.0f * game.guiScale) * 0.5f;
     game.guiOriginY = (game.screenHeight - 60.0f * game.guiScale) * 0.5f;
     connectDialogInput();
+    connectScreenInput();
+    buildScreens();
     SDL_ShowCursor(1);
+    openMainMenu();
     return 1;
 }
 
@@ -106,6 +120,7 @@ void shutdownGameSystem(bool partial)
         delete game.parkedDialog;
         game.parkedDialog = nullptr;
         freeModalBoxes();
+        freeScreens();
     }
     delete[] game.circleTable;
     game.circleTable = nullptr;
@@ -117,6 +132,8 @@ void shutdownGameSystem(bool partial)
     for (auto& s : game.engineSound) s = 0;
     game.skidSound = game.impactSound = game.lightSound = 0;
     game.finalLapSound = game.fuelWarningSound = 0;
+    clearSounds();
+    if (!partial) closeAudio();
     // A resolution change keeps the loaded track; only the end of the program frees it.
     if (!partial) {
         freeTrackData();

@@ -11,6 +11,7 @@
 #include "state/widget.h"
 #include "state/options_record.h"
 #include "state/track_data.h"
+#include "state/sound_voice.h"
 
 #include <SDL.h>
 
@@ -23,6 +24,7 @@ constexpr int keySnapshotSize = 323;  // one byte per SDL 1.2 key symbol
 constexpr int circleTableSize = 100;
 constexpr int uiStringCount = 163;
 constexpr int emptyLapTime = 6000;    // 60.00 s marks an empty lap time
+constexpr int screenSlotCount = 12;  // dialog ids 1..11
 
 struct JoystickState;
 struct Particle;
@@ -65,7 +67,14 @@ struct GameState {
     int32_t fireworksDelay;           // steps to the next shell over the final standings
     RaceHooks raceHooks;              // the screens of seasons, the pause menu and replays
 
-    // 3. Sound bookkeeping.
+    // 3. Sound bookkeeping. The callback reads the voices and their sounds; every change to
+    // them is made under SDL_LockAudio.
+    SoundVoice voices[voiceCount];
+    int16_t* mixScratch[voiceCount];  // one device buffer each, while the device is open
+    int32_t mixScratchSamples;
+    SDL_AudioSpec audioSpec;          // the device format, the target of every conversion
+    uint8_t audioOpen;
+    std::vector<Sound*> sounds;       // handle h is sounds[h - 1]; null slots are free
 
     // 4. Options.
     OptionsRecord options;
@@ -187,6 +196,7 @@ struct GameState {
     DialogInput dialogInput;
     DialogContext dialog;             // the active dialog
     DialogContext* parkedDialog;      // the one parked behind a modal box or a race, heap
+    Widget* screens[screenSlotCount]; // every screen's widgets by dialog id, made once
 };
 
 extern GameState game;

@@ -41,6 +41,8 @@ void UiTest::startGame(int width, int height, const std::string& fontImage)
     game.options.windowedMode = 1;
     folder.write("font.bmp", fontImage.empty() ? fontFileImage(codedFontInk()) : fontImage);
     ASSERT_EQ(initGameSystem(), 1);
+    // Every start opens the main menu; these tests bring their own dialog.
+    closeDialog();
     drainEvents();
     releaseAllKeys();
     activated.clear();

@@ -1,0 +1,75 @@
+#include "ui/screen_actions.h"
+
+#include "race/race_pause.h"
+#include "season/driver_file.h"
+#include "season/driver_list.h"
+#include "season/race_slots.h"
+#include "state/driver_profile.h"
+#include "state/game_state.h"
+#include "ui/dialog.h"
+#include "ui/file_dialog.h"
+#include "ui/screens.h"
+
+#include <cstring>
+
+void listMenuDrivers(std::vector<MenuDriver>& out)
+{
+    for (const DriverEntry& d : game.driverList) out.push_back({d.name, d.profile.get()});
+}
+
+void seatDriver(int slot, const std::string& name, DriverProfile* profile)
+{
+    if (slot < 0 || slot >= maxCars) return;
+    std::strncpy(game.driverNames[slot], name.c_str(), sizeof game.driverNames[slot] - 1);
+    game.driverNames[slot][sizeof game.driverNames[slot] - 1] = 0;
+    game.drivers[slot] = profile;
+    assignParticipant(slot, profile);
+}
+
+void saveSlotDriver(int slot)
+{
+    if (slot >= 0 && slot < maxCars && game.drivers[slot]) writeDriver(game.driverNames[slot], game.drivers[slot]);
+}
+
+std::string createMenuDriver(const std::string& name, bool human)
+{
+    int check = createDriver(name, human);
+    return check == driverNameOk ? std::string() : driverNameMessage(check);
+}
+
+void deleteMenuDriver(const std::string& name)
+{
+    int index = findDriver(name);
+    if (index >= 0) deleteDriverEntry(index);
+}
+
+void storeMenuDrivers() { storeDriversAndMatchSlots(); }
+
+void saveMenuDriver(const std::string& name)
+{
+    int index = findDriver(name);
+    if (index >= 0) writeDriver(game.driverList[size_t(index)].name, game.driverList[size_t(index)].profile.get());
+}
+
+bool startSeasonFromMenu(const std::vector<std::string>&) { return false; }
+
+bool replayRecorded() { return false; }
+void startReplay() { resumeRace(); }
+
+// Without a season behind it, ending it ends the race.
+void endSeason() { endRaceFromMenu(); }
+void saveAutosave() {}
+
+void confirmFileDialog(bool) { closeFileDialog(); }
+void deleteInFileDialog() {}
+
+void trackManagerAction(int) {}
+
+int chooseControl(const std::string&) { return -1; }
+
+std::string controlLabel(unsigned code)
+{
+    return code == 0 ? uiText(80) : "c" + std::to_string(code);
+}
+
+void reloadSoundSet() {}

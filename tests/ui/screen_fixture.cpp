@@ -1,0 +1,79 @@
+#include "screen_fixture.h"
+
+#include "render/draw_access.h"
+#include "shell/game_system.h"
+#include "shell/main_loop.h"
+#include "shell/options_file.h"
+#include "text_reader.h"
+#include "ui/dialog.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+void ScreenTest::startGame(int width, int height, const std::string& language)
+{
+    ASSERT_TRUE(sdl.ok());
+    fs::path built = buildFolder() / "tarmacade";
+    ASSERT_TRUE(fs::exists(built / "font.bmp")) << "the game folder is built with the game";
+    for (const char* part : {"font.bmp", "tm.pal", "tracks", "cars", "lang"})
+        fs::copy(built / part, folder.path(part), fs::copy_options::recursive);
+    for (const char* name : {"Ada", "Bruno", "Chen", "Dora"}) folder.write(std::string("drivers/") + name + ".drv", "");
+    setDefaultOptions(game.options);
+    std::strncpy(game.options.language, language.c_str(), sizeof game.options.language - 1);
+    game.options.windowedMode = 1;
+    game.screenWidth = width;
+    game.screenHeight = height;
+    ASSERT_EQ(initGameSystem(), 1);
+    drainEvents();
+    releaseAllKeys();
+}
+
+void ScreenTest::TearDown()
+{
+    drainEvents();
+    shutdownGameSystem(false);
+    for (int k = 0; k < maxCars; ++k) game.drivers[k] = nullptr, game.driverNames[k][0] = 0;
+    game.carCount = 0;
+    game.raceRunning = 0;
+}
+
+int ScreenTest::centreX(int index)
+{
+    const Widget& w = game.dialog.widgets[index];
+    return int(w.x + w.w / 2);
+}
+
+int ScreenTest::centreY(int index)
+{
+    const Widget& w = game.dialog.widgets[index];
+    return int(w.y + w.h / 2);
+}
+
+bool ScreenTest::pumpEventsOnce() { return pumpEvents(0); }
+
+void ScreenTest::click(int x, int y)
+{
+    pushMouseButton(SDL_BUTTON_LEFT, true, uint16_t(x), uint16_t(y));
+    pushMouseButton(SDL_BUTTON_LEFT, false, uint16_t(x), uint16_t(y));
+    pump();
+}
+
+bool ScreenTest::shows(const std::string& text, uint8_t colour)
+{
+    bool lockedHere = !game.lockedSurface && lockDraw();
+    bool found = !textreader::find(text, colour).empty();
+    if (lockedHere) unlockDraw();
+    return found;
+}
+
+void ScreenTest::picture(const std::string& name)
+{
+    const char* folderName = std::getenv("TM_UI_PICTURES");
+    if (!folderName || !*folderName || !game.drawSurface) return;
+    fs::create_directories(folderName);
+    std::string size = std::to_string(game.screenWidth) + "x" + std::to_string(game.screenHeight);
+    SDL_SaveBMP(game.drawSurface, (std::string(folderName) + "/" + name + "-" + size + ".bmp").c_str());
+}

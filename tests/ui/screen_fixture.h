@@ -1,0 +1,30 @@
+#pragma once
+// A started game on a copy of the built game folder's content, with the main menu open.
+#include "state/game_state.h"
+#include "support/harness.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+class ScreenTest : public ::testing::Test {
+public:
+    // A BMP of the back buffer into TM_UI_PICTURES, when it names a folder.
+    static void picture(const std::string& name);
+
+protected:
+    // Tracks, cars, languages and the font of the built game folder, and drivers by name.
+    void startGame(int width, int height, const std::string& language = "English");
+    void TearDown() override;
+
+    static int centreX(int index);
+    static int centreY(int index);
+    static void pump() { ASSERT_TRUE(pumpEventsOnce()); }
+    static bool pumpEventsOnce();
+    static void click(int x, int y);
+    static void clickWidget(int index) { click(centreX(index), centreY(index)); }
+    // Whether the text shows whole in the colour anywhere on the back buffer.
+    static bool shows(const std::string& text, uint8_t colour);
+    TempGameFolder folder;
+    SdlSession sdl{SDL_INIT_VIDEO};
+};
