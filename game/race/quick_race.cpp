@@ -119,7 +119,7 @@ int startQuickRace(const std::string& trackName, int laps, int computers)
     for (size_t k = 0; k < skills.size(); ++k)
         drivers.push_back(computerDriverEntry("Computer " + std::to_string(k + 1), skills[k], model, int(k)));
     if (prepareRace(trackEntryFor(trackName), drivers, laps) != 0) return -1;
-    game.raceHooks = RaceHooks{};
+    // A pause menu installed by the front end stays; what follows a race is the quick race's.
     game.raceHooks.showFinalStandings = holdResults;
     game.raceHooks.startNextRace = endProgram;
     game.raceHooks.leaveRace = endProgram;
