@@ -71,9 +71,12 @@ int prepareRace(const std::string& entry, const std::vector<RaceDriver>& drivers
     for (int i = 0; i < cars; ++i) enterDriver(i, drivers[i]);
     game.stepMs = stepMsFor(game.options.stepRate);
     allocateParticleRing();
+    // The race rules take the length from the options; a length of its own must not change them.
+    OptionsRecord options = game.options;
+    if (laps > 0) game.options.raceLength = uint16_t(laps), game.options.distanceUnit = 0;
     int startingOrder[maxCars] = {};
     startRace(startingOrder);
-    if (laps > 0) game.raceLaps = laps;
+    game.options = options;
     game.racePhase = WaitForKey;
     game.phaseCounter = 0;
     game.startLight = -1;
@@ -116,7 +119,7 @@ int startQuickRace(const std::string& trackName, int laps, int computers)
     for (size_t k = 0; k < skills.size(); ++k)
         drivers.push_back(computerDriverEntry("Computer " + std::to_string(k + 1), skills[k], model, int(k)));
     if (prepareRace(trackEntryFor(trackName), drivers, laps) != 0) return -1;
-    game.raceHooks = RaceHooks{};
+    // A pause menu installed by the front end stays; what follows a race is the quick race's.
     game.raceHooks.showFinalStandings = holdResults;
     game.raceHooks.startNextRace = endProgram;
     game.raceHooks.leaveRace = endProgram;

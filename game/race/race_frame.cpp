@@ -45,7 +45,7 @@ void showStartLight(int light)
     game.startLight = light;
     setSoundRate(game.lightSound, light < 3 ? 24000.0f / 22050.0f : 32000.0f / 22050.0f);
     playOnce(game.lightSound);
-    if (drawRaceView(0)) presentDrawSurface();
+    if (drawRacePicture(0)) presentDrawSurface();
 }
 
 void countdownStep()
@@ -150,7 +150,7 @@ void drawPicture(int steps)
     bool drawn;
     if (game.racePhase == FinalHeld || game.racePhase == FinalShown) drawn = drawFireworks(steps);
     else if (game.racePhase == Replay && game.raceHooks.drawReplay) return game.raceHooks.drawReplay(steps);
-    else drawn = drawRaceView(steps);
+    else drawn = drawRacePicture(steps);
     if (drawn) presentDrawSurface();
 }
 

@@ -1,5 +1,6 @@
 #include "race/race_screens.h"
 
+#include "render/car_panel_text.h"
 #include "render/draw_access.h"
 #include "render/race_view.h"
 #include "render/surfaces.h"
@@ -21,10 +22,20 @@ static std::string driverName(int car)
     return std::string(game.driverNames[car], strnlen(game.driverNames[car], sizeof game.driverNames[car]));
 }
 
+bool drawRacePicture(int steps)
+{
+    if (!drawRaceView(steps)) return false;
+    if (lockDraw()) {
+        drawCarPanelTexts();
+        unlockDraw();
+    }
+    return true;
+}
+
 // The panel over the race as it stands, without moving anything.
 static void showPanel(void (*draw)())
 {
-    if (!drawRaceView(0)) return;
+    if (!drawRacePicture(0)) return;
     if (lockDraw()) {
         draw();
         unlockDraw();

@@ -2,6 +2,10 @@
 // The screens the race shows over its view before the start and at its end.
 #include "render/race_panels.h"
 
+// The race view with every car's panel texts, for the frame and the screens over it. False,
+// with nothing drawn, when the screen cannot be locked.
+bool drawRacePicture(int steps);
+
 // What the pre-race screen says: distance, laps, the track record and in a time trial the
 // best time.
 RaceInformation raceInformation();

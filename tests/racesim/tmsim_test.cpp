@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <vector>
+
+#include <sys/wait.h>
 
 namespace {
 
@@ -64,6 +68,52 @@ TEST(Tmsim, AListOfSkillsNamesTheField)
     EXPECT_EQ(a.skills, (std::vector<int>{90, 100, 120}));
     EXPECT_EQ(a.seed, 4294967295u);
     EXPECT_TRUE(a.json);
+}
+
+}  // namespace
+
+namespace {
+
+// The installed program, as a player runs it: its output and its exit status.
+std::string runTmsim(const std::string& args, int& status)
+{
+    std::string command = (buildFolder() / "tarmacade" / "tmsim").string() + " " + args + " 2>&1";
+    std::string out;
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return status = -1, out;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
+    int raw = pclose(p);
+    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return out;
+}
+
+TEST(Tmsim, TheSameRaceTwiceGivesTheSameResultAndWritesOnlyWhenAsked)
+{
+    if (!std::filesystem::is_regular_file(sampleTrack("street.trk"))) GTEST_SKIP() << "no built game folder";
+    TempGameFolder folder;
+    std::filesystem::copy_file(sampleTrack("street.trk"), folder.path("street.trk"));
+    std::string track = folder.path("street.trk").string(), before = folder.read("street.trk");
+    std::string args = track + " --cars 3 --laps 2 --seed 7";
+    int first = -1, second = -1;
+    std::string a = runTmsim(args, first), b = runTmsim(args, second);
+    EXPECT_EQ(first, 0) << a;
+    EXPECT_EQ(second, 0);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(folder.read("street.trk"), before);
+    // The held result of this race: a change here is a change in how the cars race.
+    EXPECT_EQ(a.substr(a.find('\n') + 1),
+              "pos car driver       skill laps  best lap  total time  pits damage   fuel  tyres  stuck\n"
+              "  1   3 Computer 3     100    2     21.17       42.48     0   0.0%  38.9%  57.5%      0\n"
+              "  2   1 Computer 1     100    2     21.41       42.91     0   0.0%  38.3%  56.9%      0\n"
+              "  3   2 Computer 2     100    2     21.49       43.21     0   8.5%  38.0%  56.0%      0\n"
+              "fastest lap 21.17 by car 3 (Computer 3)\n");
+
+    // Asked to, it keeps the lap record in the track as a race would.
+    int status = -1;
+    runTmsim(args + " --save-records", status);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(folder.read("street.trk"), before);
 }
 
 }  // namespace

@@ -50,11 +50,11 @@ xdotool mousemove 100 100
 sleep 1
 
 # The race reads the keyboard's state once a step, so a tap shorter than a step can pass
-# unseen: hold the key down a while.
-xdotool keydown space; sleep 0.3; xdotool keyup space   # the lights come on over the grid
-sleep 0.2
+# unseen, and a key can go astray while the window takes the focus: hold it down a while,
+# more than once (more presses during the countdown change nothing).
+for _ in 1 2; do xdotool keydown space; sleep 0.3; xdotool keyup space; sleep 0.1; done
 shot shot0000.bmp
-sleep 2                           # past the green light, so holding the throttle costs nothing
+sleep 2.5                         # past the green light, so holding the throttle costs nothing
 xdotool keydown Up
 sleep 3
 xdotool keyup Up

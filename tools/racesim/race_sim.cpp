@@ -29,6 +29,7 @@ constexpr int countdownSteps = 211;
 constexpr int stepsPerLapAllowed = 12000;  // two minutes a lap before a race is given up
 constexpr int startGraceSteps = 100;       // the grid empties during the first second
 constexpr float stuckSpeed = 1.0f;
+constexpr int sameStopSteps = 500;
 
 bool number(const std::string& text, long low, long high, long& out)
 {
@@ -102,9 +103,10 @@ bool chooseModel(const std::string& name, CarModel& model, std::string& why)
 }
 
 struct Tally {
+    int steps = 0;
     int pitStops[maxCars] = {};
+    int lastAtBox[maxCars] = {};  // step the car last held a box
     int stuck[maxCars] = {};
-    uint8_t boxOwner[maxPitBoxes] = {};
 };
 
 bool servedAtBox(int car)
@@ -117,10 +119,13 @@ bool servedAtBox(int car)
 // What the race itself does not count: stops at the boxes, and steps a racing car stood still.
 void tallyStep(Tally& t)
 {
+    ++t.steps;
+    // A car that overshoots its box and backs into it again is still on the same stop.
     for (int b = 0; b < game.pitBoxCount && b < maxPitBoxes; ++b) {
         uint8_t owner = game.pitBoxes[b].owner;
-        if (owner < game.carCount && owner != t.boxOwner[b]) ++t.pitStops[owner];
-        t.boxOwner[b] = owner;
+        if (owner >= game.carCount) continue;
+        if (t.lastAtBox[owner] == 0 || t.steps - t.lastAtBox[owner] > sameStopSteps) ++t.pitStops[owner];
+        t.lastAtBox[owner] = t.steps;
     }
     if (game.racePhase != Racing || game.raceClock < startGraceSteps) return;
     for (int i = 0; i < game.carCount; ++i) {
@@ -230,7 +235,6 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
     game.raceRunning = 1;
     game.racePhase = Countdown;
     Tally t;
-    for (int b = 0; b < maxPitBoxes; ++b) t.boxOwner[b] = b < game.pitBoxCount ? game.pitBoxes[b].owner : maxCars;
     int limit = countdownSteps + std::max(game.raceLaps, 1) * stepsPerLapAllowed;
     int steps = 0;
     while (game.racePhase < RaceOver && steps < limit) {

@@ -21,8 +21,9 @@ std::string simReportText(const SimResult& r)
 {
     std::string out;
     char line[200];
-    std::snprintf(line, sizeof line, "%s: %d laps, %zu cars of type %s, seed %u, %s of racing\n", r.track.c_str(),
-                  r.laps, r.cars.size(), r.carType.c_str(), r.seed, timeText(r.raceSteps).c_str());
+    std::snprintf(line, sizeof line, "%s: %d lap%s, %zu car%s of type %s, seed %u, %s of racing\n", r.track.c_str(),
+                  r.laps, r.laps == 1 ? "" : "s", r.cars.size(), r.cars.size() == 1 ? "" : "s", r.carType.c_str(), r.seed,
+                  timeText(r.raceSteps).c_str());
     out += line;
     out += "pos car driver       skill laps  best lap  total time  pits damage   fuel  tyres  stuck\n";
     for (const SimCar& c : r.cars) {
