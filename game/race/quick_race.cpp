@@ -1,6 +1,7 @@
 #include "race/quick_race.h"
 
 #include "audio/sound.h"
+#include "audio/sound_set.h"
 #include "platform/clock.h"
 #include "platform/name_compare.h"
 #include "race/race_frame.h"
@@ -82,6 +83,7 @@ int prepareRace(const std::string& entry, const std::vector<RaceDriver>& drivers
     game.startLight = -1;
     game.fireworksDelay = 0;
     game.skidLevel = game.impactLevel = 0;
+    loadEngineSounds(game.options.soundSet);
     for (int i = 0; i < cars; ++i) playLoop(game.engineSound[i]);
     setSoundVolume(game.skidSound, 0);
     playLoop(game.skidSound);

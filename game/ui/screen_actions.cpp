@@ -1,5 +1,7 @@
 #include "ui/screen_actions.h"
 
+#include "audio/sound_set.h"
+
 #include "race/race_pause.h"
 #include "season/championship.h"
 #include "season/driver_file.h"
@@ -82,4 +84,7 @@ std::string controlLabel(unsigned code)
     return code == 0 ? uiText(80) : "c" + std::to_string(code);
 }
 
-void reloadSoundSet() {}
+void reloadSoundSet()
+{
+    loadSoundSet(game.options.soundSet);
+}
