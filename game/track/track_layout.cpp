@@ -1,9 +1,7 @@
 #include "track/track_layout.h"
 
-// Reads a count of one or two bytes and steps over that many records of the given size.
-static bool skipCounted(TrackFile& f, bool wide, uint64_t recordSize, uint64_t& at)
+bool readCount(TrackFile& f, bool wide, uint32_t& count)
 {
-    uint32_t count = 0;
     if (wide) {
         uint16_t v;
         if (!f.readU16(v)) return false;
@@ -13,6 +11,14 @@ static bool skipCounted(TrackFile& f, bool wide, uint64_t recordSize, uint64_t& 
         if (!f.readU8(v)) return false;
         count = v;
     }
+    return true;
+}
+
+// Reads a count and steps over that many records of the given size.
+static bool skipCounted(TrackFile& f, bool wide, uint64_t recordSize, uint64_t& at)
+{
+    uint32_t count = 0;
+    if (!readCount(f, wide, count)) return false;
     at += (wide ? 2 : 1) + count * recordSize;
     return f.seek(long(at), SEEK_SET);
 }

@@ -6,6 +6,9 @@
 
 #include <cstdint>
 
+// A count of one byte, or of two where the layout widened it.
+bool readCount(TrackFile& file, bool wide, uint32_t& count);
+
 // Walks the header and the counted fields (ground runs, heights, objects, pit boxes, gates,
 // driving line, pit lane) by their counts. False when the file ends before they do.
 bool bodyFieldsEnd(TrackFile& file, const TrackHeader& header, uint64_t& end);

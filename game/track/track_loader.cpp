@@ -33,20 +33,6 @@ static std::vector<uint8_t> readRecords(TrackFile& f, size_t count, size_t size)
 
 static uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
-static bool readCount(TrackFile& f, bool wide, uint32_t& count)
-{
-    if (wide) {
-        uint16_t v;
-        if (!f.readU16(v)) return false;
-        count = v;
-    } else {
-        uint8_t v;
-        if (!f.readU8(v)) return false;
-        count = v;
-    }
-    return true;
-}
-
 static Vec3 headingDirection(uint16_t heading)
 {
     float a = heading / 10000.0f;
