@@ -288,15 +288,28 @@ void groundAndWallContacts(int car)
     wallContact(car, {0, 0, far}, {0, 0, -1});
 }
 
+// Every car passes every object each step, so the reach of each kind is looked up once.
+static const float* objectReaches()
+{
+    static float reach[256];
+    static bool filled = false;
+    if (!filled) {
+        for (int k = 0; k < 256; ++k) reach[k] = objectReach(k);
+        filled = true;
+    }
+    return reach;
+}
+
 void objectContacts(int car)
 {
     if (!game.trackObjects) return;
+    const float* reaches = objectReaches();
     float radius = boundingRadius(car);
     for (int i = maxCars; i < game.objectCount; ++i) {
         const TrackObject& o = game.trackObjects[i];
-        const CarState& c = game.cars[car];
-        float dx = c.positionVector.x - o.position.x, dz = c.positionVector.z - o.position.z;
-        float reach = radius + objectReach(o.kind);
+        const Vec3& p = game.cars[car].positionVector;
+        float dx = p.x - o.position.x, dz = p.z - o.position.z;
+        float reach = radius + reaches[uint8_t(o.kind)];
         if (dx * dx + dz * dz < reach * reach) objectShapeContacts(car, o);
     }
 }
