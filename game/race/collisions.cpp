@@ -1,6 +1,7 @@
 #include "race/collisions.h"
 
 #include "race/car_models.h"
+#include "race/object_grid.h"
 #include "race/object_shapes.h"
 #include "state/game_state.h"
 #include "state/particle_ring.h"
@@ -305,12 +306,22 @@ void objectContacts(int car)
     if (!game.trackObjects) return;
     const float* reaches = objectReaches();
     float radius = boundingRadius(car);
-    for (int i = maxCars; i < game.objectCount; ++i) {
+    auto tryObject = [&](int i) {
         const TrackObject& o = game.trackObjects[i];
         const Vec3& p = game.cars[car].positionVector;
         float dx = p.x - o.position.x, dz = p.z - o.position.z;
         float reach = radius + reaches[uint8_t(o.kind)];
         if (dx * dx + dz * dz < reach * reach) objectShapeContacts(car, o);
+    };
+    // The grid is looked up where the car stood before its contacts: a contact moves a car by
+    // far less than the grid's margin.
+    const Vec3& p = game.cars[car].positionVector;
+    const uint16_t* near = nullptr;
+    int count = 0;
+    if (objectsNear(p.x, p.z, radius, near, count)) {
+        for (int k = 0; k < count; ++k) tryObject(near[k]);
+    } else {
+        for (int i = maxCars; i < game.objectCount; ++i) tryObject(i);
     }
 }
 

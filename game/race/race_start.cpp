@@ -1,5 +1,6 @@
 #include "race/race_rules.h"
 
+#include "race/object_grid.h"
 #include "race/race_reset.h"
 #include "state/game_state.h"
 #include "state/random_table.h"
@@ -90,6 +91,7 @@ void startRace(int startingOrder[])
     game.trackRecordCar = -1;
     game.phaseCounter = 0;
     resetPitBoxes();
+    buildObjectGrid();
     // The track file carries no box flag: with a box for every car each keeps to its own, so
     // no car stops in a box another is heading for.
     game.ownPitBoxesOnly = game.pitBoxCount >= cars ? 1 : 0;

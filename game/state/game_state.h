@@ -118,6 +118,7 @@ struct GameState {
     uint8_t* heightMap;               // 64 x 64, row = z, height = byte x 0.05
     TrackObject* trackObjects;        // the first ones are the grid
     uint16_t objectCount;
+    uint32_t trackGeneration;         // counts the track data freed, so caches of it can tell
     PitBox* pitBoxes;
     uint8_t pitBoxCount;              // at most 6
     Checkpoint* checkpoints;          // the last one is the finish line; count in region 2

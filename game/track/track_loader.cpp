@@ -318,6 +318,7 @@ int loadTrackPreview(const std::string& entry)
 
 void freeTrackData()
 {
+    ++game.trackGeneration;
     delete[] game.surfaceMap;
     delete[] game.heightMap;
     delete[] game.trackObjects;

@@ -1,6 +1,8 @@
 #include "contact_world.h"
+#include "race/object_grid.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 // The lowest point of the car's ellipsoid.
@@ -202,4 +204,42 @@ TEST_F(ContactWorld, DegenerateShapesAndCarsNeverMakeNaN)
     game.carModels[0].ellipsoid = {1.5f, 0, 1.8f};
     everyContact(0);
     EXPECT_TRUE(finite(game.cars[0]));
+}
+
+// The grid of nearby objects only saves work: cars driven through a field of every kind end
+// exactly where a pass over all objects leaves them, and a grid left from another track is
+// not used.
+TEST_F(ContactWorld, TheObjectGridTriesTheSameObjectsAsAPassOverAll)
+{
+    std::vector<TrackObject> field;
+    for (int i = 0; i < 120; ++i) {
+        float x = 10 + float((i * 37) % 180), z = 10 + float((i * 71) % 180);
+        field.push_back(TrackObject{uint8_t(1 + i % 32), {x, 0, z}, normalised(Vec3{float(i % 5) - 2, 0, 1})});
+    }
+    placeObjects(field);
+    auto drive = [&](bool grid) {
+        if (grid) buildObjectGrid();
+        else ++game.trackGeneration;
+        std::vector<CarState> out;
+        for (int run = 0; run < 12; ++run) {
+            place(0, {5 + 15.0f * float(run), groundY() + 0.5f, 5}, normalised(Vec3{0.3f * float(run % 3), 0, 1}));
+            game.cars[0].velocity = game.cars[0].forwardAxis * 25.0f;
+            for (int s = 0; s < 700; ++s) step(0);
+            out.push_back(game.cars[0]);
+        }
+        return out;
+    };
+    std::vector<CarState> all = drive(false), near = drive(true);
+    for (size_t i = 0; i < all.size(); ++i) {
+        SCOPED_TRACE("run " + std::to_string(i));
+        EXPECT_EQ(0, std::memcmp(&all[i].positionVector, &near[i].positionVector, sizeof(Vec3)));
+        EXPECT_EQ(0, std::memcmp(&all[i].velocity, &near[i].velocity, sizeof(Vec3)));
+        EXPECT_EQ(all[i].damage, near[i].damage);
+    }
+    // The track's objects are freed and replaced: the old grid must not serve.
+    const uint16_t* list = nullptr;
+    int count = 0;
+    EXPECT_TRUE(objectsNear(100, 100, 2, list, count));
+    ++game.trackGeneration;
+    EXPECT_FALSE(objectsNear(100, 100, 2, list, count));
 }
