@@ -12,6 +12,7 @@
 #include "render/hud.h"
 #include "render/race_view.h"
 #include "render/surfaces.h"
+#include "replay/replay_buffer.h"
 #include "state/game_state.h"
 #include "state/particle_ring.h"
 #include "state/random_table.h"
@@ -188,7 +189,7 @@ void simulationStep()
         const CarState& c = game.cars[0];
         recordGhostSample(c.positionVector, c.rightAxis, c.upAxis, c.forwardAxis);
     }
-    if (game.raceHooks.recordReplayFrame) game.raceHooks.recordReplayFrame();
+    recordReplayFrame();
     for (int i = 0; i < cars; ++i) carStep(i);
     for (int i = 0; i < cars; ++i)
         for (int j = i + 1; j < cars; ++j) carCarContact(i, j);

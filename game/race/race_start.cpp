@@ -2,6 +2,7 @@
 
 #include "race/object_grid.h"
 #include "race/race_reset.h"
+#include "replay/replay_buffer.h"
 #include "state/game_state.h"
 #include "state/random_table.h"
 #include "track/terrain_height.h"
@@ -92,6 +93,7 @@ void startRace(int startingOrder[])
     game.phaseCounter = 0;
     resetPitBoxes();
     buildObjectGrid();
+    setupReplay(0, 0);
     // The track file carries no box flag: with a box for every car each keeps to its own, so
     // no car stops in a box another is heading for.
     game.ownPitBoxesOnly = game.pitBoxCount >= cars ? 1 : 0;

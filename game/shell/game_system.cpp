@@ -14,6 +14,7 @@
 #include "render/palette.h"
 #include "render/raster.h"
 #include "render/surfaces.h"
+#include "replay/replay_buffer.h"
 #include "season/driver_list.h"
 #include "shell/config.h"
 #include "track/ghost_lap.h"
@@ -138,6 +139,7 @@ void shutdownGameSystem(bool partial)
     if (!partial) {
         freeTrackData();
         freeGhost();
+        freeReplay();
         freeParticleRing();
         freeRandomTable();
         freeDriverList();

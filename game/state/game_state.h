@@ -12,6 +12,7 @@
 #include "state/options_record.h"
 #include "state/track_data.h"
 #include "state/sound_voice.h"
+#include "state/replay_state.h"
 
 #include <SDL.h>
 
@@ -199,6 +200,9 @@ struct GameState {
     DialogContext dialog;             // the active dialog
     DialogContext* parkedDialog;      // the one parked behind a modal box or a race, heap
     Widget* screens[screenSlotCount]; // every screen's widgets by dialog id, made once
+
+    // 17. The replay of the current race.
+    ReplayState replay;
 };
 
 extern GameState game;

@@ -10,7 +10,6 @@ struct RaceHooks {
     void (*showFinalStandings)();  // a key after the results of the last race; sets FinalHeld or leaves
     void (*startNextRace)();       // a key on the standings
     void (*leaveRace)();           // back to the main menu; empty: the race stops owning the screen
-    void (*recordReplayFrame)();   // every simulation step
     bool (*replayStep)();          // one step of replay playback; false when nothing is to be shown
     void (*endReplay)();           // restores the cars and the phase saved when the replay began
     void (*drawReplay)(int steps); // the replay screen; empty: the race view
