@@ -66,23 +66,7 @@ bool startSeasonFromMenu(const std::vector<std::string>& tracks)
     return startSeason() == 0;
 }
 
-bool replayRecorded() { return false; }
-void startReplay() { resumeRace(); }
-
 void endSeason() { endSeasonFromMenu(); }
-void saveAutosave() {}
-
-void confirmFileDialog(bool) { closeFileDialog(); }
-void deleteInFileDialog() {}
-
-void trackManagerAction(int) {}
-
-int chooseControl(const std::string&) { return -1; }
-
-std::string controlLabel(unsigned code)
-{
-    return code == 0 ? uiText(80) : "c" + std::to_string(code);
-}
 
 void reloadSoundSet()
 {

@@ -1,0 +1,3 @@
+#include "ui/screen_actions.h"
+
+void trackManagerAction(int) {}
