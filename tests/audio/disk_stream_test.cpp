@@ -1,6 +1,7 @@
 // The whole chain heard: a one-car race mixed by SDL's disk driver, which writes the device
 // stream to a file as a sound card would play it, and the file read back.
 #include "audio/mixer.h"
+#include "audio/sound_registry.h"
 #include "audio/sound_set.h"
 #include "race/car_models.h"
 #include "race/quick_race.h"
@@ -9,6 +10,7 @@
 #include "shell/options_file.h"
 #include "state/game_state.h"
 #include "state/random_table.h"
+#include "track/track_loader.h"
 #include "support/harness.h"
 
 #include <gtest/gtest.h>
@@ -168,6 +170,8 @@ TEST(DiskStream, StartBeepsAtTheirTimesAndEnginePitchFollowsSpeed)
         }
         SDL_UnlockAudio();
         closeAudio();
+        clearSounds();
+        freeTrackData();
         releaseAllKeys();
         game.keySnapshot = nullptr;
     }
