@@ -8,6 +8,7 @@
 #include "race/quick_race.h"
 #include "race/race_frame.h"
 #include "save/saved_game.h"
+#include "shell/config.h"
 #include "shell/folder_list.h"
 #include "shell/options_file.h"
 #include "state/game_state.h"
@@ -84,6 +85,8 @@ bool stage(const SimArguments& a, Stage& s, std::string& why)
     if (ec) return why = "cannot reach the folder of " + a.track, false;
     fs::path game = a.gameFolder.empty() ? fs::path(programFolder()) : fs::absolute(a.gameFolder, ec);
     if (fs::is_directory(game / "cars", ec)) fs::create_directory_symlink(game / "cars", s.root / "cars", ec);
+    // The replay a saved race carries is as long as the game's tm.ini asks.
+    if (fs::is_regular_file(game / "tm.ini", ec)) fs::create_symlink(game / "tm.ini", s.root / "tm.ini", ec);
     if (!options.empty()) fs::create_symlink(options, s.root / "options.set", ec);
     s.entry = "\\" + track.stem().string();
     return true;
@@ -241,6 +244,7 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
     if (!stage(a, s, why)) return false;
     game.exeFolder = s.root.string();
     changeToFolder(game.exeFolder);
+    loadConfig();
     if (a.optionsFile.empty()) setDefaultOptions(game.options);
     else loadOptions();
     CarModel model{};
