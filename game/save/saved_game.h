@@ -3,8 +3,9 @@
 #include <string>
 
 // Writes saves\<name>.gam through a temporary file renamed over the old one; false when it
-// could not be written whole (the old file then stays). A save that worked clears the replay's
-// cut marks: a cut belongs to the one save it was marked for.
+// could not be written whole (the old file then stays), and during replay playback, whose cars
+// are not the race's. A save that worked clears the replay's cut marks: a cut belongs to the
+// one save it was marked for.
 bool saveGame(const std::string& name);
 // Rebuilds the running game from saves\<name>.gam: 0, or -1 when the file cannot be opened,
 // is of a later version or fails its checks (the running game is then left as it was).

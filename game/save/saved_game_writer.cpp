@@ -97,6 +97,9 @@ bool saveGame(const std::string& name)
 {
     int cars = game.carCount;
     if (cars < 1 || cars > maxCars || !isSavedGameName(name)) return false;
+    // During playback the cars hold the replay's positions, not the race's: the race must
+    // have been put back before it can be saved.
+    if (game.racePhase > FinalShown) return false;
     enterGameFolder();
     if (!makeGameFolder(savesFolder)) return false;
     TrackFile f;

@@ -371,6 +371,9 @@ TEST_F(SavedGames, NamesThatAreNoFileNameAndUnwritableFoldersFailOpenly)
     for (const char* name : {"", "..", "a/b", "a\\b", "con", "x:y"}) EXPECT_FALSE(saveGame(name)) << name;
     EXPECT_FALSE(folder.exists("saves/.gam"));
     EXPECT_EQ(loadGame("../tracks/gp"), -1);
+    game.racePhase = Replay;
+    EXPECT_FALSE(saveGame("Playback"));
+    game.racePhase = Racing;
     fs::remove_all(folder.path("saves"));
     folder.write("saves", std::string("a file where the folder belongs"));
     EXPECT_FALSE(saveGame("Blocked"));
