@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/safe_name.h"
 #include "race/quick_race.h"
+#include "race/race_frame.h"
 #include "race/race_pause.h"
 #include "race/race_rules.h"
 #include "race/race_screens.h"
@@ -188,6 +189,8 @@ static void showSavedScreen()
     setProjectionScale(game.screenWidth, game.screenHeight);
     buildRaceBackground();
     bool pause = false;
+    // The grid's engines were started; after the race they have nothing to say.
+    if (game.racePhase >= ResultsShown) silenceCars();
     switch (game.racePhase) {
     case WaitForKey:
         showRaceInformation();
