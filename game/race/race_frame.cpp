@@ -95,12 +95,6 @@ void finishingStep()
     simulationStep();
 }
 
-void silenceCars()
-{
-    for (int i = 0; i < maxCars; ++i) setSoundVolume(game.engineSound[i], 0);
-    setSoundVolume(game.skidSound, 0);
-}
-
 void raceOverStep()
 {
     game.racePhase = ResultsShown;
@@ -156,6 +150,12 @@ void drawPicture(int steps)
 }
 
 }  // namespace
+
+void silenceCars()
+{
+    for (int i = 0; i < maxCars; ++i) setSoundVolume(game.engineSound[i], 0);
+    setSoundVolume(game.skidSound, 0);
+}
 
 uint16_t stepMsFor(int stepRate)
 {

@@ -13,6 +13,9 @@ bool raceStep();
 // The simulation step of the racing phases.
 void simulationStep();
 
+// Every engine and the skid fall silent: the race is over.
+void silenceCars();
+
 // Some key of the snapshot is down, not counting the two screenshot keys.
 bool anyKeyDown();
 

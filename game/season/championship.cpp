@@ -66,6 +66,15 @@ void installSeasonHooks()
     game.raceHooks.startNextRace = startNextRace;
 }
 
+void prepareSeasonData()
+{
+    game.stepMs = stepMsFor(game.options.stepRate);
+    allocateParticleRing();
+    clearParticles();
+    std::srand(ticks());
+    fillRandomTable();
+}
+
 int startSeason()
 {
     int cars = participants();
@@ -75,11 +84,7 @@ int startSeason()
     }
     SDL_ShowCursor(0);
     game.seasonRaceCount = int(game.seasonTracks.size());
-    game.stepMs = stepMsFor(game.options.stepRate);
-    allocateParticleRing();
-    clearParticles();
-    std::srand(ticks());
-    fillRandomTable();
+    prepareSeasonData();
     game.seasonRace = 0;
     for (int i = 0; i < maxCars; ++i) {
         game.seasonPoints[i] = 0;
@@ -93,7 +98,7 @@ int startSeason()
     return 0;
 }
 
-static void showLoadingScreen()
+void showLoadingScreen()
 {
     if (!lockDraw()) return;
     drawLoadingScreen();

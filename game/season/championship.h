@@ -17,6 +17,13 @@ int startSeason();
 // a saved game that continues a season puts them back the same way.
 void installSeasonHooks();
 
+// What a season starts from, and a saved game again: the step length from the options, an
+// empty particle ring and a random table drawn afresh.
+void prepareSeasonData();
+
+// "LOADING..." over the whole screen, presented.
+void showLoadingScreen();
+
 // Race seasonRace: the loading screen, the track, the grid, the race view and the pre-race
 // screen, then the autosave. A track that does not load is skipped; after the last one the
 // final standings step follows.

@@ -65,3 +65,8 @@ void showFinalStandings()
     game.fireworksDelay = 0;
     closeSeason();
 }
+
+void redrawFinalStandings()
+{
+    showOverRace(drawSeasonStandings, standingsTable(false), true);
+}

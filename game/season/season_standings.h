@@ -14,3 +14,7 @@ void showStandings();
 // The final standings step: a season ended early, or one without points, goes straight back
 // to the menu; a completed one shows the standings under fireworks (FinalHeld) and is closed.
 void showFinalStandings();
+
+// The final standings drawn again as they were shown, without closing the season a second
+// time (a saved game that was left on them).
+void redrawFinalStandings();

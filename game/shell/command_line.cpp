@@ -4,10 +4,11 @@
 #include <cstring>
 
 const char* const commandLineUsage =
-    "usage: tarmacade [--race NAME [--laps N] [--computers N]]\n"
+    "usage: tarmacade [--race NAME [--laps N] [--computers N] | --load NAME]\n"
     "  --race NAME      race at once on tracks\\NAME.trk (folder part allowed), you on the cursor keys\n"
     "  --laps N         laps of the race, 1..100 (default: the options' race length)\n"
-    "  --computers N    computer drivers, 0..5 (default 5)\n";
+    "  --computers N    computer drivers, 0..5 (default 5)\n"
+    "  --load NAME      the saved game saves\\NAME.gam, on the screen where it was saved\n";
 
 static bool number(const char* text, int low, int high, int& out)
 {
@@ -24,6 +25,12 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& why)
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (arg == "--help") {
             out.help = true;
+        } else if (arg == "--load") {
+            if (!value) return why = "--load needs a saved game's name", false;
+            ++i;
+            out.load = true;
+            out.saveName = value;
+            if (out.saveName.empty()) return why = "--load needs a saved game's name", false;
         } else if (arg == "--race" || arg == "--laps" || arg == "--computers") {
             if (!value) return why = arg + " needs a value", false;
             ++i;
@@ -45,5 +52,6 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& why)
         }
     }
     if ((lapsGiven || computersGiven) && !out.race) return why = "--laps and --computers need --race", false;
+    if (out.race && out.load) return why = "--race and --load cannot go together", false;
     return true;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The game's command line: without arguments the game starts as a player expects; --race
-// starts one race at once.
+// starts one race at once, --load a saved game on the screen where it was left.
 #include <string>
 
 struct CommandLine {
@@ -9,6 +9,8 @@ struct CommandLine {
     std::string track;       // a name below tracks, folder part allowed
     int laps = 0;            // 0: the options' race length
     int computers = 5;
+    bool load = false;
+    std::string saveName;    // saves\<saveName>.gam
 };
 
 // False, with the reason in why, for an unknown option or a bad number.

@@ -42,8 +42,7 @@ void setDefaultOptions(OptionsRecord& o)
     std::strcpy(o.soundSet, "Default");
 }
 
-// The fields after the version in file order; each read leaves its default when the file ends.
-static void readFields(TrackFile& f, OptionsRecord& o)
+void readOptionsFields(TrackFile& f, OptionsRecord& o)
 {
     f.readU16(o.raceLength);
     for (uint8_t& p : o.points) f.readU8(p);
@@ -58,6 +57,7 @@ static void readFields(TrackFile& f, OptionsRecord& o)
     f.readBytes(o.language, 22);
     f.skip(1);
     f.readBytes(o.soundSet, 22);
+    f.skip(2);  // the record's closing filler, so a saved game reads on after it
     o.language[22] = 0;
     o.soundSet[22] = 0;
 }
@@ -66,7 +66,7 @@ static void loadFrom(TrackFile& f, OptionsRecord& o)
 {
     setDefaultOptions(o);
     int32_t version = 0;
-    if (f.isOpen() && f.readI32(version) && version == optionsVersion) readFields(f, o);
+    if (f.isOpen() && f.readI32(version) && version == optionsVersion) readOptionsFields(f, o);
     o.stepRate = 100;
     // Both names become paths (lang\<name>.lng, sounds\<name>): one that could lead outside
     // its folder counts as missing.
@@ -99,13 +99,8 @@ static void writeName(TrackFile& f, const char* name)
     f.writeBytes(field, sizeof field);
 }
 
-bool saveOptions()
+bool writeOptionsFields(TrackFile& f, const OptionsRecord& o)
 {
-    changeToFolder(game.exeFolder);
-    const OptionsRecord& o = game.options;
-    TrackFile f;
-    if (!f.open(optionsPath, trackFileWrite | trackFileReplace)) return false;
-    f.writeI32(optionsVersion);
     f.writeU16(o.raceLength);
     f.writeBytes(o.points, 7);
     const uint8_t bytes[] = {o.tyreWear,      o.fuelConsumption, o.damage,       o.fuelMass, o.distanceUnit,
@@ -121,5 +116,15 @@ bool saveOptions()
     f.writeZeros(1);
     writeName(f, o.soundSet);
     f.writeZeros(2);
+    return f.good();
+}
+
+bool saveOptions()
+{
+    changeToFolder(game.exeFolder);
+    TrackFile f;
+    if (!f.open(optionsPath, trackFileWrite | trackFileReplace)) return false;
+    f.writeI32(optionsVersion);
+    writeOptionsFields(f, game.options);
     return f.close();
 }

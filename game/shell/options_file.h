@@ -1,6 +1,7 @@
 #pragma once
 // options.set: the menus' options, read once before SDL starts and written once at the end.
 #include "state/options_record.h"
+#include "track/track_file.h"
 
 #include <cstdint>
 
@@ -26,6 +27,11 @@ void setDefaultOptions(OptionsRecord& options);
 void loadOptions();
 // Writes game.options to options.set; nothing happens when it cannot be written.
 bool saveOptions();
+
+// The 74 bytes after the version, field by field, as options.set and saved games hold them.
+// Each read leaves its field as it was when the file ends; names are cut to 22 characters.
+void readOptionsFields(TrackFile& f, OptionsRecord& o);
+bool writeOptionsFields(TrackFile& f, const OptionsRecord& o);
 
 // The screen size of a resolution index: 640 x 480 past the table.
 void screenSizeFor(int resolution, int32_t& width, int32_t& height);

@@ -4,12 +4,16 @@
 #include "platform/message_box.h"
 #include "platform/name_compare.h"
 #include "race/quick_race.h"
+#include "save/saved_game.h"
 #include "state/game_state.h"
 #include "shell/command_line.h"
 #include "shell/game_system.h"
 #include "shell/main_loop.h"
 #include "shell/options_file.h"
 #include "track/track_loader.h"
+#include "ui/main_menu.h"
+#include "ui/pause_menu.h"
+#include "ui/screens.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +36,20 @@ static bool trackLoads(const std::string& name)
     return loadTrackPreview(entry) == 0;
 }
 
+// A saved game from the command line runs as one loaded from the main menu would: the menu
+// waits behind it with the pause menu and the way back.
+static bool startSavedGame(const std::string& name)
+{
+    parkScreen();
+    SDL_ShowCursor(0);
+    game.raceHooks = RaceHooks{};
+    game.raceHooks.pauseMenu = openPauseMenu;
+    game.raceHooks.leaveRace = backToMainMenu;
+    if (loadGame(name) == 0) return true;
+    game.raceHooks = RaceHooks{};
+    return false;
+}
+
 int runGame(int argc, char** argv)
 {
     CommandLine command;
@@ -51,6 +69,10 @@ int runGame(int argc, char** argv)
         std::fprintf(stderr, "tarmacade: no track '%s' in tracks\n", command.track.c_str());
         return 2;
     }
+    if (command.load && !savedGameReadable(command.saveName)) {
+        std::fprintf(stderr, "tarmacade: no saved game '%s' that loads in saves\n", command.saveName.c_str());
+        return 2;
+    }
     std::srand(SDL_GetTicks());
     loadOptions();
     if (SDL_Init(sdlSubsystems) != 0) {
@@ -67,6 +89,12 @@ int runGame(int argc, char** argv)
         shutdownGameSystem(false);
         SDL_Quit();
         std::fprintf(stderr, "tarmacade: the race on '%s' could not start\n", command.track.c_str());
+        return 2;
+    }
+    if (command.load && !startSavedGame(command.saveName)) {
+        shutdownGameSystem(false);
+        SDL_Quit();
+        std::fprintf(stderr, "tarmacade: the saved game '%s' could not be loaded\n", command.saveName.c_str());
         return 2;
     }
     while (pumpEvents(0)) SDL_Delay(game.raceRunning ? 1 : 25);

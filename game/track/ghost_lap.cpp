@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-static constexpr int storedSampleSize = 12;
+static constexpr int storedSampleSize = ghostStoredSampleSize;
 
 void clearGhost()
 {
@@ -69,22 +69,9 @@ static Vec3 average(Vec3 a, Vec3 b)
     return (a + b) * 0.5f;
 }
 
-void readGhostLap(TrackFile& f)
+void unpackGhostSamples(const uint8_t* raw, uint16_t n, GhostSample* g)
 {
-    game.ghostLimit = ghostNone;
-    for (GhostSample*& b : game.ghostBuffers)
-        if (!b) b = new GhostSample[ghostCapacity]();
-    if (game.ghostRecording < 0) game.ghostRecording = 0;
-
-    uint16_t n = 0;
-    // A count of 0 is no lap at all; taking it as a ghost would block every later one.
-    if (!f.readU16(n) || n == 0 || n > ghostNone) return;
     int stored = (n + 1) / 2;
-    std::vector<uint8_t> raw(size_t(stored) * storedSampleSize);
-    if (f.read(raw.data(), raw.size()) != raw.size()) return;
-
-    int target = 1 - game.ghostRecording;
-    GhostSample* g = game.ghostBuffers[target];
     for (int k = 0; k < stored; ++k) {
         const uint8_t* r = &raw[size_t(k) * storedSampleSize];
         auto u16 = [&](int at) { return static_cast<float>(r[at] | (r[at + 1] << 8)); };
@@ -104,6 +91,24 @@ void readGhostLap(TrackFile& f)
         s = {average(a.position, b.position), average(a.right, b.right), average(a.up, b.up),
              average(a.forward, b.forward)};
     }
+}
+
+void readGhostLap(TrackFile& f)
+{
+    game.ghostLimit = ghostNone;
+    for (GhostSample*& b : game.ghostBuffers)
+        if (!b) b = new GhostSample[ghostCapacity]();
+    if (game.ghostRecording < 0) game.ghostRecording = 0;
+
+    uint16_t n = 0;
+    // A count of 0 is no lap at all; taking it as a ghost would block every later one.
+    if (!f.readU16(n) || n == 0 || n > ghostNone) return;
+    int stored = (n + 1) / 2;
+    std::vector<uint8_t> raw(size_t(stored) * storedSampleSize);
+    if (f.read(raw.data(), raw.size()) != raw.size()) return;
+
+    int target = 1 - game.ghostRecording;
+    unpackGhostSamples(raw.data(), n, game.ghostBuffers[target]);
     game.ghostBest = static_cast<int8_t>(target);
     game.ghostLimit = n;
     game.ghostBestSteps = n;
@@ -121,13 +126,9 @@ static uint8_t packAxis(float v)
     return static_cast<uint8_t>(static_cast<int8_t>(s < -128 ? -128 : s > 127 ? 127 : s));
 }
 
-bool writeGhostLap(TrackFile& f)
+void packGhostLap(const GhostSample* g, uint16_t n, std::vector<uint8_t>& block)
 {
-    uint16_t n = game.ghostBestSteps;
-    if (n < 1 || n >= ghostNone || n >= game.ghostLimit || game.ghostBest < 0 || !game.ghostBuffers[game.ghostBest])
-        return false;
-    const GhostSample* g = game.ghostBuffers[game.ghostBest];
-    std::vector<uint8_t> block;
+    block.clear();
     block.reserve(2 + size_t(n + 1) / 2 * storedSampleSize);
     block.push_back(static_cast<uint8_t>(n));
     block.push_back(static_cast<uint8_t>(n >> 8));
@@ -140,6 +141,15 @@ bool writeGhostLap(TrackFile& f)
         }
         for (float v : {s.right.x, s.right.y, s.right.z, s.forward.x, s.forward.y, s.forward.z}) block.push_back(packAxis(v));
     }
+}
+
+bool writeGhostLap(TrackFile& f)
+{
+    uint16_t n = game.ghostBestSteps;
+    if (n < 1 || n >= ghostNone || n >= game.ghostLimit || game.ghostBest < 0 || !game.ghostBuffers[game.ghostBest])
+        return false;
+    std::vector<uint8_t> block;
+    packGhostLap(game.ghostBuffers[game.ghostBest], n, block);
     long start = f.tell();
     if (f.write(block.data(), block.size()) != block.size()) {
         // Back to where the count went, so the trailer search starts from the records.

@@ -4,6 +4,9 @@
 #include "state/track_data.h"
 #include "track/track_file.h"
 
+#include <cstdint>
+#include <vector>
+
 // Allocates the two sample buffers if missing and forgets every lap.
 void clearGhost();
 void freeGhost();
@@ -16,6 +19,12 @@ void finishGhostLap();
 
 // The best lap's sample at index; false when there is none.
 bool ghostSample(int index, GhostSample& out);
+
+// The half-rate form: the count, then every second sample in 12 bytes. Unpacking takes
+// (n + 1) / 2 stored samples and fills the ones between with the means of their neighbours.
+constexpr int ghostStoredSampleSize = 12;
+void packGhostLap(const GhostSample* samples, uint16_t n, std::vector<uint8_t>& block);
+void unpackGhostSamples(const uint8_t* stored, uint16_t n, GhostSample* samples);
 
 // Reads the ghost that follows the records at the file's position (one-car races).
 void readGhostLap(TrackFile& f);

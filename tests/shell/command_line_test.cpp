@@ -29,6 +29,16 @@ TEST(CommandLine, ARaceWithItsLapsAndComputers)
     EXPECT_EQ(plain.laps, 0);
 }
 
+TEST(CommandLine, ASavedGameByItsName)
+{
+    CommandLine c;
+    std::string why;
+    ASSERT_TRUE(parse({"--load", "Autosave"}, c, why)) << why;
+    EXPECT_TRUE(c.load);
+    EXPECT_FALSE(c.race);
+    EXPECT_EQ(c.saveName, "Autosave");
+}
+
 TEST(CommandLine, BadNumbersAndOptionsAreRefusedWithAReason)
 {
     const std::vector<std::vector<const char*>> bad = {
@@ -36,6 +46,7 @@ TEST(CommandLine, BadNumbersAndOptionsAreRefusedWithAReason)
         {"--race", "gp", "--laps", "2x"}, {"--race", "gp", "--computers", "6"}, {"--race", "gp", "--computers", "-1"},
         {"--laps", "3"},     {"--fast"},                             {"gp"},
         {"--race", ""},      {"--race", "gp", "--laps", ""},
+        {"--load"},          {"--load", ""},                         {"--load", "a", "--race", "gp"},
     };
     for (const auto& args : bad) {
         CommandLine c;

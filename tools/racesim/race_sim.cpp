@@ -7,6 +7,8 @@
 #include "race/car_models.h"
 #include "race/quick_race.h"
 #include "race/race_frame.h"
+#include "save/saved_game.h"
+#include "shell/config.h"
 #include "shell/folder_list.h"
 #include "shell/options_file.h"
 #include "state/game_state.h"
@@ -83,6 +85,8 @@ bool stage(const SimArguments& a, Stage& s, std::string& why)
     if (ec) return why = "cannot reach the folder of " + a.track, false;
     fs::path game = a.gameFolder.empty() ? fs::path(programFolder()) : fs::absolute(a.gameFolder, ec);
     if (fs::is_directory(game / "cars", ec)) fs::create_directory_symlink(game / "cars", s.root / "cars", ec);
+    // The replay a saved race carries is as long as the game's tm.ini asks.
+    if (fs::is_regular_file(game / "tm.ini", ec)) fs::create_symlink(game / "tm.ini", s.root / "tm.ini", ec);
     if (!options.empty()) fs::create_symlink(options, s.root / "options.set", ec);
     s.entry = "\\" + track.stem().string();
     return true;
@@ -149,6 +153,23 @@ std::vector<int> finishingOrder()
     return order;
 }
 
+// The game writes the race into its own saves folder; the file is then copied out through a
+// temporary file beside the target, so the target is the old file or the whole new one.
+bool saveRace(const std::string& target)
+{
+    static const char name[] = "tmsim";
+    if (!saveGame(name)) return false;
+    std::error_code ec;
+    fs::path from = fs::path(game.exeFolder) / "saves" / (std::string(name) + ".gam");
+    fs::path to = fs::absolute(target, ec);
+    fs::path temp = to;
+    temp += ".tmp";
+    if (ec || !fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec) || ec) return false;
+    fs::rename(temp, to, ec);
+    if (ec) fs::remove(temp, ec);
+    return !ec;
+}
+
 }  // namespace
 
 bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& why)
@@ -185,6 +206,17 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
             out.seed = uint32_t(n);
         } else if (arg == "--options") {
             if (!value(out.optionsFile)) return false;
+        } else if (arg == "--save") {
+            if (!value(out.saveFile)) return false;
+            if (out.saveFile.empty()) return why = "--save needs a file name", false;
+        } else if (arg == "--at") {
+            if (!value(v)) return false;
+            double seconds = 0;
+            const char* end = v.data() + v.size();
+            auto [at, ec] = std::from_chars(v.data(), end, seconds);
+            if (ec != std::errc() || at != end || v.empty() || !(seconds >= 0 && seconds <= 1.0e6))
+                return why = "bad race time '" + v + "' (seconds, 0 or more)", false;
+            out.saveAtStep = int(seconds * 100 + 0.5);
         } else if (arg == "--car") {
             if (!value(out.car)) return false;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -196,6 +228,7 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
         }
     }
     if (out.track.empty()) return why = "no track given", false;
+    if (out.saveAtStep >= 0 && out.saveFile.empty()) return why = "--at needs --save", false;
     // A list of skills names the field; one skill is everybody's.
     if (skillsGiven && out.skills.size() > 1) {
         if (carsGiven && int(out.skills.size()) != out.cars)
@@ -211,6 +244,7 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
     if (!stage(a, s, why)) return false;
     game.exeFolder = s.root.string();
     changeToFolder(game.exeFolder);
+    loadConfig();
     if (a.optionsFile.empty()) setDefaultOptions(game.options);
     else loadOptions();
     CarModel model{};
@@ -234,19 +268,28 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
     }
     game.raceRunning = 1;
     game.racePhase = Countdown;
+    r = SimResult{};
     Tally t;
     int limit = countdownSteps + std::max(game.raceLaps, 1) * stepsPerLapAllowed;
     int steps = 0;
+    bool saved = false;
     while (game.racePhase < RaceOver && steps < limit) {
         raceStep();
         tallyStep(t);
         ++steps;
+        if (!a.saveFile.empty() && !saved && a.saveAtStep >= 0 && game.racePhase >= Racing &&
+            game.raceClock >= a.saveAtStep)
+            saved = true, r.saved = saveRace(a.saveFile);
     }
+    // Without a time, or with one the race never reached, the race is saved as it ended.
+    if (!a.saveFile.empty() && !saved) r.saved = saveRace(a.saveFile);
     game.raceRunning = 0;
     game.keySnapshot = nullptr;
     if (a.saveRecords) saveTrackRecords();
 
+    bool wasSaved = r.saved;
     r = SimResult{};
+    r.saved = wasSaved;
     r.track = a.track;
     r.carType = std::string(model.name, strnlen(model.name, sizeof model.name));
     r.laps = game.raceLaps;
@@ -280,7 +323,9 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
 
 static const char usage[] =
     "usage: tmsim TRACK.trk [--cars N] [--laps N] [--skill S[,S...]] [--seed N] [--options FILE]\n"
-    "             [--car NAME] [--json] [--save-records]\n";
+    "             [--car NAME] [--json] [--save-records] [--save FILE.gam [--at SECONDS]]\n"
+    "  --save FILE.gam  the race as a saved game, with its replay, when it is over\n"
+    "  --at SECONDS     ... or at that race time instead\n";
 
 int tmsimMain(int argc, char** argv, std::string& out, std::string& err)
 {
@@ -297,6 +342,7 @@ int tmsimMain(int argc, char** argv, std::string& out, std::string& err)
     bool ran = runSimulation(a, r, why);
     SDL_Quit();
     if (!ran) return err = "tmsim: " + why + "\n", 2;
+    if (!a.saveFile.empty() && !r.saved) return err = "tmsim: could not write " + a.saveFile + "\n", 2;
     out = a.json ? simReportJson(r) : simReportText(r);
     return r.allFinished ? 0 : 1;
 }

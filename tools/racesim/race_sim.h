@@ -15,6 +15,8 @@ struct SimArguments {
     bool json = false;
     bool saveRecords = false;
     std::string gameFolder;         // where cars\ is read; empty: the program's folder
+    std::string saveFile;           // host path the race is saved to as a saved game; empty: none
+    int saveAtStep = -1;            // race clock (steps) to save at; -1: when the race is over
 };
 
 // False, with the reason in why, for anything tmsim cannot run with.
@@ -44,6 +46,7 @@ struct SimResult {
     int fastestLapCar = -1;
     std::vector<SimCar> cars;       // in finishing order
     bool allFinished = false;
+    bool saved = false;             // the saved game was written
 };
 
 // Runs the race. False, with the reason in why, when the track or the options do not load.
