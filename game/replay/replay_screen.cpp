@@ -1,8 +1,8 @@
 #include "replay/replay_screen.h"
 
+#include "race/race_screens.h"
 #include "render/draw_access.h"
 #include "render/number_format.h"
-#include "render/race_view.h"
 #include "render/surfaces.h"
 #include "render/text.h"
 #include "replay/replay_playback.h"
@@ -109,7 +109,7 @@ std::string replayRateText()
 
 void drawReplayScreen(int steps)
 {
-    if (!drawRaceView(steps)) return;
+    if (!drawRacePicture(steps)) return;
     if (lockDraw()) {
         drawTexts();
         unlockDraw();

@@ -8,5 +8,5 @@ std::string replayTimeText();
 // "%c%d:%d": '-' while playing backwards, a blank otherwise, then the rate.
 std::string replayRateText();
 
-// The race view moved on by steps, the replay's texts over it, presented.
+// The race picture moved on by steps, the replay's texts over it, presented.
 void drawReplayScreen(int steps);
