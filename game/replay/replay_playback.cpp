@@ -30,10 +30,18 @@ int ringIndex(int i)
 {
     const ReplayState& r = game.replay;
     i = std::clamp(i, 0, r.frameCount - 1);
-    return int((static_cast<long long>(r.start) + i) % r.capacity);
+    long long k = (static_cast<long long>(r.start) + i) % r.capacity;
+    return int(k < 0 ? k + r.capacity : k);
 }
 
 Vec3 blend(Vec3 a, Vec3 b, float u) { return a * (1 - u) + b * u; }
+
+// A frame index within the frames held; whatever the position holds, even NaN.
+float heldPosition(float position)
+{
+    if (!(position >= 0)) return 0;
+    return std::min(position, replayEndPosition());
+}
 
 // Catmull-Rom between p1 and p2, as the Bezier curve with the same ends.
 Vec3 spline(Vec3 p0, Vec3 p1, Vec3 p2, Vec3 p3, float u)
@@ -58,6 +66,7 @@ void placeReplayCars(float position)
 {
     const ReplayState& r = game.replay;
     if (r.frameCount <= 0 || r.capacity <= 0) return;
+    position = heldPosition(position);
     int i = std::clamp(int(position), 0, r.frameCount - 1);
     float u = std::clamp(position - float(i), 0.0f, 1.0f);
     int k0 = ringIndex(i - 1), k1 = ringIndex(i), k2 = ringIndex(i + 1), k3 = ringIndex(i + 2);
@@ -103,7 +112,8 @@ bool replayStep()
 {
     if (!readReplayKeys()) return false;
     ReplayState& r = game.replay;
-    if (r.frameCount <= 0) return false;
+    if (r.frameCount <= 0 || r.capacity <= 0) return false;
+    r.position = heldPosition(r.position);
     placeReplayCars(r.position);
     // The engines sing along only when the cars move as they raced.
     bool heard = replayAtNormalPlay();

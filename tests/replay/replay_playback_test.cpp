@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -171,6 +172,10 @@ TEST_F(ReplayPlayback, EndsHoldThePositionAndShowNothing)
     keys[SDLK_PAGEUP] = 1;
     EXPECT_TRUE(replayStep());
     EXPECT_FLOAT_EQ(r.position, 0.8f);
+    keys[SDLK_PAGEUP] = 0;
+    r.position = std::nanf("");  // an odd position never reaches an index
+    EXPECT_TRUE(replayStep());  // stopped since Down
+    EXPECT_EQ(r.position, 0);
 
     // An empty replay has nothing to show and cannot be started.
     freeReplay();
