@@ -10,6 +10,8 @@
 #include "shell/main_loop.h"
 #include "shell/options_file.h"
 #include "track/track_loader.h"
+#include "ui/main_menu.h"
+#include "ui/screens.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -63,7 +65,9 @@ int runGame(int argc, char** argv)
         showStartupFailure("Failed to initialize the game system.", "Error!");
         return 1;
     }
-    if (command.race && startQuickRace(command.track, command.laps, command.computers) != 0) {
+    // The main menu waits behind the race and comes back after its results.
+    if (command.race) parkScreen();
+    if (command.race && startQuickRace(command.track, command.laps, command.computers, backToMainMenu) != 0) {
         shutdownGameSystem(false);
         SDL_Quit();
         std::fprintf(stderr, "tarmacade: the race on '%s' could not start\n", command.track.c_str());
