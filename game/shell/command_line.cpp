@@ -4,10 +4,11 @@
 #include <cstring>
 
 const char* const commandLineUsage =
-    "usage: tarmacade [--race NAME [--laps N] [--computers N]]\n"
+    "usage: tarmacade [--race NAME [--laps N] [--computers N]] [--quit-after-menu]\n"
     "  --race NAME      race at once on tracks\\NAME.trk (folder part allowed), you on the cursor keys\n"
     "  --laps N         laps of the race, 1..100 (default: the options' race length)\n"
-    "  --computers N    computer drivers, 0..5 (default 5)\n";
+    "  --computers N    computer drivers, 0..5 (default 5)\n"
+    "  --quit-after-menu  end as soon as the main menu is on the screen\n";
 
 static bool number(const char* text, int low, int high, int& out)
 {
@@ -24,6 +25,8 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& why)
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (arg == "--help") {
             out.help = true;
+        } else if (arg == "--quit-after-menu") {
+            out.quitAfterMenu = true;
         } else if (arg == "--race" || arg == "--laps" || arg == "--computers") {
             if (!value) return why = arg + " needs a value", false;
             ++i;

@@ -9,6 +9,7 @@ struct CommandLine {
     std::string track;       // a name below tracks, folder part allowed
     int laps = 0;            // 0: the options' race length
     int computers = 5;
+    bool quitAfterMenu = false;  // ends after the main menu was first shown, for timing start-up
 };
 
 // False, with the reason in why, for an unknown option or a bad number.

@@ -73,7 +73,11 @@ int runGame(int argc, char** argv)
         std::fprintf(stderr, "tarmacade: the race on '%s' could not start\n", command.track.c_str());
         return 2;
     }
-    while (pumpEvents(0)) SDL_Delay(game.raceRunning ? 1 : 25);
+    while (pumpEvents(0)) {
+        // A pass outside a race has just put the menu on the screen.
+        if (command.quitAfterMenu && !game.raceRunning) break;
+        SDL_Delay(game.raceRunning ? 1 : 25);
+    }
     shutdownGameSystem(false);
     saveOptions();
     SDL_Quit();
