@@ -46,6 +46,9 @@ protected:
         clickWidget(menuCreateDriver);
         ASSERT_EQ(game.dialog.dialogId, uint32_t(screenDriverOptions));
         ASSERT_FALSE(game.dialog.widgets[drvName].flags & widgetHidden);
+        // The box stands alone: no page button beside it leads away.
+        for (int i : {pageCancel, pageFirstLink, pageSecondLink, pageOk})
+            EXPECT_TRUE(game.dialog.widgets[i].flags & widgetHidden) << i;
         realEnterDown = game.dialogInput.enterDown;
         game.dialogInput.enterDown = enterDownWatching;
     }
