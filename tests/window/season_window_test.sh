@@ -27,7 +27,6 @@ fast_ticks=$2
 wm_close=$3
 export SDL_VIDEODRIVER=x11
 for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-title="Tarmacade 1.10c"
 width=${size%x*}
 height=${size#*x}
 work=$(mktemp -d)
@@ -36,10 +35,10 @@ folder="$work/game"
 mkdir -p "$folder"
 cp -r "$(dirname "$game")"/. "$folder/"
 rm -f "$folder/options.set" "$folder"/saves/* "$folder"/screens/*
-shots=${TM_KEEP_SHOTS:-}
+shots=${TM_KEEP_SHOTS:+$TM_KEEP_SHOTS/$size}
 [ -n "$shots" ] && mkdir -p "$shots"
 
-fail() { echo "FAIL: $*"; echo "--- the game said:"; cat "$work/game.log"; exit 1; }
+. "$(dirname "$0")/session_lib.sh"
 
 if [ "$size" != 640x480 ]; then
   # options.set with every default but the resolution (the row of the game's table).
@@ -55,31 +54,6 @@ open(sys.argv[1], 'wb').write(body)
 PY
 fi
 
-# GUI units (an 80 x 60 grid centred on the screen) to pixels.
-scale=$(( width / 80 < height / 60 ? width / 80 : height / 60 ))
-px() { awk -v u="$1" -v s=$scale -v w=$width 'BEGIN { printf "%d", (w - 80 * s) / 2 + u * s }'; }
-py() { awk -v u="$1" -v s=$scale -v h=$height 'BEGIN { printf "%d", (h - 60 * s) / 2 + u * s }'; }
-
-snap() { import -window root rgb:- 2>/dev/null | md5sum; }
-# Waits until the screen differs from the given snapshot and then stays still for a moment.
-settle() {
-  local before=$1 now last=""
-  for _ in $(seq 1 60); do
-    now=$(snap)
-    if [ "$now" != "$before" ] && [ "$now" = "$last" ]; then return 0; fi
-    last=$now
-    sleep 0.1
-  done
-  return 1
-}
-# A click at GUI units, then the screen settled.
-click() {
-  local before
-  before=$(snap)
-  xdotool mousemove "$(px "$1")" "$(py "$2")" click 1
-  settle "$before" || fail "nothing changed after a click at ($1, $2): $3"
-}
-picture() { [ -n "$shots" ] && import -window root "$shots/$1-$size.png"; return 0; }
 # A key held for a while: the race reads the keyboard's state once a step.
 press() { xdotool keydown space; sleep 0.3; xdotool keyup space; }
 races() { python3 -c "import struct,sys; print(struct.unpack_from('<I', open(sys.argv[1], 'rb').read(), 36)[0])" "$folder/drivers/Tester.drv" 2>/dev/null || echo 0; }
@@ -95,26 +69,8 @@ waitRaces() {
 export LD_PRELOAD=$fast_ticks
 export TM_TICK_SPEED=${TM_TICK_SPEED:-5}
 export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0
-for attempt in 1 2 3; do
-  (cd "$folder" && exec ./tarmacade) >"$work/game.log" 2>&1 &
-  pid=$!
-  win=""
-  for _ in $(seq 1 100); do
-    win=$(xdotool search --name "^$title\$" 2>/dev/null | head -1)
-    [ -n "$win" ] && break
-    kill -0 $pid 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -n "$win" ] && break
-  kill -0 $pid 2>/dev/null && break
-  wait $pid
-  grep -q -e "open X11 display" -e "No available video device" "$work/game.log" || break
-done
+startGame
 unset LD_PRELOAD
-[ -n "$win" ] || fail "no window titled '$title'"
-# No window manager: the keyboard goes to the window under the pointer.
-xdotool mousemove "$(px 40)" "$(py 1)"
-settle "" || fail "the main menu never settled"
 picture 01-main-menu
 import -window root "$work/menu.png"
 
@@ -178,11 +134,7 @@ picture 17-options
 click 10 58 "Cancel"
 
 "$wm_close" "$title" || fail "could not press the close button"
-for _ in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-if kill -0 $pid 2>/dev/null; then kill -9 $pid; fail "the close button did not end the game"; fi
-wait $pid
-status=$?
-[ $status -eq 0 ] || fail "the game ended with status $status"
+finishGame "the close button"
 
 # The drivers' files by the 92-byte record after the u32 size: seasons, championship
 # finishes[6], total points, races, race finishes[6], fastest laps, car type, two colours,
