@@ -5,21 +5,24 @@
 #include <cstdlib>
 #include <ctime>
 
-static timespec start;
-static bool started = false;
-static double speed = 1.0;
-
-extern "C" uint32_t SDL_GetTicks(void)
+static double secondsNow()
 {
     timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
-    if (!started) {
-        const char* s = getenv("TM_TICK_SPEED");
-        speed = s ? std::atof(s) : 1.0;
-        if (!(speed >= 1.0 && speed <= 50.0)) speed = 1.0;
-        start = now;
-        started = true;
-    }
-    double ms = (double)(now.tv_sec - start.tv_sec) * 1000.0 + (double)(now.tv_nsec - start.tv_nsec) / 1e6;
-    return (uint32_t)(ms * speed);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+static double speedFromEnvironment()
+{
+    const char* s = std::getenv("TM_TICK_SPEED");
+    double speed = s ? std::atof(s) : 1.0;
+    return speed >= 1.0 && speed <= 50.0 ? speed : 1.0;
+}
+
+extern "C" uint32_t SDL_GetTicks(void)
+{
+    // Set once, whichever thread asks first.
+    static const double start = secondsNow();
+    static const double speed = speedFromEnvironment();
+    return uint32_t((secondsNow() - start) * 1000.0 * speed);
 }
