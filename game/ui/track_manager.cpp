@@ -144,8 +144,10 @@ void refreshKeepingChoice(Widget* w)
     std::vector<ListItem*>& items = folderItems(w);
     for (size_t i = firstFolderEntry; i < items.size() && i < chosen.size(); ++i)
         if (chosen[i]) keep.push_back(items[i]->text);
-    bool all = chosen.empty() || chosen[allTracksEntry];
-    bool misc = chosen.size() > miscTracksEntry && chosen[miscTracksEntry];
+    // Freshly built lists start from "[all tracks]", whatever an earlier menu had chosen.
+    bool fresh = items.size() <= miscTracksEntry || chosen.size() != items.size();
+    bool all = fresh || chosen[allTracksEntry];
+    bool misc = !fresh && chosen[miscTracksEntry];
     rebuildFolderLists(w, keep, all, misc);
 }
 
