@@ -120,8 +120,9 @@ bool createTrackFolder(const std::string& name)
 bool deleteTrackFolder(const std::string& name)
 {
     if (!usableName(name)) return false;
+    // A file under the name of a folder that is gone is not what the player chose to remove.
     std::string path = tracksFolder + "\\" + name;
-    if (!parentStaysInside(path, tracksFolder)) return false;
+    if (!isGameFolder(path) || !parentStaysInside(path, tracksFolder)) return false;
     return deleteGameTree(path);
 }
 

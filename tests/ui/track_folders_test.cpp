@@ -177,7 +177,7 @@ TEST_F(TrackFolders, LinksAreRemovedNeverFollowedAndNothingIsMovedOrDeletedThrou
 
     // Names that would reach past tracks are not folders of it.
     folder.write("victim/v.trk", "v");
-    for (const char* name : {"..", "../victim", "..\\victim", ".", ""}) EXPECT_FALSE(deleteTrackFolder(name)) << name;
+    for (const char* name : {"..", "../victim", "..\\victim", ".", "", "gp.trk"}) EXPECT_FALSE(deleteTrackFolder(name)) << name;
     EXPECT_TRUE(folder.exists("victim/v.trk"));
     EXPECT_TRUE(folder.exists("tracks/gp.trk"));
 }
