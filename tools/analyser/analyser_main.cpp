@@ -52,6 +52,8 @@ int main(int argc, char** argv)
     if (!text && !json && !jpeg) return bad("unknown option " + option + " (see --help)");
     if (rest != (jpeg ? 2 : 1)) return bad(option + " takes " + (jpeg ? "a saved game and a picture file" : "a saved game"));
 
+    // The picture goes only to a .jpg name: a slip of the arguments must not hit a game file.
+    if (jpeg && !isJpegName(argv[first + 2])) return bad(std::string("the picture's name must end in .jpg: ") + argv[first + 2]);
     std::string file = argv[first + 1];
     Analysis a;
     std::string why;

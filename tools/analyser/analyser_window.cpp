@@ -216,7 +216,8 @@ static void saveCb(Fl_Widget*, void*)
     const char* chosen = fl_file_chooser("Bild speichern", "*.jpg", proposed.c_str());
     if (!chosen) return;
     std::string path = chosen;
-    if (path.rfind('.') == std::string::npos || path.rfind('.') < path.rfind('/')) path += ".jpg";
+    // Any other name gets ".jpg", so a saved game or track is never written over.
+    if (!isJpegName(path)) path += ".jpg";
     std::string why;
     if (writeJpeg(picture, path, 90, why)) message("Bild gespeichert");
     else message(why);

@@ -7,7 +7,9 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <jpeglib.h>
+#include <strings.h>
 
 // Picture palette index of each ground code, code 0 first.
 static const uint8_t codeColour[16] = {23, 26, 42, 154, 59, 83, 89, 104, 100, 242, 245, 244, 9, 0, 0, 0};
@@ -182,6 +184,15 @@ void drawMapPicture(Picture& out, const TrackInfo* track, const LapAnalysis& lap
         drawText(out, 4, y, t, look);
         y += glyphHeight + 2;
     }
+}
+
+bool isJpegName(const std::string& path)
+{
+    auto endsWith = [&](const char* ext) {
+        size_t n = std::strlen(ext);
+        return path.size() > n && strcasecmp(path.c_str() + path.size() - n, ext) == 0;
+    };
+    return endsWith(".jpg") || endsWith(".jpeg");
 }
 
 struct JpegError {

@@ -34,5 +34,8 @@ struct Picture {
 void drawMapPicture(Picture& out, const TrackInfo* track, const LapAnalysis& laps, int selectedLap,
                     const std::vector<std::string>& textLines, const PictureLook& look);
 
+// Whether a file name ends in .jpg or .jpeg, the only names the picture is written to.
+bool isJpegName(const std::string& path);
+
 // Writes the picture as a baseline JPEG; false with the reason when the file cannot be written.
 bool writeJpeg(const Picture& picture, const std::string& path, int quality, std::string& why);
