@@ -71,7 +71,7 @@ TEST(SavedGameReader, SixCarsGiveEveryCarsValuesAndTheRaceValues)
         EXPECT_EQ(c.carName, i % 2 ? "Brute" : "Arrow");
     }
     EXPECT_EQ(info.cars[2].name, "Cleo");
-    EXPECT_EQ(info.runningOrder, (std::vector<int>{6, 5, 4, 3, 2, 1}));
+    EXPECT_EQ(info.runningOrder, (std::vector<int64_t>{6, 5, 4, 3, 2, 1}));
     EXPECT_EQ(info.raceLaps, 3);
     EXPECT_EQ(info.leaderLaps, 2);
     EXPECT_EQ(info.raceClock, 4567);

@@ -72,7 +72,7 @@ std::vector<std::string> settingsLines(const Analysis& a)
     lines.push_back(format("T/C/F/D/S:  %d / %d / %d / %d / %d", g.tyreWear, g.fuelConsumption, g.fuelMass,
                            g.damage, g.stepRate));
     std::string order = "Running order:";
-    for (int car : g.runningOrder) order += " " + std::to_string(car);
+    for (int64_t car : g.runningOrder) order += " " + std::to_string(car);
     lines.push_back(order + format("   Race laps %d  Leader laps %d  Race clock %s  Fastest lap %s", g.raceLaps,
                                    g.leaderLaps, hundredthsText(g.raceClock).c_str(),
                                    hundredthsText(g.fastestLapTime).c_str()));

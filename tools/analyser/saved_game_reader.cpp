@@ -110,7 +110,7 @@ bool readSavedGame(const uint8_t* data, size_t size, SavedGameInfo& out, std::st
         c.fuel = v.u16(s + 172);
         c.damage = v.u16(s + 174);
         out.cars.push_back(c);
-        out.runningOrder.push_back(v.i32(orderAt + 4 * d) + 1);
+        out.runningOrder.push_back(int64_t(v.i32(orderAt + 4 * d)) + 1);  // 64 bits: a lying file's largest i32
     }
     out.raceLaps = v.i32(valuesAt);
     out.leaderLaps = v.i32(valuesAt + 4);

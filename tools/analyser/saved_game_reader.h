@@ -34,7 +34,7 @@ struct SavedGameInfo {
     uint32_t seasonRaceCount = 0, seasonRace = 0;
     std::string trackName;     // the current race's entry; empty when the season has none
     std::vector<AnalysedCar> cars;
-    std::vector<int> runningOrder;  // car numbers from 1, leader first
+    std::vector<int64_t> runningOrder;  // car numbers from 1, leader first (as stored, plus one)
     int32_t raceLaps = 0, leaderLaps = 0, raceClock = 0, fastestLapTime = 6000;
     bool hasReplay = false;
     uint32_t storedFrames = 0;      // the frame count the file claims
