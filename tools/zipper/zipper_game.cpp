@@ -6,7 +6,6 @@ static const int newestTrackVersion = 0x0110;
 static const size_t nameField = 13;
 static const size_t profileSize = 92;
 static const size_t carModelSize = 1344;
-static const size_t carStateSize = 348;
 
 // Little-endian fields at an offset; false when they do not lie wholly within the bytes.
 static bool readU16(const uint8_t* data, size_t size, uint64_t at, uint32_t& value)

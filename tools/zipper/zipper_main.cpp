@@ -28,6 +28,7 @@ static Fl_Check_Button* screenBox;
 static Fl_Check_Button* jpgBox;
 static Fl_Input* nameField;
 static Fl_Button* makeButton;
+static std::string lastMade;  // the name of the archive the field reports
 
 // The profile lies beside the program.
 static std::string profilePath()
@@ -64,6 +65,10 @@ static void makeCb(Fl_Widget*, void*)
     choice.screen = screenBox->value();
     choice.jpg = jpgBox->value();
     std::string name = nameField->value();
+    // The field shows the result after a make; pressing again means the same name.
+    if (!lastMade.empty() && name == madeText(lastMade)) {
+        name = lastMade;
+    }
     MakeResult result = makeArchive(".", entry, choice, name, false);
     if (result == MakeResult::Exists) {
         fl_message_title("Make Zip");
@@ -73,6 +78,7 @@ static void makeCb(Fl_Widget*, void*)
         }
     }
     if (result == MakeResult::Made) {
+        lastMade = name;
         nameField->value(madeText(name).c_str());
     } else if (result != MakeResult::Exists) {
         fprintf(stderr, "tmzipper: %s\n", makeMessage(result));
