@@ -2,6 +2,8 @@
 #include "compose.h"
 #include "zipper_profile.h"
 
+#include <cstdio>
+
 TEST(Profile, MissingKeysKeepTheirDefaults)
 {
     ZipperProfile p = parseProfile("");
@@ -34,4 +36,29 @@ TEST(Profile, ReadsEveryKeyAndSkipsWhatIsNotANumber)
     EXPECT_EQ(bad.trackName, 1);
     EXPECT_EQ(bad.driverName, 2);
     EXPECT_EQ(bad.timeKmh, 3);
+}
+
+TEST(Profile, TheShippedFileHoldsTheDefaults)
+{
+    ZipperProfile shipped = loadProfile(TM_ZIPPER_PROFILE);
+    ZipperProfile defaults;
+    EXPECT_EQ(shipped.track, defaults.track);
+    EXPECT_EQ(shipped.game, defaults.game);
+    EXPECT_EQ(shipped.screen, defaults.screen);
+    EXPECT_EQ(shipped.jpg, defaults.jpg);
+    EXPECT_EQ(shipped.text, defaults.text);
+    EXPECT_EQ(shipped.textPos, defaults.textPos);
+    EXPECT_EQ(shipped.trackName, defaults.trackName);
+    EXPECT_EQ(shipped.driverName, defaults.driverName);
+    EXPECT_EQ(shipped.timeKmh, defaults.timeKmh);
+    // Changing one line changes that value: the file is read, not ignored.
+    std::FILE* f = std::fopen(TM_ZIPPER_PROFILE, "rb");
+    ASSERT_NE(f, nullptr);
+    std::string text(4096, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), f));
+    std::fclose(f);
+    size_t at = text.find("time/kmh = 3");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 12, "time/kmh = 0");
+    EXPECT_EQ(parseProfile(text).timeKmh, 0);
 }
