@@ -71,7 +71,7 @@ TEST_F(GameFolder, ATrackNameNeverLeadsOutOfTracks)
     EXPECT_EQ(findTrackFile(dir, "\\out", f), TrackLookup::Outside);
     EXPECT_EQ(findTrackFile(dir, "\\up\\secret", f), TrackLookup::Outside);
     ASSERT_EQ(findTrackFile(dir, "\\same", f), TrackLookup::Found);
-    EXPECT_EQ(f.name, "oval.trk");
+    EXPECT_EQ(f.name, "same.trk");
 }
 
 TEST_F(GameFolder, WholeFilesAreReadUpToALimit)

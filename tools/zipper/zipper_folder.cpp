@@ -153,7 +153,8 @@ TrackLookup findTrackFile(const std::string& gameFolder, const std::string& entr
         return TrackLookup::Missing;
     }
     out.path = real;
-    out.name = real.substr(real.rfind('/') + 1);
+    // The name the save refers to, not that of a link's target: the game finds it by that.
+    out.name = file.substr(file.rfind('/') + 1);
     out.mtime = st.st_mtim.tv_sec;
     out.mtimeNanos = st.st_mtim.tv_nsec;
     return TrackLookup::Found;
