@@ -121,6 +121,10 @@ TEST_F(Entry, TheNameFollowsTheOrderValues)
     ASSERT_TRUE(gatherEntry(dir, e));
     EXPECT_EQ(averageSpeed(e), 0);
     EXPECT_EQ(suggestedArchiveName(ZipperProfile(), e), "forest_Dan_.._x_0-00-00");
+    spec.firstCarCrossing = 1;  // 5 km in a hundredth of a second
+    put("saves/cup.gam", composeSave(spec));
+    ASSERT_TRUE(gatherEntry(dir, e));
+    EXPECT_EQ(averageSpeed(e), 0);
 }
 
 TEST_F(Entry, TheArchiveHoldsTheTickedFilesUnchanged)

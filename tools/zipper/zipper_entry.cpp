@@ -96,8 +96,9 @@ int averageSpeed(const CompetitionEntry& entry)
     double metres = entry.gameValues.distanceUnit == 1
                         ? entry.gameValues.raceLength * 1000.0
                         : (entry.hasTrack ? double(entry.gameValues.raceLength) * entry.trackValues.lapLength : 0.0);
-    double seconds = entry.gameValues.raceTime / 100.0;
-    return int(std::lround(metres / seconds * 3.6));
+    double kmh = metres / (entry.gameValues.raceTime / 100.0) * 3.6;
+    // No car is that fast: the values do not belong together, so there is no speed.
+    return kmh < 10000 ? int(std::lround(kmh)) : 0;
 }
 
 // A part of a built name: characters that plainArchiveName refuses become "_".
