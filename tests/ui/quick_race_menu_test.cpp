@@ -5,6 +5,7 @@
 #include "race/quick_race.h"
 #include "race/race_frame.h"
 #include "ui/main_menu.h"
+#include "ui/pause_menu.h"
 #include "ui/screens.h"
 
 #include <cstring>
@@ -82,7 +83,7 @@ TEST_F(QuickRaceMenu, TheResultsAndAFreshKeyLeadBackToTheMenu)
     expectMenuBack();
 }
 
-TEST_F(QuickRaceMenu, EscapeEndsTheRaceAndTheResultsLeadBackToTheMenu)
+TEST_F(QuickRaceMenu, EndRaceFromThePauseMenuAndTheResultsLeadBackToTheMenu)
 {
     startOverMenu();
     press(SDLK_SPACE);
@@ -90,6 +91,8 @@ TEST_F(QuickRaceMenu, EscapeEndsTheRaceAndTheResultsLeadBackToTheMenu)
     holdKey(SDLK_ESCAPE, true);
     raceStep();
     holdKey(SDLK_ESCAPE, false);
+    ASSERT_EQ(activeScreen(), uint32_t(screenPauseMenu));
+    clickWidget(pauseEndRace);
     raceStep();
     EXPECT_TRUE(game.raceRunning);
     press(SDLK_SPACE);
