@@ -33,6 +33,7 @@ protected:
 TEST_F(RaceReplay, PauseMenuReplayPlaysTheRaceBackAndGivesItBack)
 {
     startGame(640, 480);
+    parkScreen();  // as the command line's race does
     ASSERT_EQ(startQuickRace("gp", 2, 2), 0);
     game.racePhase = Racing;
     game.phaseCounter = 71;
