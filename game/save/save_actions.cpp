@@ -2,7 +2,7 @@
 #include "platform/game_path.h"
 #include "platform/name_compare.h"
 #include "platform/safe_name.h"
-#include "race/race_pause.h"
+#include "race/race_screens.h"
 #include "render/raster.h"
 #include "render/scenery.h"
 #include "save/saved_game.h"
@@ -150,6 +150,7 @@ void reloadAutosave()
     // with the restart.
     setProjectionScale(game.screenWidth, game.screenHeight);
     buildRaceBackground();
+    drawRacePicture(0);
     if (game.raceHooks.pauseMenu) game.raceHooks.pauseMenu();
     messageBox(messageBoxOk, uiText(101), uiText(100), redrawShownScreen);
 }

@@ -3,6 +3,7 @@
 #include "screen_fixture.h"
 
 #include "race/race_frame.h"
+#include "race/race_screens.h"
 #include "render/draw_access.h"
 #include "save/saved_game.h"
 #include "ui/dialog.h"
@@ -263,6 +264,32 @@ TEST_F(FileDialog, ARestartFromThePauseMenuWithoutAnAutosaveKeepsTheDisplayAndTh
     clickWidget(pauseResume);
     EXPECT_TRUE(game.raceRunning);
     EXPECT_EQ(game.racePhase, WaitForKey);
+}
+
+TEST_F(FileDialog, AnAutosaveThatDoesNotLoadAfterTheRestartLeavesTheRaceAsItWasToGoOn)
+{
+    folder.write("saves", "not a folder");
+    pauseSeason();
+    int carCount = game.carCount;
+    Vec3 start = game.cars[0].positionVector;
+    // As the option pages do: the restart under the open page, which then closes.
+    restartGameSystem(true);
+    closeDialog();
+    pushKeyPress(SDLK_RETURN);
+    reloadAutosave();
+    EXPECT_TRUE(boxSaid("Load game", "Load failed!"));
+    ASSERT_EQ(activeScreen(), uint32_t(screenPauseMenu));
+    EXPECT_EQ(game.carCount, carCount);
+
+    // The race goes on from where it stood, on the new pictures.
+    clickWidget(pauseResume);
+    ASSERT_TRUE(game.raceRunning);
+    holdKey(SDLK_SPACE, true);
+    for (int i = 0; i < 400; ++i) raceStep();
+    holdKey(SDLK_SPACE, false);
+    EXPECT_EQ(game.racePhase, Racing);
+    EXPECT_NE(game.cars[0].positionVector.z, start.z);
+    EXPECT_TRUE(drawRacePicture(1));
 }
 
 }  // namespace
