@@ -10,6 +10,7 @@
 #include "ui/dialog.h"
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"
+#include "ui/pause_menu.h"
 #include "ui/screen_actions.h"
 #include "ui/screens.h"
 
@@ -145,6 +146,8 @@ void autosaveBeforeRace()
 
 void reloadAutosave()
 {
+    // The menu's picture is of the screen before the restart.
+    forgetPausePicture();
     if (loadGame(autosaveName) == 0) return;
     // The game was not taken from the file, but it is still all here: only its pictures went
     // with the restart.
