@@ -126,7 +126,7 @@ TEST_F(FileDialog, LoadFromTheMainMenuListsSavesAndRefusesWhatIsNotThere)
     EXPECT_TRUE(boxSaid("Load game", "Load failed!"));
     EXPECT_EQ(activeScreen(), uint32_t(screenFileDialog));
     EXPECT_FALSE(game.raceRunning);
-    EXPECT_EQ(game.raceHooks.pauseMenu, nullptr);
+    EXPECT_EQ(game.raceHooks.autosave, nullptr);
     ASSERT_NE(game.parkedDialog, nullptr);
     EXPECT_EQ(game.parkedDialog->dialogId, uint32_t(screenMainMenu));
 
@@ -172,14 +172,14 @@ TEST_F(FileDialog, AListedNameAsksBeforeOverwritingAndNoKeepsTheFile)
     EXPECT_TRUE(boxSaid("Save game", "File 'Old' already exist. Overwrite?"));
     EXPECT_EQ(activeScreen(), uint32_t(screenFileDialog));
     EXPECT_EQ(folder.read("saves/Old.gam"), "old bytes");
-    EXPECT_EQ(listed(), std::vector<std::string>{"Old"});
+    EXPECT_EQ(listed(), (std::vector<std::string>{"Autosave", "Old"}));
 }
 
 TEST_F(FileDialog, ASaveThatCannotBeWrittenSaysSoAndTheDialogStays)
 {
-    pauseSeason();
     // A file where the folder should be: nothing can be written under saves.
     folder.write("saves", "not a folder");
+    pauseSeason();
     game.replay.cutBegin = 3, game.replay.cutEnd = 9;
     clickWidget(pauseSave);
     typeName("Monday");
@@ -246,8 +246,8 @@ TEST_F(FileDialog, TheReplaysCutOpensTheSaveDialogAndCancelPausesTheRace)
 
 TEST_F(FileDialog, ARestartFromThePauseMenuWithoutAnAutosaveKeepsTheDisplayAndTheRace)
 {
-    pauseSeason();
     folder.write("saves", "not a folder");
+    pauseSeason();
     uint8_t resolution = game.options.resolution;
     clickWidget(pauseOptions);
     ASSERT_EQ(activeScreen(), uint32_t(screenAdvancedOptions));
@@ -290,6 +290,167 @@ TEST_F(FileDialog, AnAutosaveThatDoesNotLoadAfterTheRestartLeavesTheRaceAsItWasT
     EXPECT_EQ(game.racePhase, Racing);
     EXPECT_NE(game.cars[0].positionVector.z, start.z);
     EXPECT_TRUE(drawRacePicture(1));
+}
+
+class SavedFileDialog : public FileDialog {
+protected:
+    // The paused race driven on for a few seconds, then paused again.
+    void driveAndPause()
+    {
+        clickWidget(pauseResume);
+        holdKey(SDLK_UP, true);
+        for (int i = 0; i < 500; ++i) raceStep();
+        holdKey(SDLK_UP, false);
+        holdKey(SDLK_ESCAPE, true);
+        raceStep();
+        holdKey(SDLK_ESCAPE, false);
+        ASSERT_EQ(activeScreen(), uint32_t(screenPauseMenu));
+        ASSERT_GT(game.raceClock, 0);
+    }
+    struct Snapshot {
+        int carCount, raceClock, phase;
+        Vec3 positions[maxCars];
+    };
+    static Snapshot snapshot()
+    {
+        Snapshot s{game.carCount, game.raceClock, game.racePhase, {}};
+        for (int i = 0; i < maxCars; ++i) s.positions[i] = game.cars[i].positionVector;
+        return s;
+    }
+    static void expectSame(const Snapshot& a)
+    {
+        Snapshot b = snapshot();
+        EXPECT_EQ(a.carCount, b.carCount);
+        EXPECT_EQ(a.raceClock, b.raceClock);
+        EXPECT_EQ(a.phase, b.phase);
+        for (int i = 0; i < a.carCount; ++i) {
+            EXPECT_EQ(a.positions[i].x, b.positions[i].x) << i;
+            EXPECT_EQ(a.positions[i].z, b.positions[i].z) << i;
+        }
+    }
+    // The terrain picture the race draws over was made for the screen there is now.
+    static bool terrainPictured()
+    {
+        SDL_Surface* b = game.backgroundSurface;
+        if (!b || b->w != game.screenWidth || SDL_LockSurface(b) != 0) return false;
+        const uint8_t* p = static_cast<const uint8_t*>(b->pixels);
+        std::set<uint8_t> colours(p, p + size_t(b->pitch) * size_t(b->h));
+        SDL_UnlockSurface(b);
+        return colours.size() > 8;
+    }
+    static int itemOf(const std::string& name)
+    {
+        std::vector<std::string> names = listed();
+        for (size_t i = 0; i < names.size(); ++i)
+            if (names[i] == name) return int(i);
+        return -1;
+    }
+};
+
+TEST_F(SavedFileDialog, ASeasonAutosavesAndASaveUnderANameComesBackToThePauseMenu)
+{
+    pauseSeason();
+    EXPECT_TRUE(folder.exists("saves/Autosave.gam"));
+    driveAndPause();
+    game.replay.cutBegin = 0, game.replay.cutEnd = 1;
+    clickWidget(pauseSave);
+    EXPECT_EQ(listed(), std::vector<std::string>{"Autosave"});
+    typeName("Evening");
+    clickWidget(fileConfirm);
+    EXPECT_EQ(activeScreen(), uint32_t(screenPauseMenu));
+    EXPECT_TRUE(folder.exists("saves/Evening.gam"));
+    EXPECT_EQ(game.replay.cutBegin, -1);
+    EXPECT_EQ(game.replay.cutEnd, -1);
+
+    // Yes overwrites the file under the name it has.
+    std::string first = folder.read("saves/Evening.gam");
+    driveAndPause();
+    clickWidget(pauseSave);
+    typeName("EVENING");
+    pushKeyPress(SDLK_RETURN);
+    confirmFileDialog(true);
+    EXPECT_TRUE(boxSaid("Save game", "File 'Evening' already exist."));
+    EXPECT_EQ(activeScreen(), uint32_t(screenPauseMenu));
+    EXPECT_NE(folder.read("saves/Evening.gam"), first);
+    EXPECT_FALSE(folder.exists("saves/EVENING.gam"));
+}
+
+TEST_F(SavedFileDialog, AGameLoadedFromTheMainMenuIsPausedWhereItWasSaved)
+{
+    pauseSeason();
+    driveAndPause();
+    Snapshot saved = snapshot();
+    clickWidget(pauseSave);
+    typeName("Lap");
+    clickWidget(fileConfirm);
+    ASSERT_TRUE(folder.exists("saves/Lap.gam"));
+
+    // The season is left for the main menu.
+    clickWidget(pauseEndSeason);
+    for (int i = 0; i < 3 && game.raceRunning; ++i) raceStep();
+    holdKey(SDLK_SPACE, true);
+    for (int i = 0; i < 3 && game.raceRunning; ++i) raceStep();
+    holdKey(SDLK_SPACE, false);
+    ASSERT_EQ(activeScreen(), uint32_t(screenMainMenu));
+
+    clickWidget(menuLoad);
+    int item = itemOf("Lap");
+    ASSERT_GE(item, 0);
+    clickItem(item);
+    clickWidget(fileConfirm);
+    EXPECT_EQ(activeScreen(), uint32_t(screenPauseMenu));
+    ASSERT_NE(game.parkedDialog, nullptr);
+    EXPECT_EQ(game.parkedDialog->dialogId, uint32_t(screenMainMenu));
+    EXPECT_EQ(game.raceHooks.autosave, &autosaveBeforeRace);
+    expectSame(saved);
+
+    clickWidget(pauseResume);
+    EXPECT_TRUE(game.raceRunning);
+    holdKey(SDLK_UP, true);
+    for (int i = 0; i < 300; ++i) raceStep();
+    holdKey(SDLK_UP, false);
+    EXPECT_GT(game.raceClock, saved.raceClock);
+}
+
+TEST_F(SavedFileDialog, ChangingTheResolutionOrLanguageWhilePausedKeepsTheRunningGame)
+{
+    folder.makeFolder("sounds/Default");
+    pauseSeason();
+    driveAndPause();
+    Snapshot before = snapshot();
+    clickWidget(pauseOptions);
+    const Widget& slider = game.dialog.widgets[advResolution];
+    click(int(slider.x + slider.w - slider.h / 2), int(slider.y + slider.h / 2));
+    clickWidget(pageOk);
+    EXPECT_EQ(game.screenWidth, 800);
+    EXPECT_EQ(game.screenHeight, 600);
+    EXPECT_TRUE(folder.exists("saves/Autosave.gam"));
+    ASSERT_EQ(activeScreen(), uint32_t(screenPauseMenu));
+    ASSERT_NE(game.parkedDialog, nullptr);
+    EXPECT_EQ(game.parkedDialog->dialogId, uint32_t(screenMainMenu));
+    expectSame(before);
+    EXPECT_TRUE(terrainPictured());
+    EXPECT_EQ(int(game.dialog.widgets[pauseResume].w), 16 * game.guiScale);
+
+    clickWidget(pauseOptions);
+    clickWidget(advLanguage);
+    const Widget& list = game.dialog.widgets[advLanguageList];
+    int deutsch = -1;
+    for (size_t i = 0; i < list.list->items.size(); ++i)
+        if (list.list->items[i]->text == "Deutsch") deutsch = int(i);
+    ASSERT_GE(deutsch, 0);
+    click(int(list.x + list.list->itemWidth / 2), int(list.y + (deutsch + 0.5f) * list.list->itemHeight));
+    clickWidget(pageOk);
+    ASSERT_EQ(activeScreen(), uint32_t(screenPauseMenu));
+    EXPECT_EQ(game.dialog.widgets[pauseResume].label, "Weiter");
+    expectSame(before);
+    EXPECT_TRUE(terrainPictured());
+
+    clickWidget(pauseResume);
+    holdKey(SDLK_UP, true);
+    for (int i = 0; i < 300; ++i) raceStep();
+    holdKey(SDLK_UP, false);
+    EXPECT_GT(game.raceClock, before.raceClock);
 }
 
 }  // namespace
