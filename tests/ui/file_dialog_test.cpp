@@ -161,20 +161,6 @@ TEST_F(FileDialog, NamesThatAreNoPlainFileNameAreRefusedAndNothingIsWritten)
     EXPECT_FALSE(game.raceRunning);
 }
 
-TEST_F(FileDialog, AListedNameAsksBeforeOverwritingAndNoKeepsTheFile)
-{
-    folder.write("saves/Old.gam", "old bytes");
-    pauseSeason();
-    clickWidget(pauseSave);
-    typeName("old");  // the folder is matched without regard to case
-    pushKeyPress(SDLK_ESCAPE);
-    confirmFileDialog(true);
-    EXPECT_TRUE(boxSaid("Save game", "File 'Old' already exist. Overwrite?"));
-    EXPECT_EQ(activeScreen(), uint32_t(screenFileDialog));
-    EXPECT_EQ(folder.read("saves/Old.gam"), "old bytes");
-    EXPECT_EQ(listed(), (std::vector<std::string>{"Autosave", "Old"}));
-}
-
 TEST_F(FileDialog, ASaveThatCannotBeWrittenSaysSoAndTheDialogStays)
 {
     // A file where the folder should be: nothing can be written under saves.
@@ -362,11 +348,17 @@ TEST_F(SavedFileDialog, ASeasonAutosavesAndASaveUnderANameComesBackToThePauseMen
     EXPECT_EQ(game.replay.cutBegin, -1);
     EXPECT_EQ(game.replay.cutEnd, -1);
 
-    // Yes overwrites the file under the name it has.
+    // A listed name (the folder is matched without regard to case) asks first: No keeps the
+    // file and the dialog, Yes overwrites the file under the name it has.
     std::string first = folder.read("saves/Evening.gam");
     driveAndPause();
     clickWidget(pauseSave);
     typeName("EVENING");
+    pushKeyPress(SDLK_ESCAPE);
+    confirmFileDialog(true);
+    EXPECT_TRUE(boxSaid("Save game", "File 'Evening' already exist."));
+    EXPECT_EQ(activeScreen(), uint32_t(screenFileDialog));
+    EXPECT_EQ(folder.read("saves/Evening.gam"), first);
     pushKeyPress(SDLK_RETURN);
     confirmFileDialog(true);
     EXPECT_TRUE(boxSaid("Save game", "File 'Evening' already exist."));
