@@ -13,6 +13,7 @@
 #include "track/track_loader.h"
 #include "ui/main_menu.h"
 #include "ui/pause_menu.h"
+#include "ui/screen_actions.h"
 #include "ui/screens.h"
 
 #include <cstdio>
@@ -42,9 +43,7 @@ static bool startSavedGame(const std::string& name)
 {
     parkScreen();
     SDL_ShowCursor(0);
-    game.raceHooks = RaceHooks{};
-    game.raceHooks.pauseMenu = openPauseMenu;
-    game.raceHooks.leaveRace = backToMainMenu;
+    installMenuHooks();
     if (loadGame(name) == 0) return true;
     game.raceHooks = RaceHooks{};
     return false;

@@ -42,7 +42,7 @@ void buildFileDialog(Widget* w)
     makeList(w[fileList], 0, 29, 16.5f, 36, 22, 34, 2, 2);
     w[fileList].style = 2;
     w[fileList].callback = onFile;
-    makeTextField(w[fileName], 0, "", 29, 40.5f, 36, 3, 32);
+    makeTextField(w[fileName], 0, "", 29, 40.5f, 36, 3, fileNameLength);
 }
 
 void captionFileDialog(Widget* w)
@@ -73,14 +73,15 @@ void openFileDialog(bool save)
     Widget* w = screenWidgets(screenFileDialog);
     if (!w) return;
     saving = save;
-    fromPause = game.dialog.active && game.dialog.dialogId == screenPauseMenu;
+    // Saves are made from a paused race only; the replay's cut opens the dialog with no menu up.
+    fromPause = save || (game.dialog.active && game.dialog.dialogId == screenPauseMenu);
     captionFileDialog(w);
     w[fileName].label.clear();
     w[fileName].value = 0;
     w[fileName].state = 0;
     refreshFileList();
-    if (fromPause) closeDialog();
-    else parkScreen();
+    if (!fromPause) parkScreen();
+    else if (game.dialog.active) closeDialog();
     showScreen(screenFileDialog);
 }
 

@@ -518,13 +518,18 @@ void paintCreateBox()
 
 // ---- leaving ----
 
-void leavePages()
+// backToScreen false leaves no screen open, for a caller that opens one.
+void leavePages(bool backToScreen = true)
 {
     if (game.dialog.active) closeDialog();
     pageDrivers.clear();
     selectedDriver = -1;
     createBoxOpen = false;
     openSelector = -1;
+    if (!backToScreen) {
+        fromPauseMenu = false;
+        return;
+    }
     if (fromPauseMenu) {
         returnToPauseMenu();
     } else {
@@ -709,13 +714,32 @@ void applyOptionPages()
 
     bool display = old.resolution != next.resolution || old.windowedMode != next.windowedMode;
     bool language = std::strncmp(old.language, next.language, sizeof old.language) != 0;
-    if (display || language) {
-        if (fromPauseMenu) saveAutosave();
-        restartGameSystem(display);
-    } else {
+    if (!display && !language) {
         reloadSoundSet();
+        leavePages();
+        return;
     }
-    leavePages();
+    // A paused race does not survive a restart in memory: it goes through Autosave. Without
+    // that file the display and language stay as they are, and the race with them.
+    if (fromPauseMenu && !saveAutosave()) {
+        game.options.resolution = old.resolution;
+        game.options.windowedMode = old.windowedMode;
+        std::memcpy(game.options.language, old.language, sizeof old.language);
+        reloadSoundSet();
+        leavePages();
+        messageBox(messageBoxOk, "Save failed! The display and language stay as they were.", uiText(97),
+                   redrawShownScreen);
+        return;
+    }
+    bool reload = fromPauseMenu;
+    restartGameSystem(display);
+    if (!reload) {
+        leavePages();
+        return;
+    }
+    // The loaded game opens its own screen in place of the pause menu.
+    leavePages(false);
+    reloadAutosave();
 }
 
 void cancelOptionPages()

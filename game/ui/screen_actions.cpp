@@ -60,10 +60,16 @@ void saveMenuDriver(const std::string& name)
 bool startSeasonFromMenu(const std::vector<std::string>& tracks)
 {
     game.seasonTracks = tracks;
+    installMenuHooks();
+    return startSeason() == 0;
+}
+
+void installMenuHooks()
+{
     game.raceHooks = RaceHooks{};
     game.raceHooks.pauseMenu = openPauseMenu;
     game.raceHooks.leaveRace = backToMainMenu;
-    return startSeason() == 0;
+    game.raceHooks.autosave = autosaveBeforeRace;
 }
 
 void endSeason() { endSeasonFromMenu(); }

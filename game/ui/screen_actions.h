@@ -29,13 +29,19 @@ void saveMenuDriver(const std::string& name);
 
 // Start on the main menu with players and tracks: true when a race now owns the screen.
 bool startSeasonFromMenu(const std::vector<std::string>& tracks);
+// The race frame's calls into the menus (pause menu, back to the main menu, autosave) for a
+// season started or loaded from the main menu.
+void installMenuHooks();
 
 // The pause menu's actions that the season and the replays own.
 bool replayRecorded();
 void startReplay();
 void endSeason();
-// The option pages were confirmed while a race is paused, before a restart.
-void saveAutosave();
+// Autosave: before every race of a season, and around a restart of the display or language
+// while a race is paused (saved before, loaded after, so the game survives it).
+bool saveAutosave();
+void autosaveBeforeRace();
+void reloadAutosave();
 
 // The file dialog's buttons; save is false for "Load".
 void confirmFileDialog(bool save);
