@@ -59,12 +59,11 @@ static bool seasonTrackList(const SavedGame& g, std::vector<std::string>& tracks
         if (i == g.seasonRace && g.version >= firstChecksumVersion && name != missingTrack) {
             uint32_t sums[4] = {};
             std::string moved;
-            if (trackChecksum(trackEntryFor(name), sums) > 0 && sameChecksum(sums, t.checksum)) {
-            } else if (findTrackByChecksum(trackEntryFor(name), t.checksum, moved) && safeTrackName(moved)) {
+            bool here = trackChecksum(trackEntryFor(name), sums) > 0 && sameChecksum(sums, t.checksum);
+            if (!here && findTrackByChecksum(trackEntryFor(name), t.checksum, moved) && safeTrackName(moved))
                 name = moved[0] == '\\' ? moved.substr(1) : moved;
-            } else {
+            else if (!here)
                 name = missingTrack;
-            }
         }
         if (i == g.seasonRace) found = name != missingTrack;
         tracks.push_back(name);
