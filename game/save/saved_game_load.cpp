@@ -21,6 +21,8 @@
 #include "track/ghost_lap.h"
 #include "track/track_checksum.h"
 
+#include <SDL.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -264,6 +266,8 @@ int loadGame(const std::string& name)
     loadSoundSet(game.options.soundSet);
     prepareSeasonData();
     installSeasonHooks();
+    // The race owns the screen, as at a season's start; a pause menu shows the cursor again.
+    SDL_ShowCursor(0);
     game.raceRunning = 1;
     if (!trackFound || prepareRace(trackEntryFor(tracks[size_t(g.seasonRace)]), seasonDrivers(), 0) != 0) {
         skipMissingRace();

@@ -41,7 +41,6 @@ static bool trackLoads(const std::string& name)
 static bool startSavedGame(const std::string& name)
 {
     parkScreen();
-    SDL_ShowCursor(0);
     game.raceHooks = RaceHooks{};
     game.raceHooks.pauseMenu = openPauseMenu;
     game.raceHooks.leaveRace = backToMainMenu;
