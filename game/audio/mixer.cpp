@@ -3,6 +3,7 @@
 #include "state/game_state.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
@@ -120,9 +121,14 @@ static void renderVoice(SoundVoice& v, int16_t* out, int n)
     v.position = position;
 }
 
+static std::atomic<uint32_t> mixedBuffers{0};
+
+uint32_t mixedBufferCount() { return mixedBuffers.load(std::memory_order_acquire); }
+
 void mixAudio(void*, Uint8* stream, int len)
 {
     if (!stream || len <= 0) return;
+    mixedBuffers.fetch_add(1, std::memory_order_release);
     int16_t* out = reinterpret_cast<int16_t*>(stream);
     int total = len / 2;
     if (len & 1) stream[len - 1] = 0;

@@ -38,6 +38,9 @@ void stopSound(Sound* sound);
 
 // The callback: fills len bytes of 16-bit samples. Exposed for tests and the benchmark.
 void mixAudio(void* userData, Uint8* stream, int len);
+// Buffers the callback has filled since the program started: lets a test pace a race by the
+// device it hears.
+uint32_t mixedBufferCount();
 
 // Soft saturation of a sum of voices into 16 bits: 32768 s / (32768 + |s|).
 int16_t saturate(int32_t sum);

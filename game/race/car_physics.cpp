@@ -124,6 +124,11 @@ bool driveWheels(CarState& c, const CarModel& m, int throttle, float f)
     return pulls;
 }
 
+float engineRevs(const CarState& c, const CarModel& m)
+{
+    return (50 + 4 * std::fabs(c.wheelSpeed)) / std::max(std::fabs(m.topSpeed), slowestTopSpeed);
+}
+
 // Step 13.
 void engineSound(int car, bool pulls, float revs)
 {
@@ -342,6 +347,12 @@ void keepFinite(CarState& c, const Pose& start)
 
 }  // namespace
 
+void carEngineSound(int car, bool pulls)
+{
+    if (car < 0 || car >= maxCars) return;
+    engineSound(car, pulls, engineRevs(game.cars[car], game.carModels[car]));
+}
+
 int surfaceCellUnder(float x, float z)
 {
     return cellOf(z) * surfaceMapSide + cellOf(x);
@@ -396,7 +407,7 @@ void carStep(int car)
 
     steering += c.damage * (4 * nextRandom() - 2) / 65536.0f;
 
-    float revs = (50 + 4 * std::fabs(c.wheelSpeed)) / std::max(std::fabs(m.topSpeed), slowestTopSpeed);
+    float revs = engineRevs(c, m);
     engineSmoke(c, m, revs);
     bool pulls = driveWheels(c, m, throttle, f);
     engineSound(car, pulls, revs);

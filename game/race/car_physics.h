@@ -11,6 +11,10 @@
 
 void carStep(int car);
 
+// The engine note of car's present wheel speed, louder while the engine pulls. The replay
+// plays the cars' engines with it too.
+void carEngineSound(int car, bool pulls);
+
 // The surface map cell under a world point, each coordinate truncated by surfaceCell and
 // clamped into the map (NaN reads cell 0): z x 512 + x.
 int surfaceCellUnder(float x, float z);

@@ -10,10 +10,32 @@
 
 namespace {
 
-constexpr int firstJoystickCode = 323;
 constexpr int lockKeys[3] = {300, 301, 302};  // Num Lock, Caps Lock, Scroll Lock
-constexpr int polledAxes = 6;
+// All eight slots of the record, so SL1 and SL2 act in a race as the set-up screen offers them.
+constexpr int polledAxes = 8;
+constexpr int polledButtons = 32;
 constexpr int deadZone = 10;
+
+JoystickReader joystickReader = nullptr;
+
+int sdlReadJoystick(int index, JoystickState& out)
+{
+    // An open joystick is handed back with one more reference and nothing allocated, so the
+    // stick plugged in at start-up is read without keeping a pointer across SDL sessions.
+    SDL_Joystick* stick = SDL_JoystickOpen(index);
+    if (!stick) return -1;
+    SDL_JoystickUpdate();
+    int reported = SDL_JoystickNumAxes(stick);
+    int axes = std::clamp(reported, 0, polledAxes);
+    for (int a = 0; a < axes; ++a) out.axes[a] = axisPercent(SDL_JoystickGetAxis(stick, a));
+    if (SDL_JoystickNumHats(stick) > 0) {
+        Uint8 hat = SDL_JoystickGetHat(stick, 0);
+        for (int h = 0; h < 4; ++h) out.hat[h] = (hat >> h) & 1;
+    }
+    int buttons = std::clamp(SDL_JoystickNumButtons(stick), 0, polledButtons);
+    for (int b = 0; b < buttons; ++b) out.buttons[b] = SDL_JoystickGetButton(stick, b);
+    return std::max(reported, 0);
+}
 
 }  // namespace
 
@@ -32,31 +54,38 @@ int32_t axisPercent(int16_t raw)
     return int32_t(raw / 32767.0 * 100.0);
 }
 
+uint32_t joystickButtonCode(int joystick, int button)
+{
+    return (uint32_t(joystick + 1) & 63) << 10 | (uint32_t(button) & 31) << 16;
+}
+
+uint32_t joystickAxisCode(int joystick, int direction)
+{
+    return (uint32_t(joystick + 1) & 63) << 10 | 0xFFu << 16 | (uint32_t(direction) & 255) << 24;
+}
+
+int readJoystick(int index, JoystickState& out)
+{
+    out = JoystickState{};
+    return joystickReader ? joystickReader(index, out) : sdlReadJoystick(index, out);
+}
+
+void setJoystickReader(JoystickReader f)
+{
+    joystickReader = f;
+}
+
 bool pollJoystick()
 {
     if (!game.joysticks || game.joystickCount <= 0) return false;
-    // An open joystick is handed back with one more reference and nothing allocated, so the
-    // stick plugged in at start-up is read without keeping a pointer across SDL sessions.
-    SDL_Joystick* stick = SDL_JoystickOpen(0);
-    if (stick) {
-        JoystickState read{};
-        SDL_JoystickUpdate();
-        int axes = std::min(SDL_JoystickNumAxes(stick), polledAxes);
-        for (int a = 0; a < axes; ++a) read.axes[a] = axisPercent(SDL_JoystickGetAxis(stick, a));
-        if (SDL_JoystickNumHats(stick) > 0) {
-            Uint8 hat = SDL_JoystickGetHat(stick, 0);
-            for (int h = 0; h < 4; ++h) read.hat[h] = (hat >> h) & 1;
-        }
-        int buttons = std::min(SDL_JoystickNumButtons(stick), 32);
-        for (int b = 0; b < buttons; ++b) read.buttons[b] = SDL_JoystickGetButton(stick, b);
-        game.joysticks[0] = read;
-    }
+    JoystickState read{};
+    if (readJoystick(0, read) >= 0) game.joysticks[0] = read;
     return true;
 }
 
 int32_t readControl(uint32_t code)
 {
-    if (code < uint32_t(firstJoystickCode)) {
+    if (code < firstJoystickCode) {
         if (!game.keySnapshot) return 0;
         return (game.keySnapshot[code] & 1) ? 100 : 0;
     }

@@ -10,6 +10,7 @@
 #include "render/palette.h"
 #include "render/raster.h"
 #include "render/scenery.h"
+#include "state/driver_profile.h"
 #include "state/game_state.h"
 #include "state/particle_ring.h"
 #include "state/random_table.h"
@@ -21,6 +22,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 // The computer drivers' colours: told apart at a glance from each other and from the
 // new driver's white and blue.
@@ -92,13 +94,33 @@ int prepareRace(const std::string& entry, const std::vector<RaceDriver>& drivers
     return 0;
 }
 
-// Today nothing follows a single race: the program ends.
-static void endProgram()
+// The menu's race slots, which the quick race borrows and gives back when it ends.
+static struct {
+    int carCount;
+    char names[maxCars][sizeof game.driverNames[0]];
+    DriverProfile* drivers[maxCars];
+    void (*after)();
+} borrowed;
+
+static void borrowSlots(void (*after)())
+{
+    borrowed.carCount = game.carCount;
+    std::memcpy(borrowed.names, game.driverNames, sizeof borrowed.names);
+    for (int i = 0; i < maxCars; ++i) borrowed.drivers[i] = game.drivers[i];
+    borrowed.after = after;
+}
+
+static void leaveQuickRace()
 {
     game.raceRunning = 0;
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
+    game.carCount = borrowed.carCount;
+    std::memcpy(game.driverNames, borrowed.names, sizeof borrowed.names);
+    for (int i = 0; i < maxCars; ++i) {
+        game.drivers[i] = borrowed.drivers[i];
+        // The race painted its own colours over the menu drivers' ones.
+        if (const DriverProfile* p = game.drivers[i]) setCarColours(i, p->colour1, p->colour2);
+    }
+    if (borrowed.after) borrowed.after();
 }
 
 // A throttle still held across the line must not skip the results: they stay up until every
@@ -108,7 +130,7 @@ static void holdResults()
     game.racePhase = StandingsHeld;
 }
 
-int startQuickRace(const std::string& trackName, int laps, int computers)
+int startQuickRace(const std::string& trackName, int laps, int computers, void (*afterRace)())
 {
     if (!game.models || game.modelCount <= 0) return -1;
     std::srand(ticks());
@@ -120,11 +142,15 @@ int startQuickRace(const std::string& trackName, int laps, int computers)
     std::vector<int> skills = spreadSkills(std::clamp(computers, 0, maxCars - 1));
     for (size_t k = 0; k < skills.size(); ++k)
         drivers.push_back(computerDriverEntry("Computer " + std::to_string(k + 1), skills[k], model, int(k)));
-    if (prepareRace(trackEntryFor(trackName), drivers, laps) != 0) return -1;
+    borrowSlots(afterRace);
+    if (prepareRace(trackEntryFor(trackName), drivers, laps) != 0) {
+        leaveQuickRace();
+        return -1;
+    }
     // A pause menu installed by the front end stays; what follows a race is the quick race's.
     game.raceHooks.showFinalStandings = holdResults;
-    game.raceHooks.startNextRace = endProgram;
-    game.raceHooks.leaveRace = endProgram;
+    game.raceHooks.startNextRace = leaveQuickRace;
+    game.raceHooks.leaveRace = leaveQuickRace;
     setProjectionScale(game.screenWidth, game.screenHeight);
     buildRaceBackground();
     SDL_ShowCursor(0);

@@ -31,6 +31,7 @@ std::string trackEntryFor(const std::string& name);
 int prepareRace(const std::string& entry, const std::vector<RaceDriver>& drivers, int laps);
 
 // The command line's race: one driver on the cursor keys against computers, its picture built
-// and the pre-race screen shown; a fresh key on the results ends the program. 0, or -1 when
+// and the pre-race screen shown. A fresh key on the results (or leaving from a pause) gives the
+// race slots back as they were and calls afterRace, which takes the screen back. 0, or -1 when
 // the track does not load.
-int startQuickRace(const std::string& trackName, int laps, int computers);
+int startQuickRace(const std::string& trackName, int laps, int computers, void (*afterRace)() = nullptr);

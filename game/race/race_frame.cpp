@@ -215,6 +215,11 @@ bool raceStep()
     }
     switch (game.racePhase) {
     case WaitForKey:
+        // A count set when the screen came up with a key held: that key must come up first.
+        if (game.phaseCounter != 0) {
+            if (!anyKeyDown()) game.phaseCounter = 0;
+            return true;
+        }
         if (anyKeyDown()) {
             game.racePhase = Countdown;
             game.phaseCounter = 0;

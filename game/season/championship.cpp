@@ -128,6 +128,8 @@ void startNextRace()
     setProjectionScale(game.screenWidth, game.screenHeight);
     buildRaceBackground();
     showRaceInformation();
+    // The key that left the standings is still down: it must not skip this pre-race screen too.
+    game.phaseCounter = anyKeyDown() ? 1 : 0;
     if (game.raceHooks.autosave) game.raceHooks.autosave();
     // Loading and drawing took real time the race must not make up.
     game.pendingMs = 0;

@@ -4,11 +4,12 @@
 #include <cstring>
 
 const char* const commandLineUsage =
-    "usage: tarmacade [--race NAME [--laps N] [--computers N] | --load NAME]\n"
+    "usage: tarmacade [--race NAME [--laps N] [--computers N] | --load NAME] [--quit-after-menu]\n"
     "  --race NAME      race at once on tracks\\NAME.trk (folder part allowed), you on the cursor keys\n"
     "  --laps N         laps of the race, 1..100 (default: the options' race length)\n"
     "  --computers N    computer drivers, 0..5 (default 5)\n"
-    "  --load NAME      the saved game saves\\NAME.gam, on the screen where it was saved\n";
+    "  --load NAME      the saved game saves\\NAME.gam, on the screen where it was saved\n"
+    "  --quit-after-menu  end as soon as the main menu is on the screen\n";
 
 static bool number(const char* text, int low, int high, int& out)
 {
@@ -31,6 +32,8 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& why)
             out.load = true;
             out.saveName = value;
             if (out.saveName.empty()) return why = "--load needs a saved game's name", false;
+        } else if (arg == "--quit-after-menu") {
+            out.quitAfterMenu = true;
         } else if (arg == "--race" || arg == "--laps" || arg == "--computers") {
             if (!value) return why = arg + " needs a value", false;
             ++i;

@@ -11,6 +11,7 @@ struct CommandLine {
     int computers = 5;
     bool load = false;
     std::string saveName;    // saves\<saveName>.gam
+    bool quitAfterMenu = false;  // ends after the main menu was first shown, for timing start-up
 };
 
 // False, with the reason in why, for an unknown option or a bad number.

@@ -24,6 +24,7 @@
 #include "ui/dialog_events.h"
 #include "ui/main_menu.h"
 #include "ui/message_box.h"
+#include "ui/pause_menu.h"
 #include "ui/screens.h"
 
 #include <cmath>
@@ -108,6 +109,8 @@ int initGameSystem()
     connectDialogInput();
     connectScreenInput();
     buildScreens();
+    // A race from the command line pauses into the same menu as a season's race.
+    game.raceHooks.pauseMenu = openPauseMenu;
     SDL_ShowCursor(1);
     openMainMenu();
     return 1;

@@ -84,7 +84,9 @@ int runGame(int argc, char** argv)
         showStartupFailure("Failed to initialize the game system.", "Error!");
         return 1;
     }
-    if (command.race && startQuickRace(command.track, command.laps, command.computers) != 0) {
+    // The main menu waits behind the race and comes back after its results.
+    if (command.race) parkScreen();
+    if (command.race && startQuickRace(command.track, command.laps, command.computers, backToMainMenu) != 0) {
         shutdownGameSystem(false);
         SDL_Quit();
         std::fprintf(stderr, "tarmacade: the race on '%s' could not start\n", command.track.c_str());
@@ -96,7 +98,11 @@ int runGame(int argc, char** argv)
         std::fprintf(stderr, "tarmacade: the saved game '%s' could not be loaded\n", command.saveName.c_str());
         return 2;
     }
-    while (pumpEvents(0)) SDL_Delay(game.raceRunning ? 1 : 25);
+    while (pumpEvents(0)) {
+        // A pass outside a race has just put the menu on the screen.
+        if (command.quitAfterMenu && !game.raceRunning) break;
+        SDL_Delay(game.raceRunning ? 1 : 25);
+    }
     shutdownGameSystem(false);
     saveOptions();
     SDL_Quit();

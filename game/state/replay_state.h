@@ -1,6 +1,8 @@
 #pragma once
 // The replay: one ring of compact frames per car, kept for the last stretch of every race,
 // and the controls of its playback. Saved games carry the frames as they are stored here.
+#include "state/car_state.h"
+
 #include <cstdint>
 
 constexpr int replayCarSlots = 6;
@@ -30,4 +32,12 @@ struct ReplayState {
     uint8_t rateDenominator = 1;
     float cutBegin = -1;        // playback positions, -1 unset
     float cutEnd = -1;
+    int8_t fast = 0;            // +1 Page Up held, -1 Page Down held
+    uint8_t keysDown = 0;       // the per-press keys down at the last step
+    uint8_t cutPresses = 0;     // C presses since playback began
+
+    // The race as playback found it, put back when playback ends.
+    CarState carsBefore[replayCarSlots];
+    uint8_t phaseBefore = 0;
+    int32_t startLightBefore = -1;
 };

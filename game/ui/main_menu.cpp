@@ -3,7 +3,6 @@
 #include "state/driver_profile.h"
 #include "state/game_state.h"
 #include "platform/name_compare.h"
-#include "shell/folder_list.h"
 #include "ui/about_box.h"
 #include "ui/dialog.h"
 #include "ui/driver_stats.h"
@@ -12,7 +11,9 @@
 #include "ui/option_pages.h"
 #include "ui/screen_actions.h"
 #include "ui/screens.h"
+#include "ui/track_folders.h"
 #include "ui/track_info.h"
+#include "ui/track_manager.h"
 
 #include <SDL.h>
 
@@ -22,7 +23,6 @@
 
 namespace {
 
-std::vector<std::string> selection;
 int chooserSlot = -1;
 
 Widget* menu() { return screenWidgets(screenMainMenu); }
@@ -32,21 +32,6 @@ const ScreenCaption menuCaptions[] = {{14, 7, captionColour, 19, ""}};
 bool menuActive()
 {
     return game.dialog.active && game.dialog.dialogId == screenMainMenu && game.dialog.widgets == menu();
-}
-
-void setSelectedCaption()
-{
-    Widget* w = menu();
-    if (!w) return;
-    w[menuSelectedCount].label = std::to_string(selection.size()) + " " + uiText(133);
-    if (menuActive()) redrawWidget(menuSelectedCount, redrawValue);
-}
-
-void selectTrack(const std::string& path, bool on)
-{
-    auto at = std::find(selection.begin(), selection.end(), path);
-    if (on && at == selection.end()) selection.push_back(path);
-    if (!on && at != selection.end()) selection.erase(at);
 }
 
 // The list item under a pixel, -1 none (also on the scrollbar).
@@ -77,13 +62,13 @@ void onLoad(Widget*) { openFileDialog(false); }
 
 void onStart(Widget*)
 {
-    if (game.carCount <= 0 || selection.empty()) {
+    if (game.carCount <= 0 || selectedTracks().empty()) {
         messageBox(messageBoxOk, uiText(20), uiText(0), redrawShownScreen);
         return;
     }
     parkScreen();
     SDL_ShowCursor(0);
-    if (startSeasonFromMenu(selection)) return;
+    if (startSeasonFromMenu(selectedTracks())) return;
     SDL_ShowCursor(1);
     returnToParkedScreen();
 }
@@ -167,8 +152,8 @@ void onTrackClicked(Widget* w)
     int index = w->list->selected;
     if (index < 0 || index >= int(w->list->items.size())) return;
     ListItem* item = w->list->items[size_t(index)];
-    selectTrack(item->fileName, item->selected != 0);
-    setSelectedCaption();
+    setTrackSelected(item->fileName, item->selected != 0);
+    captionSelectedCount();
 }
 
 void onSelect(Widget*)
@@ -178,18 +163,6 @@ void onSelect(Widget*)
 }
 
 void onTrackManager(Widget* w) { trackManagerAction(int(w->id & 0xFFFF)); }
-
-void addTracks(Widget& list, const std::string& folder)
-{
-    std::vector<std::string> names;
-    std::string path = folder.empty() ? "tracks" : "tracks\\" + folder;
-    listFolder(names, path, "trk", listFiles, 12);
-    for (const std::string& name : names) {
-        ListItem* item = addListItem(list, name);
-        item->fileName = (folder.empty() ? "\\" : "\\" + folder + "\\") + name;
-        item->selected = std::find(selection.begin(), selection.end(), item->fileName) != selection.end();
-    }
-}
 
 bool seated(const std::string& name)
 {
@@ -202,7 +175,7 @@ bool seated(const std::string& name)
 
 void buildMainMenu(Widget* w)
 {
-    selection.clear();
+    clearTrackSelection();
     makeButton(w[menuExit], 0, 56, 20, 4, widgetCancel, onExit);
     makeButton(w[menuOptions], 20, 56, 20, 4, 0, onOptions);
     makeButton(w[menuLoad], 40, 56, 20, 4, 0, onLoad);
@@ -248,16 +221,9 @@ void captionMainMenu(Widget* w)
     w[menuMoveTo].label = uiText(134);
     w[menuDeleteTracks].label = uiText(135);
     w[menuSelect].label = uiText(136);
-    w[menuFolder].label = uiText(128);
     w[menuCreateFolder].label = uiText(131);
     w[menuDeleteFolder].label = uiText(132);
-    w[menuSelectedCount].label = std::to_string(selection.size()) + " " + uiText(133);
-    if (ListData* folders = w[menuFolders].list) {
-        if (folders->items.size() >= 2) {
-            folders->items[0]->text = uiText(128);
-            folders->items[1]->text = uiText(129);
-        }
-    }
+    captionTrackManager(w);
 }
 
 void buildCarChooser(Widget* w)
@@ -296,34 +262,7 @@ void refreshDriverList()
     }
 }
 
-void refreshTrackList()
-{
-    Widget* w = menu();
-    if (!w) return;
-    Widget& tracks = w[menuTracks];
-    int first = tracks.value;
-    clearList(tracks);
-    addTracks(tracks, "");
-    std::vector<std::string> folders;
-    listFolder(folders, "tracks", "", listFolders, 20);
-    for (const std::string& folder : folders) addTracks(tracks, folder);
-    tracks.value = first;
-    updateListRange(tracks);
-
-    clearList(w[menuFolders]);
-    addListItem(w[menuFolders], uiText(128))->selected = 1;
-    addListItem(w[menuFolders], uiText(129));
-    clearList(w[menuMoveTargets]);
-    for (const std::string& folder : folders) {
-        addListItem(w[menuFolders], folder)->folder = 1;
-        addListItem(w[menuMoveTargets], folder)->folder = 1;
-    }
-
-    Widget& count = w[menuSelectCount];
-    count.max = std::max(int(tracks.list->items.size()), count.min);
-    count.value = std::clamp(count.value, count.min, count.max);
-    setSelectedCaption();
-}
+void refreshTrackList() { refreshTrackManager(); }
 
 void setRaceLengthLabel()
 {
@@ -334,7 +273,7 @@ void setRaceLengthLabel()
     w[menuRaceLength].value = std::clamp(int(game.options.raceLength), 1, 100);
 }
 
-const std::vector<std::string>& trackSelection() { return selection; }
+const std::vector<std::string>& trackSelection() { return selectedTracks(); }
 
 void selectRandomTracks(int count)
 {
@@ -343,7 +282,7 @@ void selectRandomTracks(int count)
     std::vector<ListItem*>& items = w[menuTracks].list->items;
     for (ListItem* item : items) {
         item->selected = 0;
-        selectTrack(item->fileName, false);
+        setTrackSelected(item->fileName, false);
     }
     int picks = std::clamp(count, 0, int(items.size()));
     for (int n = 0; n < picks; ++n) {
@@ -352,11 +291,11 @@ void selectRandomTracks(int count)
             if (item->selected) continue;
             if (pick-- > 0) continue;
             item->selected = 1;
-            selectTrack(item->fileName, true);
+            setTrackSelected(item->fileName, true);
             break;
         }
     }
-    setSelectedCaption();
+    captionSelectedCount();
     if (menuActive()) redrawWidget(menuTracks, redrawSelection);
 }
 

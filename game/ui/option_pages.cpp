@@ -28,6 +28,7 @@ constexpr int offStyle = 2, onStyle = 3;
 constexpr int skillMin = 50, skillMax = 150;
 
 bool fromPauseMenu = false;
+bool createBoxOpen = false;
 
 Widget* page(uint32_t id) { return screenWidgets(id); }
 
@@ -74,9 +75,10 @@ void showPage(uint32_t id)
 {
     if (game.dialog.active) closeDialog();
     Widget* w = page(id);
-    // The Options page is out of reach from a race: its rules belong to the season.
+    // The Options page is out of reach from a race: its rules belong to the season. The
+    // create-driver box stands alone on its page.
     if (id == screenAdvancedOptions) showWidget(w[pageFirstLink], !fromPauseMenu);
-    if (id == screenDriverOptions) showWidget(w[pageSecondLink], !fromPauseMenu);
+    if (id == screenDriverOptions) showWidget(w[pageSecondLink], !fromPauseMenu && !createBoxOpen);
     showScreen(id);
 }
 
@@ -264,7 +266,6 @@ struct PageDriver {
 };
 std::vector<PageDriver> pageDrivers;
 int selectedDriver = -1;
-bool createBoxOpen = false;
 
 const ScreenCaption driverCaptions[] = {
     {14, 7, captionColour, 73, ""},  {14, 13, headingColour, 74, ""}, {37, 13, captionColour, -1, "R"},

@@ -123,6 +123,8 @@ void paintPauseMenu()
 
 void openPauseMenu()
 {
+    // A race from the command line runs over the main menu, which a season's Start parks.
+    if (game.dialog.active && game.dialog.dialogId == screenMainMenu && !game.parkedDialog) parkScreen();
     keepPicture();
     show();
 }

@@ -143,3 +143,40 @@ TEST_F(Controls, RevvingAtTheStartIsSpentInNeutral)
 }
 
 }  // namespace
+
+namespace {
+
+JoystickState fakeStick{};
+int fakeAxes = 8;
+
+int fakeReader(int index, JoystickState& out)
+{
+    if (index != 0 || fakeAxes < 0) return -1;
+    out = fakeStick;
+    return fakeAxes;
+}
+
+}  // namespace
+
+TEST_F(Controls, EveryAxisOfTheFirstStickActsInARace)
+{
+    setJoystickReader(fakeReader);
+    fakeStick = JoystickState{};
+    fakeStick.axes[6] = -30;  // SL1
+    fakeStick.axes[7] = 70;   // SL2
+    fakeAxes = 8;
+    ASSERT_TRUE(pollJoystick());
+    EXPECT_EQ(readControl(axisCode(0, 13)), 30);  // -SL1
+    EXPECT_EQ(readControl(axisCode(0, 16)), 70);  // +SL2
+    bind(axisCode(0, 16), SDLK_DOWN, axisCode(0, 13), 0);
+    int throttle = 0;
+    float steering = 0;
+    humanInputs(0, throttle, steering);
+    EXPECT_EQ(throttle, 2);
+    EXPECT_FLOAT_EQ(steering, 0.3f);
+    // A stick that cannot be read leaves the last record.
+    fakeAxes = -1;
+    ASSERT_TRUE(pollJoystick());
+    EXPECT_EQ(readControl(axisCode(0, 16)), 70);
+    setJoystickReader(nullptr);
+}

@@ -294,6 +294,26 @@ TEST_F(Season, EndingARaceOrTheSeasonEarlyKeepsTheScoredRacesAndCountsNoSeason)
     EXPECT_EQ(stored("Cy").seasons, 1u);
 }
 
+// A player's key press lasts several steps: the one that leaves the standings is still down
+// when the next race's pre-race screen comes up, and must not start that race as well.
+TEST_F(Season, TheKeyThatLeavesTheStandingsDoesNotAlsoSkipTheNextPreRaceScreen)
+{
+    threeDrivers();
+    game.seasonTracks = {"gp", "gp"};
+    ASSERT_EQ(startSeason(), 0);
+    plainRace();
+    ASSERT_EQ(game.racePhase, StandingsShown);
+    holdKey(SDLK_SPACE, true);
+    for (int i = 0; i < 10; ++i) step();
+    EXPECT_EQ(game.seasonRace, 1);
+    EXPECT_EQ(game.racePhase, WaitForKey);
+    holdKey(SDLK_SPACE, false);
+    step();
+    EXPECT_EQ(game.racePhase, WaitForKey);
+    press();
+    EXPECT_EQ(game.racePhase, Countdown);
+}
+
 TEST_F(Season, EndSeasonMidSeasonLeavesAtOnceWithoutASeasonInTheProfiles)
 {
     threeDrivers();

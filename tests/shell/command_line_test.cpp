@@ -27,6 +27,11 @@ TEST(CommandLine, ARaceWithItsLapsAndComputers)
     ASSERT_TRUE(parse({"--race", "gp"}, plain, why));
     EXPECT_EQ(plain.computers, 5);
     EXPECT_EQ(plain.laps, 0);
+    EXPECT_FALSE(plain.quitAfterMenu);
+    CommandLine timing;
+    ASSERT_TRUE(parse({"--quit-after-menu"}, timing, why));
+    EXPECT_TRUE(timing.quitAfterMenu);
+    EXPECT_FALSE(timing.race);
 }
 
 TEST(CommandLine, ASavedGameByItsName)

@@ -11,6 +11,8 @@ class ScreenTest : public ::testing::Test {
 public:
     // A BMP of the back buffer into TM_UI_PICTURES, when it names a folder.
     static void picture(const std::string& name);
+    // Whether the text shows whole in the colour anywhere on the back buffer.
+    static bool shows(const std::string& text, uint8_t colour);
 
 protected:
     // Tracks, cars, languages and the font of the built game folder, and drivers by name.
@@ -23,8 +25,6 @@ protected:
     static bool pumpEventsOnce();
     static void click(int x, int y);
     static void clickWidget(int index) { click(centreX(index), centreY(index)); }
-    // Whether the text shows whole in the colour anywhere on the back buffer.
-    static bool shows(const std::string& text, uint8_t colour);
     TempGameFolder folder;
     SdlSession sdl{SDL_INIT_VIDEO};
 };

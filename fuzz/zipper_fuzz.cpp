@@ -1,0 +1,33 @@
+// tmzipper's readers take saved games, tracks, screenshots and its profile from anywhere: no
+// input reads outside its bytes, and whatever they hold, the archive name stays a plain name.
+#include "zipper_entry.h"
+#include "zipper_game.h"
+#include "zipper_picture.h"
+#include "zipper_profile.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    CompetitionEntry entry;
+    std::string problem;
+    entry.gameReadable = readSavedGameValues(data, size, entry.gameValues, problem);
+    if (entry.gameReadable) {
+        if (entry.gameValues.driverName.size() > 12 || entry.gameValues.trackEntry.size() > 55) std::abort();
+        if (entry.gameValues.carCount < 1 || entry.gameValues.carCount > 6) std::abort();
+    }
+    entry.hasTrack = readTrackValues(data, size, entry.trackValues, problem);
+    if (entry.trackValues.recordHolder.size() > 12) std::abort();
+
+    ZipperProfile profile = parseProfile(std::string(reinterpret_cast<const char*>(data), size));
+    if (!plainArchiveName(suggestedArchiveName(profile, entry))) std::abort();
+
+    Picture picture;
+    if (decodeBmp(data, size, picture) &&
+        picture.rgb.size() != size_t(picture.width) * size_t(picture.height) * 3) {
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,260 @@
+#include "analysis.h"
+#include "analysis_text.h"
+#include "composed_files.h"
+#include "game_folder.h"
+#include "map_picture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <jpeglib.h>
+
+namespace fs = std::filesystem;
+
+static void writeFile(const fs::path& p, const std::vector<uint8_t>& bytes)
+{
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+}
+
+// A game folder with tracks\oval.trk and tracks\rally\forest.trk, and a place for saves.
+struct AnalyserFolder : testing::Test {
+    fs::path root, game;
+    ComposedTrack oval;
+
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/analyserXXXXXX";
+        root = mkdtemp(pattern);
+        game = root / "tarmacade";
+        oval.recordTime = 2001;
+        oval.recordHolder = "Anna";
+        writeFile(game / "tracks" / "oval.trk", composeTrack(oval));
+        ComposedTrack forest;
+        forest.sizeByte = 100;
+        writeFile(game / "tracks" / "rally" / "Forest.trk", composeTrack(forest));
+        fs::create_directories(game / "saves");
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    std::string save(const ComposedGame& g, const fs::path& where)
+    {
+        writeFile(where, composeSavedGame(g));
+        return where.string();
+    }
+    bool analyse(const ComposedGame& g, Analysis& a, std::string& why)
+    {
+        return analyseSavedGame(game.string(), save(g, game / "saves" / "x.gam"), a, why);
+    }
+};
+
+TEST_F(AnalyserFolder, FindsTheTrackByItsEntryAnyCaseOrInAFolder)
+{
+    Analysis a;
+    std::string why;
+    ComposedGame g;
+    for (const char* name : {"\\oval", "oval", "\\OVAL", "\\rally\\forest", "rally/forest", "\\forest"}) {
+        g.tracks = {name};
+        ASSERT_TRUE(analyse(g, a, why)) << why;
+        EXPECT_TRUE(a.trackRead) << name;
+    }
+    EXPECT_EQ(a.trackPath, (game / "tracks" / "rally" / "Forest.trk").string());
+    EXPECT_EQ(a.track.sizeByte, 100);
+}
+
+TEST_F(AnalyserFolder, NamesLeadingOutOfTheTracksNeverOpenAFileThere)
+{
+    // Tracks beside the saved game and above the tracks folder that must not be used.
+    writeFile(game / "saves" / "oval2.trk", composeTrack(oval));
+    writeFile(game / "evil.trk", composeTrack(oval));
+    writeFile(root / "evil.trk", composeTrack(oval));
+    Analysis a;
+    std::string why;
+    ComposedGame g;
+    for (const char* name : {"\\..\\evil", "..\\..\\evil", "rally\\..\\..\\evil", "\\oval2", "/../evil", "\\\\oval",
+                             "rally\\\\forest", "\\.\\oval", "", "ov\nal"}) {
+        g.tracks = {name};
+        ASSERT_TRUE(analyse(g, a, why)) << why;
+        EXPECT_FALSE(a.trackRead) << name;
+        EXPECT_TRUE(a.laps.points.empty());
+    }
+    EXPECT_FALSE(safeTrackName("..\\tracks\\oval"));
+    EXPECT_TRUE(safeTrackName("\\rally\\forest"));
+}
+
+TEST_F(AnalyserFolder, AMissingTrackIsAMessageAndASavedGameOutsideTheFolderStillUsesItsTracks)
+{
+    Analysis a;
+    std::string why;
+    ComposedGame g;
+    g.tracks = {"\\lost"};
+    ASSERT_TRUE(analyse(g, a, why));
+    EXPECT_FALSE(a.trackRead);
+    ASSERT_FALSE(a.messages.empty());
+    EXPECT_EQ(a.messages[0], "\\lost not found!!");
+
+    g.tracks = {"\\oval"};
+    ASSERT_TRUE(analyseSavedGame(game.string(), save(g, root / "elsewhere" / "y.gam"), a, why));
+    EXPECT_EQ(a.trackPath, (game / "tracks" / "oval.trk").string());
+
+    EXPECT_FALSE(analyseSavedGame(game.string(), (game / "saves" / "none.gam").string(), a, why));
+    EXPECT_FALSE(analyseSavedGame(game.string(), (game / "tracks").string(), a, why));
+}
+
+TEST_F(AnalyserFolder, ATrackOfAnotherVersionLeavesTheMapEmpty)
+{
+    ComposedTrack old = oval;
+    old.version = 0x104;
+    writeFile(game / "tracks" / "old.trk", composeTrack(old));
+    ComposedGame g;
+    g.tracks = {"\\old"};
+    g.frames = squareLaps(oval, 2, 300, 10);
+    Analysis a;
+    std::string why;
+    ASSERT_TRUE(analyse(g, a, why));
+    EXPECT_FALSE(a.trackRead);
+    EXPECT_TRUE(a.laps.laps.empty());
+    EXPECT_NE(a.messages[0].find("0x104"), std::string::npos);
+}
+
+TEST_F(AnalyserFolder, TheTextShowsParticipantsSettingsAndLaps)
+{
+    ComposedGame g;
+    g.cars = {ComposedCar(), ComposedCar(), ComposedCar()};
+    g.cars[0].name = "Anna";
+    g.cars[0].human = true;
+    g.cars[1].name = "Bert";
+    g.cars[1].skill = 70;
+    g.cars[2].name = "Cleo";
+    g.cars[2].skill = 95;
+    g.cars[0].laps = 2;
+    g.cars[0].lastCrossing = 4000;
+    g.frames = squareLaps(oval, 2, 300, 10);
+    Analysis a;
+    std::string why;
+    ASSERT_TRUE(analyse(g, a, why));
+    std::string text = reportText(a);
+    EXPECT_NE(text.find("Anna,human"), std::string::npos) << text;
+    EXPECT_NE(text.find("Bert,AI 70"), std::string::npos);
+    EXPECT_NE(text.find("Average AI: 82.5"), std::string::npos);
+    EXPECT_NE(text.find("T/C/F/D/S:  100 / 90 / 120 / 80 / 150"), std::string::npos);
+    EXPECT_NE(text.find("Best: 20.01 / Anna"), std::string::npos);
+    EXPECT_NE(text.find("Fast Lap #1 : 15.00"), std::string::npos);
+    EXPECT_NE(text.find("Laps:  1: 15.00  2: 15.00"), std::string::npos);
+    // 2 laps of 1000 m in 40 s.
+    EXPECT_NE(text.find("180.00 kmh"), std::string::npos);
+    std::string json = reportJson(a);
+    EXPECT_NE(json.find("\"lapTimes\": [\n    1500,\n    1500\n  ]"), std::string::npos) << json;
+
+    // A time trial: one row, no computer drivers, no average.
+    g.cars = {ComposedCar()};
+    g.cars[0].human = true;
+    ASSERT_TRUE(analyse(g, a, why));
+    EXPECT_EQ(carTableLines(a).size(), 2u);
+    std::vector<std::string> summary = lapSummaryLines(a, 0);
+    EXPECT_EQ(summary[2], "Average AI: ");
+    EXPECT_EQ(reportText(a).find(",AI "), std::string::npos);
+    EXPECT_NE(reportJson(a).find("\"averageAI\": null"), std::string::npos);
+}
+
+TEST(AnalysisMessages, AtMostSevenLinesOfAHundredCharacters)
+{
+    Analysis a;
+    for (int i = 0; i < 10; ++i) addMessage(a, std::to_string(i) + std::string(150, 'x'));
+    ASSERT_EQ(a.messages.size(), 7u);
+    EXPECT_EQ(a.messages.front()[0], '3');
+    EXPECT_EQ(a.messages.back().size(), 100u);
+}
+
+static bool decodeJpeg(const std::string& path, int& width, int& height, std::vector<uint8_t>& rgb)
+{
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    jpeg_decompress_struct d;
+    jpeg_error_mgr err;
+    d.err = jpeg_std_error(&err);
+    jpeg_create_decompress(&d);
+    jpeg_stdio_src(&d, f);
+    jpeg_read_header(&d, TRUE);
+    d.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&d);
+    width = int(d.output_width);
+    height = int(d.output_height);
+    rgb.resize(size_t(width) * height * 3);
+    while (d.output_scanline < d.output_height) {
+        JSAMPROW row = rgb.data() + size_t(d.output_scanline) * width * 3;
+        jpeg_read_scanlines(&d, &row, 1);
+    }
+    jpeg_finish_decompress(&d);
+    jpeg_destroy_decompress(&d);
+    std::fclose(f);
+    return true;
+}
+
+TEST_F(AnalyserFolder, ThePictureShowsTheMapThePathAndTheSelectedLapAndSavesAsJpeg)
+{
+    ComposedGame g;
+    g.frames = squareLaps(oval, 2, 300, 10);
+    Analysis a;
+    std::string why;
+    ASSERT_TRUE(analyse(g, a, why));
+    PictureLook look = loadPictureLook(game.string());  // no palette file: built-in colours
+    Picture p;
+    drawMapPicture(p, &a.track, a.laps, 0, pictureLines(a, 0), look);
+    auto at = [&](int x, int y) {
+        const uint8_t* c = p.rgb.data() + (size_t(y) * p.width + x) * 3;
+        return (int(c[0]) << 16) | (int(c[1]) << 8) | c[2];
+    };
+    EXPECT_EQ(at(60, 150), 0xFF0000);    // the path on the ring's left side
+    EXPECT_EQ(at(45, 150), 0x9E9E9E);    // road (code 0) beside it
+    EXPECT_EQ(at(256, 256), 0x91CA5B);   // grass (code 2) inside
+    EXPECT_EQ(at(85, 250), 0xFFFFFF);    // the finish line
+    EXPECT_EQ(at(5, 540), 0x202020);     // below the map, no font in this folder
+
+    // Lap 2 alone leaves out the frames before the first crossing.
+    std::vector<uint8_t> before = p.rgb;
+    drawMapPicture(p, &a.track, a.laps, 2, pictureLines(a, 2), look);
+    EXPECT_EQ(at(60, 150), 0xFF0000);
+    EXPECT_NE(before, p.rgb);
+    // Without a track only the background.
+    drawMapPicture(p, nullptr, a.laps, 0, {}, look);
+    EXPECT_EQ(at(45, 150), 0x006496);
+
+    drawMapPicture(p, &a.track, a.laps, 0, pictureLines(a, 0), look);
+    std::string out = (root / "map.jpg").string();
+    ASSERT_TRUE(writeJpeg(p, out, 90, why)) << why;
+    int w = 0, h = 0;
+    std::vector<uint8_t> rgb;
+    ASSERT_TRUE(decodeJpeg(out, w, h, rgb));
+    EXPECT_EQ(w, 512);
+    EXPECT_EQ(h, 560);
+    const uint8_t* grass = rgb.data() + (size_t(256) * w + 256) * 3;
+    EXPECT_NEAR(grass[0], 0x91, 6);
+    EXPECT_NEAR(grass[1], 0xCA, 6);
+    EXPECT_NEAR(grass[2], 0x5B, 6);
+
+    EXPECT_FALSE(writeJpeg(p, (root / "no" / "such" / "map.jpg").string(), 90, why));
+    EXPECT_FALSE(why.empty());
+}
+
+TEST_F(AnalyserFolder, ThePaletteFileOfTmIniColoursTheMap)
+{
+    std::vector<uint8_t> pal(24 + 1024, 0);
+    pal[24 + 4 * 42 + 0] = 1, pal[24 + 4 * 42 + 1] = 2, pal[24 + 4 * 42 + 2] = 3;  // grass
+    writeFile(game / "palettes" / "dusk.pal", pal);
+    std::vector<uint8_t> ini;
+    for (char c : std::string("[Misc]\r\nPaletteFile = Palettes\\dusk.pal ; chosen\r\n")) ini.push_back(uint8_t(c));
+    writeFile(game / "tm.ini", ini);
+    PictureLook look = loadPictureLook(game.string());
+    EXPECT_EQ(look.palette[42].r, 1);
+    EXPECT_EQ(look.palette[42].b, 3);
+    // A palette outside the game folder is not followed; tm.pal then, else the built-in one.
+    ini.clear();
+    for (char c : std::string("[Misc]\nPaletteFile=..\\evil.pal\n")) ini.push_back(uint8_t(c));
+    writeFile(game / "tm.ini", ini);
+    writeFile(root / "evil.pal", pal);
+    EXPECT_EQ(loadPictureLook(game.string()).palette[42].r, 0x91);
+}
