@@ -9,6 +9,9 @@
 bool saveGame(const std::string& name);
 // Rebuilds the running game from saves\<name>.gam: 0, or -1 when the file cannot be opened,
 // is of a later version or fails its checks (the running game is then left as it was).
+// Loaded, it is on the screen it was saved on and owns the screen as a season's start would:
+// a race shows paused under the pause menu when the front end set one in the hooks, which
+// stay as the caller set them; the caller parks its menu.
 int loadGame(const std::string& name);
 // True when saves\<name>.gam would load: it opens, and its required part is whole and in
 // range. Nothing of the running game changes.

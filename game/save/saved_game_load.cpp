@@ -21,6 +21,8 @@
 #include "track/ghost_lap.h"
 #include "track/track_checksum.h"
 
+#include <SDL.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -59,12 +61,11 @@ static bool seasonTrackList(const SavedGame& g, std::vector<std::string>& tracks
         if (i == g.seasonRace && g.version >= firstChecksumVersion && name != missingTrack) {
             uint32_t sums[4] = {};
             std::string moved;
-            if (trackChecksum(trackEntryFor(name), sums) > 0 && sameChecksum(sums, t.checksum)) {
-            } else if (findTrackByChecksum(trackEntryFor(name), t.checksum, moved) && safeTrackName(moved)) {
+            bool here = trackChecksum(trackEntryFor(name), sums) > 0 && sameChecksum(sums, t.checksum);
+            if (!here && findTrackByChecksum(trackEntryFor(name), t.checksum, moved) && safeTrackName(moved))
                 name = moved[0] == '\\' ? moved.substr(1) : moved;
-            } else {
+            else if (!here)
                 name = missingTrack;
-            }
         }
         if (i == g.seasonRace) found = name != missingTrack;
         tracks.push_back(name);
@@ -265,6 +266,8 @@ int loadGame(const std::string& name)
     loadSoundSet(game.options.soundSet);
     prepareSeasonData();
     installSeasonHooks();
+    // The race owns the screen, as at a season's start; a pause menu shows the cursor again.
+    SDL_ShowCursor(0);
     game.raceRunning = 1;
     if (!trackFound || prepareRace(trackEntryFor(tracks[size_t(g.seasonRace)]), seasonDrivers(), 0) != 0) {
         skipMissingRace();

@@ -42,7 +42,6 @@ static bool trackLoads(const std::string& name)
 static bool startSavedGame(const std::string& name)
 {
     parkScreen();
-    SDL_ShowCursor(0);
     installMenuHooks();
     if (loadGame(name) == 0) return true;
     game.raceHooks = RaceHooks{};
