@@ -53,7 +53,7 @@ std::vector<std::string> carTableLines(const Analysis& a)
 {
     std::vector<std::string> lines;
     for (const AnalysedCar& c : a.game.cars) {
-        lines.push_back(format("%d. %-17s %-12s Laps %-3d Best %s", c.position, participantText(c).c_str(),
+        lines.push_back(format("%d. %-19s %-12s Laps %-3d Best %s", c.position, participantText(c).c_str(),
                                c.carName.c_str(), c.laps, hundredthsText(c.bestLap).c_str()));
         lines.push_back(format("   Last %s at %s  %s  T %u F %u D %u  Up %d  S %d",
                                hundredthsText(c.lastLap).c_str(), hundredthsText(c.lastCrossing).c_str(),
