@@ -43,6 +43,7 @@ struct SaveSpec {
     std::vector<std::string> tracks = {"\\oval", "\\rally\\forest", "\\hills"};
     uint32_t race = 1;
     int32_t firstCarCrossing = 8345;
+    int32_t raceLaps = 3;
 };
 
 // Offset of the first car state in a composed save.
@@ -78,6 +79,7 @@ inline Bytes composeSave(const SaveSpec& s)
     b.resize(states + 348 * n + 8 * n + 24);
     putU32(b, states + 16, uint32_t(s.firstCarCrossing));
     if (n > 1) putU32(b, states + 348 + 16, uint32_t(s.firstCarCrossing + 250));
+    putU32(b, states + 348 * n + 8 * n, uint32_t(s.raceLaps));
     return b;
 }
 

@@ -106,13 +106,19 @@ TEST_F(Entry, TheNameFollowsTheOrderValues)
     p.trackName = p.timeKmh = p.textPos = -1;
     EXPECT_EQ(suggestedArchiveName(p, e), "Zip");
 
-    // Kilometres count as they are; a race without a time has no speed.
+    // The laps the race runs over give its distance, whatever the options' race length says;
+    // without them kilometres count as they are. A race without a time has no speed.
     SaveSpec spec;
-    spec.distanceUnit = 1;
-    spec.raceLength = 5;
+    spec.raceLaps = 4;
     spec.drivers = {"Dan/..\\x"};
     put("saves/cup.gam", composeSave(spec));
     age("saves/Autosave.gam", 1);
+    ASSERT_TRUE(gatherEntry(dir, e));
+    EXPECT_EQ(averageSpeed(e), 216);
+    spec.raceLaps = 0;
+    spec.distanceUnit = 1;
+    spec.raceLength = 5;
+    put("saves/cup.gam", composeSave(spec));
     ASSERT_TRUE(gatherEntry(dir, e));
     EXPECT_EQ(averageSpeed(e), 216);
     EXPECT_EQ(suggestedArchiveName(ZipperProfile(), e), "forest_Dan_.._x_1-23-45_216kmh");

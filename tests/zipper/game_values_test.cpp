@@ -19,6 +19,7 @@ TEST(SavedGameValues, TakesTheFirstDriverTheCurrentTrackAndTheFirstCarsTime)
     EXPECT_EQ(v.raceLength, 12);
     EXPECT_EQ(v.distanceUnit, 1);
     EXPECT_EQ(v.carCount, 2);
+    EXPECT_EQ(v.raceLaps, 3);
 
     spec.drivers = {"Solo"};
     spec.tracks = {"\\oval"};
@@ -98,8 +99,10 @@ TEST(SavedGameValues, EveryShortenedFileIsRefusedWithoutReadingPastIt)
     for (size_t size = 0; size < whole.size(); size++) {
         // A copy of exactly size bytes, so the sanitizer sees any read past it.
         Bytes cut(whole.begin(), whole.begin() + long(size));
+        v = SavedGameValues();
         bool ok = readSavedGameValues(cut.data(), cut.size(), v, problem);
         EXPECT_EQ(ok, size >= needed) << size;
+        EXPECT_EQ(v.raceLaps, size >= carStatesAt(spec) + 2 * (348 + 8) + 4 ? 3 : 0) << size;
     }
 }
 

@@ -93,9 +93,13 @@ int averageSpeed(const CompetitionEntry& entry)
     if (!entry.gameReadable || entry.gameValues.raceTime <= 0) {
         return 0;
     }
-    double metres = entry.gameValues.distanceUnit == 1
-                        ? entry.gameValues.raceLength * 1000.0
-                        : (entry.hasTrack ? double(entry.gameValues.raceLength) * entry.trackValues.lapLength : 0.0);
+    // The laps the race ran over measure its distance in either unit; the race length of the
+    // options serves only when the file does not reach them.
+    const SavedGameValues& g = entry.gameValues;
+    double lapLength = entry.hasTrack ? entry.trackValues.lapLength : 0.0;
+    double metres = g.raceLaps > 0 ? g.raceLaps * lapLength
+                    : g.distanceUnit == 1 ? g.raceLength * 1000.0
+                                          : g.raceLength * lapLength;
     double kmh = metres / (entry.gameValues.raceTime / 100.0) * 3.6;
     // No car is that fast: the values do not belong together, so there is no speed.
     return kmh < 10000 ? int(std::lround(kmh)) : 0;

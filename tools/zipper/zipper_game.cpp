@@ -6,6 +6,7 @@ static const int newestTrackVersion = 0x0110;
 static const size_t nameField = 13;
 static const size_t profileSize = 92;
 static const size_t carModelSize = 1344;
+static const size_t carStateSize = 348;
 
 // Little-endian fields at an offset; false when they do not lie wholly within the bytes.
 static bool readU16(const uint8_t* data, size_t size, uint64_t at, uint32_t& value)
@@ -80,6 +81,10 @@ bool readSavedGameValues(const uint8_t* data, size_t size, SavedGameValues& out,
     out.driverName = readText(data, size, 82, nameField - 1);
     out.trackEntry = readText(data, size, entries + uint64_t(race) * 56, version >= 0x0103 ? 39 : 55);
     out.raceTime = int32_t(raceTime);
+    // After the car states, the running order and the points come the race's laps.
+    uint32_t raceLaps = 0;
+    readU32(data, size, carStates + n * (carStateSize + 8), raceLaps);
+    out.raceLaps = int32_t(raceLaps);
     return true;
 }
 

@@ -13,6 +13,7 @@ struct SavedGameValues {
     std::string driverName;     // the first participant
     std::string trackEntry;     // the current race's track, e.g. "\rally\forest"
     int32_t raceTime = 0;       // first car's last finish-line crossing, in 1/100 s
+    int32_t raceLaps = 0;       // the laps the race runs over; 0 when the file ends before
 };
 
 // False with a German reason when the bytes are not a saved game the game could load.
