@@ -44,6 +44,7 @@ struct SaveSpec {
     uint32_t race = 1;
     int32_t firstCarCrossing = 8345;
     int32_t raceLaps = 3;
+    uint32_t checksum[4] = {0x12345678, 0, 0, 0};  // of the current race's track
 };
 
 // Offset of the first car state in a composed save.
@@ -73,7 +74,7 @@ inline Bytes composeSave(const SaveSpec& s)
         size_t at = season + 8 + 56 * i;
         b.resize(at + 56);
         putText(b, at, s.tracks[i].substr(0, s.version >= 0x0103 ? 40 : 56));
-        if (s.version >= 0x0103) putU32(b, at + 40, 0x12345678);  // a checksum
+        for (int k = 0; k < 4 && s.version >= 0x0103; k++) putU32(b, at + 40 + 4 * k, s.checksum[k]);
     }
     size_t states = carStatesAt(s);
     b.resize(states + 348 * n + 8 * n + 24);

@@ -237,6 +237,23 @@ TEST_F(Entry, OnlyWhatIsTickedMustBeThere)
     PackChoice gameOnly{false, true, false, false};
     EXPECT_EQ(makeArchive(dir, e, gameOnly, "entry", false), MakeResult::Made);
 
+    // A track moved into a track folder is found by its body, as the game finds it.
+    SaveSpec moved;
+    moved.tracks = {"\\oval", "\\forest"};
+    ASSERT_TRUE(trackBodyChecksum(track.data(), track.size(), moved.checksum));
+    put("tracks/b/forest.trk", composeTrack(TrackSpec{0x110, true, 7000, 1, 2, "x"}));
+    put("tracks/c/forest.trk", track);
+    put("saves/cup.gam", composeSave(moved));
+    ASSERT_TRUE(gatherEntry(dir, e));
+    ASSERT_TRUE(e.hasTrack) << e.trackProblem;
+    EXPECT_EQ(e.trackShown, "Tracks\\c\\forest.trk");
+    EXPECT_EQ(e.trackData, track);
+    moved.checksum[3]++;
+    put("saves/cup.gam", composeSave(moved));
+    ASSERT_TRUE(gatherEntry(dir, e));
+    EXPECT_FALSE(e.hasTrack);
+    EXPECT_EQ(e.trackShown, "Tracks\\forest.trk");
+
     // A save that names a track outside Tracks gets no track at all.
     SaveSpec spec;
     spec.tracks = {"\\oval", "\\..\\saves\\cup"};
