@@ -20,6 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     entry.hasTrack = readTrackValues(data, size, entry.trackValues, problem);
     if (entry.trackValues.recordHolder.size() > 12) std::abort();
+    // The checksum needs the whole body short of the lap length.
+    uint32_t sums[4];
+    uint32_t cut = entry.trackValues.version >= 0x102 ? 4 : 2;
+    bool bodyThere = entry.hasTrack && entry.trackValues.bodyEnd >= cut && entry.trackValues.bodyEnd - cut <= size;
+    if (trackBodyChecksum(data, size, sums) != bodyThere) std::abort();
 
     ZipperProfile profile = parseProfile(std::string(reinterpret_cast<const char*>(data), size));
     if (!plainArchiveName(suggestedArchiveName(profile, entry))) std::abort();

@@ -43,6 +43,8 @@ struct SaveSpec {
     std::vector<std::string> tracks = {"\\oval", "\\rally\\forest", "\\hills"};
     uint32_t race = 1;
     int32_t firstCarCrossing = 8345;
+    int32_t raceLaps = 3;
+    uint32_t checksum[4] = {0x12345678, 0, 0, 0};  // of the current race's track
 };
 
 // Offset of the first car state in a composed save.
@@ -72,12 +74,13 @@ inline Bytes composeSave(const SaveSpec& s)
         size_t at = season + 8 + 56 * i;
         b.resize(at + 56);
         putText(b, at, s.tracks[i].substr(0, s.version >= 0x0103 ? 40 : 56));
-        if (s.version >= 0x0103) putU32(b, at + 40, 0x12345678);  // a checksum
+        for (int k = 0; k < 4 && s.version >= 0x0103; k++) putU32(b, at + 40 + 4 * k, s.checksum[k]);
     }
     size_t states = carStatesAt(s);
     b.resize(states + 348 * n + 8 * n + 24);
     putU32(b, states + 16, uint32_t(s.firstCarCrossing));
     if (n > 1) putU32(b, states + 348 + 16, uint32_t(s.firstCarCrossing + 250));
+    putU32(b, states + 348 * n + 8 * n, uint32_t(s.raceLaps));
     return b;
 }
 

@@ -106,13 +106,19 @@ TEST_F(Entry, TheNameFollowsTheOrderValues)
     p.trackName = p.timeKmh = p.textPos = -1;
     EXPECT_EQ(suggestedArchiveName(p, e), "Zip");
 
-    // Kilometres count as they are; a race without a time has no speed.
+    // The laps the race runs over give its distance, whatever the options' race length says;
+    // without them kilometres count as they are. A race without a time has no speed.
     SaveSpec spec;
-    spec.distanceUnit = 1;
-    spec.raceLength = 5;
+    spec.raceLaps = 4;
     spec.drivers = {"Dan/..\\x"};
     put("saves/cup.gam", composeSave(spec));
     age("saves/Autosave.gam", 1);
+    ASSERT_TRUE(gatherEntry(dir, e));
+    EXPECT_EQ(averageSpeed(e), 216);
+    spec.raceLaps = 0;
+    spec.distanceUnit = 1;
+    spec.raceLength = 5;
+    put("saves/cup.gam", composeSave(spec));
     ASSERT_TRUE(gatherEntry(dir, e));
     EXPECT_EQ(averageSpeed(e), 216);
     EXPECT_EQ(suggestedArchiveName(ZipperProfile(), e), "forest_Dan_.._x_1-23-45_216kmh");
@@ -230,6 +236,23 @@ TEST_F(Entry, OnlyWhatIsTickedMustBeThere)
     EXPECT_EQ(makeArchive(dir, e, gameAndTrack, "entry", false), MakeResult::NoTrack);
     PackChoice gameOnly{false, true, false, false};
     EXPECT_EQ(makeArchive(dir, e, gameOnly, "entry", false), MakeResult::Made);
+
+    // A track moved into a track folder is found by its body, as the game finds it.
+    SaveSpec moved;
+    moved.tracks = {"\\oval", "\\forest"};
+    ASSERT_TRUE(trackBodyChecksum(track.data(), track.size(), moved.checksum));
+    put("tracks/b/forest.trk", composeTrack(TrackSpec{0x110, true, 7000, 1, 2, "x"}));
+    put("tracks/c/forest.trk", track);
+    put("saves/cup.gam", composeSave(moved));
+    ASSERT_TRUE(gatherEntry(dir, e));
+    ASSERT_TRUE(e.hasTrack) << e.trackProblem;
+    EXPECT_EQ(e.trackShown, "Tracks\\c\\forest.trk");
+    EXPECT_EQ(e.trackData, track);
+    moved.checksum[3]++;
+    put("saves/cup.gam", composeSave(moved));
+    ASSERT_TRUE(gatherEntry(dir, e));
+    EXPECT_FALSE(e.hasTrack);
+    EXPECT_EQ(e.trackShown, "Tracks\\forest.trk");
 
     // A save that names a track outside Tracks gets no track at all.
     SaveSpec spec;

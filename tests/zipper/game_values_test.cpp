@@ -3,6 +3,8 @@
 #include "compose.h"
 #include "zipper_game.h"
 
+#include <algorithm>
+
 TEST(SavedGameValues, TakesTheFirstDriverTheCurrentTrackAndTheFirstCarsTime)
 {
     SaveSpec spec;
@@ -19,6 +21,7 @@ TEST(SavedGameValues, TakesTheFirstDriverTheCurrentTrackAndTheFirstCarsTime)
     EXPECT_EQ(v.raceLength, 12);
     EXPECT_EQ(v.distanceUnit, 1);
     EXPECT_EQ(v.carCount, 2);
+    EXPECT_EQ(v.raceLaps, 3);
 
     spec.drivers = {"Solo"};
     spec.tracks = {"\\oval"};
@@ -98,8 +101,10 @@ TEST(SavedGameValues, EveryShortenedFileIsRefusedWithoutReadingPastIt)
     for (size_t size = 0; size < whole.size(); size++) {
         // A copy of exactly size bytes, so the sanitizer sees any read past it.
         Bytes cut(whole.begin(), whole.begin() + long(size));
+        v = SavedGameValues();
         bool ok = readSavedGameValues(cut.data(), cut.size(), v, problem);
         EXPECT_EQ(ok, size >= needed) << size;
+        EXPECT_EQ(v.raceLaps, size >= carStatesAt(spec) + 2 * (348 + 8) + 4 ? 3 : 0) << size;
     }
 }
 
@@ -164,4 +169,34 @@ TEST(TrackValues, OffsetsBeyondAShortFileGiveNoValues)
     spec.version = 0x111;
     Bytes newer = composeTrack(spec);
     EXPECT_FALSE(readTrackValues(newer.data(), newer.size(), v, problem));
+}
+
+TEST(TrackValues, TheBodyChecksumLeavesOutTheLapLengthAndTheRecords)
+{
+    TrackSpec spec;
+    Bytes b = composeTrack(spec);
+    uint32_t sums[4], other[4];
+    ASSERT_TRUE(trackBodyChecksum(b.data(), b.size(), sums));
+    EXPECT_NE(sums[0], 1u);
+    putU32(b, spec.bodyEnd - 4, 99);  // the lap length
+    putU16(b, spec.bodyEnd, 1234);    // the lap record
+    ASSERT_TRUE(trackBodyChecksum(b.data(), b.size(), other));
+    EXPECT_TRUE(std::equal(sums, sums + 4, other));
+    b[100] ^= 1;
+    ASSERT_TRUE(trackBodyChecksum(b.data(), b.size(), other));
+    EXPECT_FALSE(std::equal(sums, sums + 4, other));
+    // Before 0x102 the lap length is two bytes, so two more bytes count.
+    spec.version = 0x101;
+    Bytes old = composeTrack(spec);
+    putU16(old, spec.bodyEnd - 4, 0x55);
+    ASSERT_TRUE(trackBodyChecksum(old.data(), old.size(), other));
+    putU16(old, spec.bodyEnd - 4, 0x56);
+    uint32_t changed[4];
+    ASSERT_TRUE(trackBodyChecksum(old.data(), old.size(), changed));
+    EXPECT_FALSE(std::equal(other, other + 4, changed));
+
+    Bytes cut(b.begin(), b.begin() + spec.bodyEnd - 5);
+    EXPECT_FALSE(trackBodyChecksum(cut.data(), cut.size(), other));
+    putU32(b, 4, 2);
+    EXPECT_FALSE(trackBodyChecksum(b.data(), b.size(), other));
 }

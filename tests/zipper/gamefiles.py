@@ -22,7 +22,7 @@ def save_game(driver=b"Anna", track=b"\\rally\\forest", crossing=8345, laps=3, u
         state = bytearray(348)
         state[16:20] = struct.pack("<i", crossing + 100 * car)
         b += state
-    b += bytes(8 * n + 24)
+    b += bytes(8 * n) + struct.pack("<i", laps) + bytes(20)
     return bytes(b)
 
 

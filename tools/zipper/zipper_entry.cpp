@@ -18,6 +18,36 @@ static std::string lastPart(const std::string& path)
     return path.substr(path.rfind('/') + 1);
 }
 
+// As the game loads a saved game: a track that is not where the save names it may have been
+// moved into a track folder; the file of that name whose body has the save's checksum is it.
+// On success trackShown holds the entry it was found under.
+static bool findMovedTrack(const std::string& gameFolder, CompetitionEntry& entry)
+{
+    const SavedGameValues& g = entry.gameValues;
+    std::string tracks = findEntry(gameFolder, "Tracks", true);
+    if (!g.hasTrackChecksum || tracks.empty()) {
+        return false;
+    }
+    std::string fileName = g.trackEntry.substr(g.trackEntry.rfind('\\') + 1);
+    for (const std::string& folder : subfolders(tracks)) {
+        std::string moved = "\\" + folder + "\\" + fileName;
+        FoundFile candidate;
+        std::vector<uint8_t> data;
+        uint32_t sums[4];
+        if (folder.find('\\') != std::string::npos ||
+            findTrackFile(gameFolder, moved, candidate) != TrackLookup::Found ||
+            !readWholeFile(candidate.path, data, trackLimit) || !trackBodyChecksum(data.data(), data.size(), sums)) {
+            continue;
+        }
+        if (std::equal(sums, sums + 4, g.trackChecksum)) {
+            entry.track = candidate;
+            entry.trackShown = moved;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool gatherEntry(const std::string& gameFolder, CompetitionEntry& entry)
 {
     entry = CompetitionEntry();
@@ -51,9 +81,14 @@ bool gatherEntry(const std::string& gameFolder, CompetitionEntry& entry)
     }
 
     if (entry.gameReadable) {
-        const std::string& name = entry.gameValues.trackEntry;
+        std::string name = entry.gameValues.trackEntry;
+        TrackLookup lookup = findTrackFile(gameFolder, name, entry.track);
+        if (lookup == TrackLookup::Missing && findMovedTrack(gameFolder, entry)) {
+            lookup = TrackLookup::Found;
+            name = entry.trackShown;
+        }
         entry.trackShown = "Tracks" + std::string(name.empty() || name[0] != '\\' ? "\\" : "") + name + ".trk";
-        switch (findTrackFile(gameFolder, name, entry.track)) {
+        switch (lookup) {
         case TrackLookup::Found:
             entry.hasTrack = readWholeFile(entry.track.path, entry.trackData, trackLimit);
             if (!entry.hasTrack) {
@@ -93,9 +128,13 @@ int averageSpeed(const CompetitionEntry& entry)
     if (!entry.gameReadable || entry.gameValues.raceTime <= 0) {
         return 0;
     }
-    double metres = entry.gameValues.distanceUnit == 1
-                        ? entry.gameValues.raceLength * 1000.0
-                        : (entry.hasTrack ? double(entry.gameValues.raceLength) * entry.trackValues.lapLength : 0.0);
+    // The laps the race ran over measure its distance in either unit; the race length of the
+    // options serves only when the file does not reach them.
+    const SavedGameValues& g = entry.gameValues;
+    double lapLength = entry.hasTrack ? entry.trackValues.lapLength : 0.0;
+    double metres = g.raceLaps > 0 ? g.raceLaps * lapLength
+                    : g.distanceUnit == 1 ? g.raceLength * 1000.0
+                                          : g.raceLength * lapLength;
     double kmh = metres / (entry.gameValues.raceTime / 100.0) * 3.6;
     // No car is that fast: the values do not belong together, so there is no speed.
     return kmh < 10000 ? int(std::lround(kmh)) : 0;

@@ -51,6 +51,20 @@ std::string findEntry(const std::string& folder, const std::string& name, bool w
     return "";
 }
 
+std::vector<std::string> subfolders(const std::string& folder)
+{
+    std::vector<std::string> found;
+    for (const std::string& n : folderNames(folder)) {
+        if (isKind(folder + "/" + n, true)) {
+            found.push_back(n);
+        }
+    }
+    std::stable_sort(found.begin(), found.end(), [](const std::string& a, const std::string& b) {
+        return strcasecmp(a.c_str(), b.c_str()) < 0;
+    });
+    return found;
+}
+
 std::vector<FoundFile> listNewestFirst(const std::string& folder, const char* extension)
 {
     std::vector<FoundFile> files;

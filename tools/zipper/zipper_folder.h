@@ -16,6 +16,9 @@ struct FoundFile {
 // The entry of folder called name in any letter case (the exact spelling wins); empty if none.
 std::string findEntry(const std::string& folder, const std::string& name, bool wantFolder);
 
+// Names of the folders inside folder, sorted without regard to case.
+std::vector<std::string> subfolders(const std::string& folder);
+
 // Regular files of folder whose name ends in extension (any case), newest first.
 std::vector<FoundFile> listNewestFirst(const std::string& folder, const char* extension);
 

@@ -6,6 +6,7 @@ static const int newestTrackVersion = 0x0110;
 static const size_t nameField = 13;
 static const size_t profileSize = 92;
 static const size_t carModelSize = 1344;
+static const size_t carStateSize = 348;
 
 // Little-endian fields at an offset; false when they do not lie wholly within the bytes.
 static bool readU16(const uint8_t* data, size_t size, uint64_t at, uint32_t& value)
@@ -79,7 +80,18 @@ bool readSavedGameValues(const uint8_t* data, size_t size, SavedGameValues& out,
     out.carCount = int(carCount);
     out.driverName = readText(data, size, 82, nameField - 1);
     out.trackEntry = readText(data, size, entries + uint64_t(race) * 56, version >= 0x0103 ? 39 : 55);
+    out.hasTrackChecksum = version >= 0x0103;
+    for (int i = 0; i < 4; i++) {
+        out.trackChecksum[i] = 0;
+        if (out.hasTrackChecksum) {
+            readU32(data, size, entries + uint64_t(race) * 56 + 40 + 4 * i, out.trackChecksum[i]);
+        }
+    }
     out.raceTime = int32_t(raceTime);
+    // After the car states, the running order and the points come the race's laps.
+    uint32_t raceLaps = 0;
+    readU32(data, size, carStates + n * (carStateSize + 8), raceLaps);
+    out.raceLaps = int32_t(raceLaps);
     return true;
 }
 
@@ -118,5 +130,25 @@ bool readTrackValues(const uint8_t* data, size_t size, TrackValues& out, std::st
     out.hasRecord = readU16(data, size, bodyEnd, time) && uint64_t(bodyEnd) + 14 + nameField <= size;
     out.recordTime = out.hasRecord ? uint16_t(time) : 6000;
     out.recordHolder = out.hasRecord ? readText(data, size, uint64_t(bodyEnd) + 14, nameField - 1) : "";
+    return true;
+}
+
+bool trackBodyChecksum(const uint8_t* data, size_t size, uint32_t out[4])
+{
+    TrackValues v;
+    std::string problem;
+    if (!readTrackValues(data, size, v, problem)) {
+        return false;
+    }
+    uint32_t cut = v.version >= 0x102 ? 4 : 2;
+    if (v.bodyEnd < cut || v.bodyEnd - cut > size) {
+        return false;
+    }
+    for (int i = 0; i < 4; i++) {
+        out[i] = 1;
+    }
+    for (size_t i = 0; i < v.bodyEnd - cut; i++) {
+        out[i % 4] += uint32_t(i + 1) * (uint32_t(data[i]) + 1);
+    }
     return true;
 }

@@ -13,6 +13,9 @@ struct SavedGameValues {
     std::string driverName;     // the first participant
     std::string trackEntry;     // the current race's track, e.g. "\rally\forest"
     int32_t raceTime = 0;       // first car's last finish-line crossing, in 1/100 s
+    int32_t raceLaps = 0;       // the laps the race runs over; 0 when the file ends before
+    bool hasTrackChecksum = false;  // files from 0x0103 on identify the track by its body
+    uint32_t trackChecksum[4] = {};
 };
 
 // False with a German reason when the bytes are not a saved game the game could load.
@@ -29,3 +32,7 @@ struct TrackValues {
 
 // False with a German reason when the header is not a track file's.
 bool readTrackValues(const uint8_t* data, size_t size, TrackValues& out, std::string& problem);
+
+// The four sums over a track file's body without its lap length, by which saved games find
+// a track again; false for a file too short or too new to have one.
+bool trackBodyChecksum(const uint8_t* data, size_t size, uint32_t out[4]);

@@ -181,8 +181,13 @@ static int list(const ZipperProfile& profile)
     if (entry.gameReadable) {
         const SavedGameValues& g = entry.gameValues;
         printf("Fahrer:   %s\n", g.driverName.c_str());
-        printf("Rennen:   %d %s, %d Wagen, Zeit %s", g.raceLength, g.distanceUnit == 1 ? "km" : "Runden",
-               g.carCount, formatRaceTime(g.raceTime).c_str());
+        if (g.raceLaps > 0) {
+            printf("Rennen:   %d %s, %d Wagen, Zeit %s", g.raceLaps, g.raceLaps == 1 ? "Runde" : "Runden",
+                   g.carCount, formatRaceTime(g.raceTime).c_str());
+        } else {
+            printf("Rennen:   %d %s, %d Wagen, Zeit %s", g.raceLength, g.distanceUnit == 1 ? "km" : "Runden",
+                   g.carCount, formatRaceTime(g.raceTime).c_str());
+        }
         int kmh = averageSpeed(entry);
         if (kmh > 0) {
             printf(", %d km/h", kmh);
