@@ -12,50 +12,31 @@
 #include "state/game_state.h"
 #include "track/track_records.h"
 #include "support/harness.h"
+#include "support/race_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-class SaveTest : public ::testing::Test {
+class SaveTest : public RaceFolderTest {
 protected:
-    TempGameFolder folder;
-    SdlSession sdl;
-    DrivenTicks clock{1000};
-    uint8_t keys[keySnapshotSize] = {};
-
     void SetUp() override
     {
-        namespace fs = std::filesystem;
-        fs::path built = buildFolder() / "tarmacade";
-        if (!fs::is_regular_file(built / "tracks" / "gp.trk")) GTEST_SKIP() << "no built game folder";
-        fs::copy(built / "tracks", folder.path("tracks"), fs::copy_options::recursive);
-        fs::copy(built / "cars", folder.path("cars"));
-        releaseAllKeys();
-        game.keySnapshot = keys;
-        game.raceHooks = RaceHooks{};
+        RaceFolderTest::SetUp();
+        if (IsSkipped()) return;
         game.raceRunning = 0;
-        setDefaultOptions(game.options);
         game.options.raceLength = 2;
         game.options.damage = 0;
-        loadConfig();
-        loadCarModels();
         game.driverList.clear();
         game.carCount = 0;
     }
     void TearDown() override
     {
-        releaseAllKeys();
-        game.keySnapshot = nullptr;
-        game.raceHooks = RaceHooks{};
-        game.raceRunning = 0;
-        game.seasonTracks.clear();
-        game.driverList.clear();
-        matchRaceSlots();
+        RaceFolderTest::TearDown();
+        clearSeason();
     }
 
     DriverProfile* enter(const std::string& name, bool human, uint32_t carType = 0)

@@ -13,54 +13,34 @@
 #include "track/track_loader.h"
 #include "track/track_records.h"
 #include "support/harness.h"
+#include "support/race_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-
-namespace fs = std::filesystem;
 
 namespace {
 
 // Three drivers on the shipped cars and tracks in a private folder: "Ann" on the keys, "Bob"
 // and "Cy" computer drivers. The races are driven by putting cars across the line by hand.
-class Season : public ::testing::Test {
+class Season : public RaceFolderTest {
 protected:
-    TempGameFolder folder;
-    SdlSession sdl;
-    DrivenTicks clock{1000};
-    uint8_t keys[keySnapshotSize] = {};
-
     void SetUp() override
     {
-        fs::path built = buildFolder() / "tarmacade";
-        if (!fs::is_regular_file(built / "tracks" / "gp.trk")) GTEST_SKIP() << "no built game folder";
-        fs::copy(built / "tracks", folder.path("tracks"), fs::copy_options::recursive);
-        fs::copy(built / "cars", folder.path("cars"));
+        RaceFolderTest::SetUp();
+        if (IsSkipped()) return;
         resetTrackRecords("gp");
-        releaseAllKeys();
-        game.keySnapshot = keys;
-        game.raceHooks = RaceHooks{};
         game.raceRunning = 0;
-        setDefaultOptions(game.options);
         game.options.raceLength = 2;
         game.options.distanceUnit = 0;
         game.options.startingOrder = 2;
-        loadConfig();
-        loadCarModels();
         game.driverList.clear();
         game.carCount = 0;
     }
     void TearDown() override
     {
-        releaseAllKeys();
-        game.keySnapshot = nullptr;
-        game.raceHooks = RaceHooks{};
-        game.raceRunning = 0;
-        game.seasonTracks.clear();
-        game.driverList.clear();
-        matchRaceSlots();
+        RaceFolderTest::TearDown();
+        clearSeason();
     }
 
     DriverProfile* enter(const std::string& name, bool human, uint32_t carType = 0)
