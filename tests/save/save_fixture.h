@@ -21,31 +21,22 @@
 #include <string>
 #include <vector>
 
-class SaveTest : public RaceFolderTest {
+class SaveTest : public SeasonFolderTest {
 protected:
     void SetUp() override
     {
-        RaceFolderTest::SetUp();
+        SeasonFolderTest::SetUp();
         if (IsSkipped()) return;
-        game.raceRunning = 0;
         game.options.raceLength = 2;
         game.options.damage = 0;
-        game.driverList.clear();
-        game.carCount = 0;
-    }
-    void TearDown() override
-    {
-        RaceFolderTest::TearDown();
-        clearSeason();
     }
 
+    // Computers each get a skill of their own, so that a file's profiles tell them apart.
     DriverProfile* enter(const std::string& name, bool human, uint32_t carType = 0)
     {
-        game.driverList.push_back({name, std::make_unique<DriverProfile>(newDriverProfile(human))});
-        DriverProfile* p = game.driverList.back().profile.get();
-        p->carType = carType;
-        if (!human) p->controls[1] = 90 + 4 * uint32_t(game.carCount);
-        assignParticipant(game.carCount++, p);
+        uint32_t skill = 90 + 4 * uint32_t(game.carCount);
+        DriverProfile* p = enterDriver(name, human, carType);
+        if (!human) p->controls[1] = skill;
         return p;
     }
     // One human on the keys and computers up to n cars.

@@ -23,41 +23,25 @@ namespace {
 
 // Three drivers on the shipped cars and tracks in a private folder: "Ann" on the keys, "Bob"
 // and "Cy" computer drivers. The races are driven by putting cars across the line by hand.
-class Season : public RaceFolderTest {
+class Season : public SeasonFolderTest {
 protected:
     void SetUp() override
     {
-        RaceFolderTest::SetUp();
+        SeasonFolderTest::SetUp();
         if (IsSkipped()) return;
         resetTrackRecords("gp");
-        game.raceRunning = 0;
         game.options.raceLength = 2;
         game.options.distanceUnit = 0;
         game.options.startingOrder = 2;
-        game.driverList.clear();
-        game.carCount = 0;
-    }
-    void TearDown() override
-    {
-        RaceFolderTest::TearDown();
-        clearSeason();
     }
 
-    DriverProfile* enter(const std::string& name, bool human, uint32_t carType = 0)
-    {
-        game.driverList.push_back({name, std::make_unique<DriverProfile>(newDriverProfile(human))});
-        DriverProfile* p = game.driverList.back().profile.get();
-        p->carType = carType;
-        assignParticipant(game.carCount++, p);
-        return p;
-    }
     void threeDrivers()
     {
-        DriverProfile* ann = enter("Ann", true);
+        DriverProfile* ann = enterDriver("Ann", true);
         ann->races = 5;        // a career before this season
         ann->totalPoints = 30;
-        enter("Bob", false);
-        enter("Cy", false);
+        enterDriver("Bob", false);
+        enterDriver("Cy", false);
     }
 
     static void cross(int car, int32_t clock)
@@ -203,8 +187,8 @@ TEST_F(Season, ARaceWithoutAFasterLapThanTheCapGivesEveryCarTheFastestLapPoint)
 TEST_F(Season, EachCarRacesItsDriversCarTypeAndATypeBeyondTheListRacesCarZero)
 {
     if (game.modelCount < 2) GTEST_SKIP() << "one car type";
-    enter("Ann", true, 1);
-    enter("Bob", false, uint32_t(game.modelCount) + 3);
+    enterDriver("Ann", true, 1);
+    enterDriver("Bob", false, uint32_t(game.modelCount) + 3);
     game.seasonTracks = {"gp"};
     ASSERT_EQ(startSeason(), 0);
     EXPECT_STREQ(game.carModels[0].name, game.models[1].name);
@@ -313,7 +297,7 @@ TEST_F(Season, EndSeasonMidSeasonLeavesAtOnceWithoutASeasonInTheProfiles)
 
 TEST_F(Season, ATimeTrialScoresNothingAndLeavesItsGhostLapInTheTrack)
 {
-    enter("Ann", true);
+    enterDriver("Ann", true);
     game.seasonTracks = {"gp", "gp"};
     ASSERT_EQ(startSeason(), 0);
     EXPECT_EQ(game.carCount, 1);

@@ -46,10 +46,7 @@ protected:
         game.options.raceLength = 1;
         game.driverList.clear();
         game.carCount = 0;
-        for (const char* name : {"Ann", "Bob", "Cy"}) {
-            game.driverList.push_back({name, std::make_unique<DriverProfile>(newDriverProfile(false))});
-            assignParticipant(game.carCount++, game.driverList.back().profile.get());
-        }
+        for (const char* name : {"Ann", "Bob", "Cy"}) enterDriver(name, false);
     }
     void TearDown() override
     {

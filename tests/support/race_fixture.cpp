@@ -1,11 +1,13 @@
 #include "support/race_fixture.h"
 
 #include "race/car_models.h"
+#include "season/driver_file.h"
 #include "season/race_slots.h"
 #include "shell/config.h"
 #include "shell/options_file.h"
 
 #include <filesystem>
+#include <memory>
 
 namespace fs = std::filesystem;
 
@@ -50,4 +52,13 @@ void clearSeason()
     game.seasonTracks.clear();
     game.driverList.clear();
     matchRaceSlots();
+}
+
+DriverProfile* enterDriver(const std::string& name, bool human, uint32_t carType)
+{
+    game.driverList.push_back({name, std::make_unique<DriverProfile>(newDriverProfile(human))});
+    DriverProfile* p = game.driverList.back().profile.get();
+    p->carType = carType;
+    assignParticipant(game.carCount++, p);
+    return p;
 }

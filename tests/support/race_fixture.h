@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
+
+struct DriverProfile;
 
 // Points the frame's key snapshot at keys and clears the hooks a previous test left.
 void wireRaceKeys(uint8_t* keys);
@@ -21,6 +24,8 @@ bool copyBuiltGame(const TempGameFolder& folder, BuiltTracks tracks);
 void loadRaceSetup();
 // No season tracks, no drivers, and the race slots matched to that.
 void clearSeason();
+// A driver made in memory on the given car type, seated in the next car.
+DriverProfile* enterDriver(const std::string& name, bool human, uint32_t carType = 0);
 
 // SDL, a driven clock and the key snapshot.
 class RaceInputTest : public ::testing::Test {
@@ -51,4 +56,22 @@ protected:
 
 private:
     BuiltTracks tracks_;
+};
+
+// The same with nobody seated when the test starts, and the season gone after it.
+class SeasonFolderTest : public RaceFolderTest {
+protected:
+    void SetUp() override
+    {
+        RaceFolderTest::SetUp();
+        if (IsSkipped()) return;
+        game.raceRunning = 0;
+        game.driverList.clear();
+        game.carCount = 0;
+    }
+    void TearDown() override
+    {
+        RaceFolderTest::TearDown();
+        clearSeason();
+    }
 };
