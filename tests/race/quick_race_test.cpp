@@ -7,6 +7,7 @@
 #include "state/game_state.h"
 #include "state/random_table.h"
 #include "support/harness.h"
+#include "support/race_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -36,35 +37,17 @@ namespace {
 
 // The grand-prix track and the shipped cars in a private folder, so that nothing a race
 // writes touches the built game.
-class SampleRace : public ::testing::Test {
+class SampleRace : public RaceFolderTest {
 protected:
-    TempGameFolder folder;
-    SdlSession sdl;
-    DrivenTicks clock{1000};
-    uint8_t keys[keySnapshotSize] = {};
-
+    SampleRace() : RaceFolderTest(BuiltTracks::GrandPrix) {}
     void SetUp() override
     {
-        fs::path built = buildFolder() / "tarmacade";
-        if (!fs::is_regular_file(built / "tracks" / "gp.trk")) GTEST_SKIP() << "no built game folder";
-        folder.makeFolder("tracks");
-        fs::copy_file(built / "tracks" / "gp.trk", folder.path("tracks/gp.trk"));
-        fs::copy(built / "cars", folder.path("cars"));
-        releaseAllKeys();
-        game.keySnapshot = keys;
-        game.raceHooks = RaceHooks{};
+        RaceFolderTest::SetUp();
+        if (IsSkipped()) return;
         game.seasonRace = 0;
         game.seasonRaceCount = 1;
-        setDefaultOptions(game.options);
-        loadConfig();
-        loadCarModels();
         std::srand(5);
         fillRandomTable();
-    }
-    void TearDown() override
-    {
-        releaseAllKeys();
-        game.keySnapshot = nullptr;
     }
 
     void startGrid(int computers)

@@ -5,6 +5,7 @@
 #include "state/particle_ring.h"
 #include "state/random_table.h"
 #include "support/harness.h"
+#include "support/race_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -21,17 +22,12 @@ void countFinal() { ++hookCalls[2]; game.racePhase = FinalHeld; }
 
 // The race frame over a hand-made race without cars: what runs is the timing and the phase
 // machine alone.
-class RaceFrame : public ::testing::Test {
+class RaceFrame : public RaceInputTest {
 protected:
-    SdlSession sdl;
-    DrivenTicks clock{5000};
-    uint8_t keys[keySnapshotSize] = {};
-
+    RaceFrame() : RaceInputTest(5000) {}
     void SetUp() override
     {
-        releaseAllKeys();
-        game.keySnapshot = keys;
-        game.raceHooks = RaceHooks{};
+        RaceInputTest::SetUp();
         std::memset(hookCalls, 0, sizeof hookCalls);
         game.carCount = 0;
         game.alternativeSpeedSetting = 0;
@@ -53,14 +49,6 @@ protected:
         game.lastTick = DrivenTicks::now();
         game.pendingMs = 0;
     }
-    void TearDown() override
-    {
-        releaseAllKeys();
-        game.keySnapshot = nullptr;
-        game.raceHooks = RaceHooks{};
-        game.raceRunning = 0;
-    }
-
     // A key as the player holds it: in SDL's state, and in the snapshot as a step takes it.
     void hold(SDLKey key, bool down)
     {

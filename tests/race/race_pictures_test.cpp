@@ -14,6 +14,7 @@
 #include "race/car_models.h"
 #include "state/game_state.h"
 #include "support/harness.h"
+#include "support/race_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -25,25 +26,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class RacePictures : public ::testing::Test {
+class RacePictures : public RaceFolderTest {
 protected:
-    TempGameFolder folder;
-    SdlSession sdl;
-    DrivenTicks clock{1000};
-    uint8_t keys[keySnapshotSize] = {};
-
+    RacePictures() : RaceFolderTest(BuiltTracks::GrandPrix) {}
     void SetUp() override
     {
-        fs::path built = buildFolder() / "tarmacade";
-        if (!fs::is_regular_file(built / "tracks" / "gp.trk")) GTEST_SKIP() << "no built game folder";
-        folder.makeFolder("tracks");
-        fs::copy_file(built / "tracks" / "gp.trk", folder.path("tracks/gp.trk"));
-        fs::copy(built / "cars", folder.path("cars"));
+        RaceFolderTest::SetUp();
+        if (IsSkipped()) return;
         folder.provideFont();
-        releaseAllKeys();
-        game.keySnapshot = keys;
-        setDefaultOptions(game.options);
-        loadConfig();
         game.screenWidth = 640;
         game.screenHeight = 480;
         ASSERT_TRUE(setVideoMode(640, 480, true));
@@ -51,15 +41,11 @@ protected:
         loadPalette();
         setProjectionScale(640, 480);
         ASSERT_EQ(loadFont(), 0);
-        loadCarModels();
     }
     void TearDown() override
     {
-        releaseAllKeys();
+        RaceFolderTest::TearDown();
         drainEvents();
-        game.keySnapshot = nullptr;
-        game.raceRunning = 0;
-        game.raceHooks = RaceHooks{};
         freeDrawSurfaces();
     }
 

@@ -7,6 +7,7 @@
 #include "replay/replay_screen.h"
 #include "state/game_state.h"
 #include "support/harness.h"
+#include "support/race_fixture.h"
 #include "ui/screen_actions.h"
 
 #include <gtest/gtest.h>
@@ -22,17 +23,12 @@ void countPause() { ++pauses; }
 
 // Two cars whose rings hold 25 frames recorded at x = 3 m per frame: a ring of 20 that has
 // wrapped, so frame 0 of the replay is the sixth recorded.
-class ReplayPlayback : public ::testing::Test {
+class ReplayPlayback : public RaceInputTest {
 protected:
-    SdlSession sdl;
-    DrivenTicks clock{5000};
-    uint8_t keys[keySnapshotSize] = {};
-
+    ReplayPlayback() : RaceInputTest(5000) {}
     void SetUp() override
     {
-        releaseAllKeys();
-        game.keySnapshot = keys;
-        game.raceHooks = RaceHooks{};
+        RaceInputTest::SetUp();
         pauses = 0;
         game.carCount = 2;
         game.replayFrameStep = 5;
@@ -67,12 +63,9 @@ protected:
             h = 0;
         }
         freeReplay();
-        releaseAllKeys();
-        game.keySnapshot = nullptr;
-        game.raceHooks = RaceHooks{};
+        RaceInputTest::TearDown();
         game.carCount = 0;
         game.racePhase = WaitForKey;
-        game.raceRunning = 0;
     }
     // One press of a key between steps of playback.
     void press(SDLKey key)

@@ -12,59 +12,31 @@
 #include "state/game_state.h"
 #include "track/track_records.h"
 #include "support/harness.h"
+#include "support/race_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-class SaveTest : public ::testing::Test {
+class SaveTest : public SeasonFolderTest {
 protected:
-    TempGameFolder folder;
-    SdlSession sdl;
-    DrivenTicks clock{1000};
-    uint8_t keys[keySnapshotSize] = {};
-
     void SetUp() override
     {
-        namespace fs = std::filesystem;
-        fs::path built = buildFolder() / "tarmacade";
-        if (!fs::is_regular_file(built / "tracks" / "gp.trk")) GTEST_SKIP() << "no built game folder";
-        fs::copy(built / "tracks", folder.path("tracks"), fs::copy_options::recursive);
-        fs::copy(built / "cars", folder.path("cars"));
-        releaseAllKeys();
-        game.keySnapshot = keys;
-        game.raceHooks = RaceHooks{};
-        game.raceRunning = 0;
-        setDefaultOptions(game.options);
+        SeasonFolderTest::SetUp();
+        if (IsSkipped()) return;
         game.options.raceLength = 2;
         game.options.damage = 0;
-        loadConfig();
-        loadCarModels();
-        game.driverList.clear();
-        game.carCount = 0;
-    }
-    void TearDown() override
-    {
-        releaseAllKeys();
-        game.keySnapshot = nullptr;
-        game.raceHooks = RaceHooks{};
-        game.raceRunning = 0;
-        game.seasonTracks.clear();
-        game.driverList.clear();
-        matchRaceSlots();
     }
 
+    // Computers each get a skill of their own, so that a file's profiles tell them apart.
     DriverProfile* enter(const std::string& name, bool human, uint32_t carType = 0)
     {
-        game.driverList.push_back({name, std::make_unique<DriverProfile>(newDriverProfile(human))});
-        DriverProfile* p = game.driverList.back().profile.get();
-        p->carType = carType;
-        if (!human) p->controls[1] = 90 + 4 * uint32_t(game.carCount);
-        assignParticipant(game.carCount++, p);
+        uint32_t skill = 90 + 4 * uint32_t(game.carCount);
+        DriverProfile* p = enterDriver(name, human, carType);
+        if (!human) p->controls[1] = skill;
         return p;
     }
     // One human on the keys and computers up to n cars.

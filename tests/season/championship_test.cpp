@@ -13,71 +13,35 @@
 #include "track/track_loader.h"
 #include "track/track_records.h"
 #include "support/harness.h"
+#include "support/race_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-
-namespace fs = std::filesystem;
 
 namespace {
 
 // Three drivers on the shipped cars and tracks in a private folder: "Ann" on the keys, "Bob"
 // and "Cy" computer drivers. The races are driven by putting cars across the line by hand.
-class Season : public ::testing::Test {
+class Season : public SeasonFolderTest {
 protected:
-    TempGameFolder folder;
-    SdlSession sdl;
-    DrivenTicks clock{1000};
-    uint8_t keys[keySnapshotSize] = {};
-
     void SetUp() override
     {
-        fs::path built = buildFolder() / "tarmacade";
-        if (!fs::is_regular_file(built / "tracks" / "gp.trk")) GTEST_SKIP() << "no built game folder";
-        fs::copy(built / "tracks", folder.path("tracks"), fs::copy_options::recursive);
-        fs::copy(built / "cars", folder.path("cars"));
+        SeasonFolderTest::SetUp();
+        if (IsSkipped()) return;
         resetTrackRecords("gp");
-        releaseAllKeys();
-        game.keySnapshot = keys;
-        game.raceHooks = RaceHooks{};
-        game.raceRunning = 0;
-        setDefaultOptions(game.options);
         game.options.raceLength = 2;
         game.options.distanceUnit = 0;
         game.options.startingOrder = 2;
-        loadConfig();
-        loadCarModels();
-        game.driverList.clear();
-        game.carCount = 0;
-    }
-    void TearDown() override
-    {
-        releaseAllKeys();
-        game.keySnapshot = nullptr;
-        game.raceHooks = RaceHooks{};
-        game.raceRunning = 0;
-        game.seasonTracks.clear();
-        game.driverList.clear();
-        matchRaceSlots();
     }
 
-    DriverProfile* enter(const std::string& name, bool human, uint32_t carType = 0)
-    {
-        game.driverList.push_back({name, std::make_unique<DriverProfile>(newDriverProfile(human))});
-        DriverProfile* p = game.driverList.back().profile.get();
-        p->carType = carType;
-        assignParticipant(game.carCount++, p);
-        return p;
-    }
     void threeDrivers()
     {
-        DriverProfile* ann = enter("Ann", true);
+        DriverProfile* ann = enterDriver("Ann", true);
         ann->races = 5;        // a career before this season
         ann->totalPoints = 30;
-        enter("Bob", false);
-        enter("Cy", false);
+        enterDriver("Bob", false);
+        enterDriver("Cy", false);
     }
 
     static void cross(int car, int32_t clock)
@@ -223,8 +187,8 @@ TEST_F(Season, ARaceWithoutAFasterLapThanTheCapGivesEveryCarTheFastestLapPoint)
 TEST_F(Season, EachCarRacesItsDriversCarTypeAndATypeBeyondTheListRacesCarZero)
 {
     if (game.modelCount < 2) GTEST_SKIP() << "one car type";
-    enter("Ann", true, 1);
-    enter("Bob", false, uint32_t(game.modelCount) + 3);
+    enterDriver("Ann", true, 1);
+    enterDriver("Bob", false, uint32_t(game.modelCount) + 3);
     game.seasonTracks = {"gp"};
     ASSERT_EQ(startSeason(), 0);
     EXPECT_STREQ(game.carModels[0].name, game.models[1].name);
@@ -333,7 +297,7 @@ TEST_F(Season, EndSeasonMidSeasonLeavesAtOnceWithoutASeasonInTheProfiles)
 
 TEST_F(Season, ATimeTrialScoresNothingAndLeavesItsGhostLapInTheTrack)
 {
-    enter("Ann", true);
+    enterDriver("Ann", true);
     game.seasonTracks = {"gp", "gp"};
     ASSERT_EQ(startSeason(), 0);
     EXPECT_EQ(game.carCount, 1);

@@ -13,6 +13,7 @@
 #include "track/track_records.h"
 #include "pictures.h"
 #include "render_fixture.h"
+#include "support/race_fixture.h"
 #include "text_reader.h"
 
 #include <filesystem>
@@ -33,39 +34,24 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(screen.ok);
-        fs::path built = buildFolder() / "tarmacade";
-        if (!fs::is_regular_file(built / "tracks" / "gp.trk") || !fs::exists(built / "font.bmp"))
+        if (!copyBuiltGame(folder, BuiltTracks::All) || !fs::exists(buildFolder() / "tarmacade" / "font.bmp"))
             GTEST_SKIP() << "no built game folder";
-        fs::copy(built / "tracks", folder.path("tracks"), fs::copy_options::recursive);
-        fs::copy(built / "cars", folder.path("cars"));
         folder.provideFont();
         ASSERT_EQ(loadFont(), 0);
         game.guiOriginX = (GetParam().first - 80.0f * game.guiScale) * 0.5f;
         game.guiOriginY = (GetParam().second - 60.0f * game.guiScale) * 0.5f;
         for (std::string& s : game.uiStrings) s.clear();
-        releaseAllKeys();
-        game.keySnapshot = keys;
-        game.raceHooks = RaceHooks{};
-        setDefaultOptions(game.options);
+        wireRaceKeys(keys);
+        loadRaceSetup();
         game.options.raceLength = 1;
-        loadConfig();
-        loadCarModels();
         game.driverList.clear();
         game.carCount = 0;
-        for (const char* name : {"Ann", "Bob", "Cy"}) {
-            game.driverList.push_back({name, std::make_unique<DriverProfile>(newDriverProfile(false))});
-            assignParticipant(game.carCount++, game.driverList.back().profile.get());
-        }
+        for (const char* name : {"Ann", "Bob", "Cy"}) enterDriver(name, false);
     }
     void TearDown() override
     {
-        releaseAllKeys();
-        game.keySnapshot = nullptr;
-        game.raceHooks = RaceHooks{};
-        game.raceRunning = 0;
-        game.seasonTracks.clear();
-        game.driverList.clear();
-        matchRaceSlots();
+        unwireRaceKeys();
+        clearSeason();
         freeFont();
     }
     std::string size() const { return std::to_string(GetParam().first) + "x" + std::to_string(GetParam().second); }

@@ -24,16 +24,6 @@ namespace {
 
 class FileDialog : public ScreenTest {
 protected:
-    void TearDown() override
-    {
-        releaseAllKeys();
-        game.raceRunning = 0;
-        game.raceHooks = RaceHooks{};
-        game.seasonTracks.clear();
-        ScreenTest::TearDown();
-    }
-
-    static uint32_t activeScreen() { return game.dialog.active ? game.dialog.dialogId : 0; }
     static Widget* dialogWidgets() { return screenWidgets(screenFileDialog); }
     static std::vector<std::string> listed()
     {
@@ -426,12 +416,9 @@ TEST_F(SavedFileDialog, ChangingTheResolutionOrLanguageWhilePausedKeepsTheRunnin
 
     clickWidget(pauseOptions);
     clickWidget(advLanguage);
-    const Widget& list = game.dialog.widgets[advLanguageList];
-    int deutsch = -1;
-    for (size_t i = 0; i < list.list->items.size(); ++i)
-        if (list.list->items[i]->text == "Deutsch") deutsch = int(i);
+    int deutsch = listIndex(advLanguageList, "Deutsch");
     ASSERT_GE(deutsch, 0);
-    click(int(list.x + list.list->itemWidth / 2), int(list.y + (deutsch + 0.5f) * list.list->itemHeight));
+    clickListItem(advLanguageList, deutsch);
     clickWidget(pageOk);
     ASSERT_EQ(activeScreen(), uint32_t(screenPauseMenu));
     EXPECT_EQ(game.dialog.widgets[pauseResume].label, "Weiter");

@@ -14,14 +14,6 @@ namespace {
 
 class QuickRaceMenu : public ScreenTest {
 protected:
-    void TearDown() override
-    {
-        releaseAllKeys();
-        game.raceRunning = 0;
-        game.raceHooks = RaceHooks{};
-        ScreenTest::TearDown();
-    }
-    static uint32_t activeScreen() { return game.dialog.active ? game.dialog.dialogId : 0; }
     static void press(SDLKey key)
     {
         holdKey(key, true);

@@ -13,15 +13,6 @@ namespace {
 
 class RaceReplay : public ScreenTest {
 protected:
-    void TearDown() override
-    {
-        releaseAllKeys();
-        game.raceRunning = 0;
-        game.raceHooks = RaceHooks{};
-        drainEvents();
-        ScreenTest::TearDown();
-    }
-    static uint32_t activeScreen() { return game.dialog.active ? game.dialog.dialogId : 0; }
     static void escapeStep()
     {
         holdKey(SDLK_ESCAPE, true);

@@ -7,6 +7,7 @@
 #include "text_reader.h"
 #include "ui/dialog.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -33,6 +34,10 @@ void ScreenTest::startGame(int width, int height, const std::string& language)
 
 void ScreenTest::TearDown()
 {
+    releaseAllKeys();
+    game.raceRunning = 0;
+    game.raceHooks = RaceHooks{};
+    game.seasonTracks.clear();
     drainEvents();
     shutdownGameSystem(false);
     for (int k = 0; k < maxCars; ++k) game.drivers[k] = nullptr, game.driverNames[k][0] = 0;
@@ -50,6 +55,21 @@ int ScreenTest::centreY(int index)
 {
     const Widget& w = game.dialog.widgets[index];
     return int(w.y + w.h / 2);
+}
+
+int ScreenTest::listIndex(int index, const std::string& text)
+{
+    const std::vector<ListItem*>& items = game.dialog.widgets[index].list->items;
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i]->text == text) return int(i);
+    return -1;
+}
+
+void ScreenTest::clickListItem(int index, int item)
+{
+    const Widget& w = game.dialog.widgets[index];
+    float row = float(item - w.value * std::max(w.list->columns, 1));
+    click(int(w.x + w.list->itemWidth / 2), int(w.y + (row + 0.5f) * w.list->itemHeight));
 }
 
 bool ScreenTest::pumpEventsOnce() { return pumpEvents(0); }

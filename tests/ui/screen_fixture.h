@@ -17,6 +17,7 @@ public:
 protected:
     // Tracks, cars, languages and the font of the built game folder, and drivers by name.
     void startGame(int width, int height, const std::string& language = "English");
+    // Also leaves no race, hooks, season tracks or held keys behind.
     void TearDown() override;
 
     static int centreX(int index);
@@ -25,6 +26,12 @@ protected:
     static bool pumpEventsOnce();
     static void click(int x, int y);
     static void clickWidget(int index) { click(centreX(index), centreY(index)); }
+    // The screen of the open dialog, 0 when none is open.
+    static uint32_t activeScreen() { return game.dialog.active ? game.dialog.dialogId : 0; }
+    // Where the text stands in a list of the active dialog, -1 when it does not.
+    static int listIndex(int index, const std::string& text);
+    // Item i of a list of the active dialog (first column), as scrolled.
+    static void clickListItem(int index, int item);
     TempGameFolder folder;
     SdlSession sdl{SDL_INIT_VIDEO};
 };

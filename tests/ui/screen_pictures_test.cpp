@@ -35,8 +35,6 @@ void photographBox(const std::string& name, void (*open)())
     game.dialogInput.pointerMove = pointerMove;
 }
 
-uint32_t activeScreen() { return game.dialog.active ? game.dialog.dialogId : 0; }
-
 }  // namespace
 
 TEST_P(ScreenPictures, EveryScreenOpensAndComesBack)

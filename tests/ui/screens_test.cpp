@@ -20,14 +20,6 @@ protected:
         const Widget& w = game.dialog.widgets[index];
         click(delta > 0 ? int(w.x + w.w - w.h / 2) : int(w.x + w.h / 2), int(w.y + w.h / 2));
     }
-    // Item i of a list of the active dialog (first column).
-    static void clickItem(int index, int item)
-    {
-        const Widget& w = game.dialog.widgets[index];
-        float row = float(item - w.value * std::max(w.list->columns, 1));
-        click(int(w.x + w.list->itemWidth / 2), int(w.y + (row + 0.5f) * w.list->itemHeight));
-    }
-    static uint32_t activeScreen() { return game.dialog.active ? game.dialog.dialogId : 0; }
 
     // Every control of the Options and Advanced pages one step away from what it showed.
     void editEveryOption()
@@ -42,7 +34,7 @@ protected:
         ASSERT_EQ(activeScreen(), uint32_t(screenAdvancedOptions));
         clickWidget(advSoundSet);
         EXPECT_TRUE(game.dialog.widgets[advFullscreen].flags & widgetHidden);  // only the list is shown
-        clickItem(advSoundSetList, 1);
+        clickListItem(advSoundSetList, 1);
         EXPECT_EQ(game.dialog.widgets[advSoundSet].label, "Quiet");
         EXPECT_FALSE(game.dialog.widgets[advFullscreen].flags & widgetHidden);
         for (int i : {advFullscreen, advShadows, advVerticalSync, advGhostCar, advGoofyReverse}) clickWidget(i);
@@ -114,12 +106,9 @@ TEST_F(Screens, SwitchingToGermanRestartsWithGermanCaptionsOnTheMainMenu)
     clickWidget(menuOptions);
     clickWidget(pageSecondLink);
     clickWidget(advLanguage);
-    const Widget& list = game.dialog.widgets[advLanguageList];
-    int deutsch = -1;
-    for (size_t i = 0; i < list.list->items.size(); ++i)
-        if (list.list->items[i]->text == "Deutsch") deutsch = int(i);
+    int deutsch = listIndex(advLanguageList, "Deutsch");
     ASSERT_GE(deutsch, 0);
-    clickItem(advLanguageList, deutsch);
+    clickListItem(advLanguageList, deutsch);
     clickWidget(pageOk);
     ASSERT_EQ(activeScreen(), uint32_t(screenMainMenu));
     EXPECT_STREQ(game.options.language, "Deutsch");

@@ -9,18 +9,7 @@
 
 namespace {
 
-class SeasonStart : public ScreenTest {
-protected:
-    void TearDown() override
-    {
-        releaseAllKeys();
-        game.raceRunning = 0;
-        game.raceHooks = RaceHooks{};
-        game.seasonTracks.clear();
-        ScreenTest::TearDown();
-    }
-    static uint32_t activeScreen() { return game.dialog.active ? game.dialog.dialogId : 0; }
-};
+class SeasonStart : public ScreenTest {};
 
 TEST_F(SeasonStart, StartRacesTheSelectionAndEndSeasonReturnsToTheMenu)
 {

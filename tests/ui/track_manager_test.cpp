@@ -29,10 +29,6 @@ protected:
     }
     void TearDown() override
     {
-        releaseAllKeys();
-        game.raceRunning = 0;
-        game.raceHooks = RaceHooks{};
-        game.seasonTracks.clear();
         // The screens' tests after this one start from a race that has not begun.
         game.racePhase = WaitForKey;
         game.seasonRace = game.seasonRaceCount = 0;

@@ -6,31 +6,18 @@
 # TM_KEEP_SHOTS=folder keeps the pictures.
 # Usage: options_window_test.sh GAME WM_CLOSE
 set -u
-for tool in xvfb-run xdotool import python3; do
-  if ! command -v $tool >/dev/null 2>&1; then
-    echo "SKIP: $tool is missing, the option pages cannot be tried in a real window"
-    exit 77
-  fi
-done
-if [ -z "${TM_IN_XVFB:-}" ]; then
-  export TM_IN_XVFB=1
-  exec xvfb-run -a -s "-screen 0 640x480x24 -noreset" "$0" "$@"
-fi
+. "$(dirname "$0")/session_lib.sh"
+needTools "the option pages cannot be tried in a real window" xvfb-run xdotool import python3
+inXvfb -a 640x480x24 "$@"
 game=$1
 wm_close=$2
-export SDL_VIDEODRIVER=x11
-for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openSession
 width=640
 height=480
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-folder="$work/game"
-mkdir -p "$folder"
-cp -r "$(dirname "$game")"/. "$folder/"
+copyGame game "$game"
 rm -f "$folder/options.set"
 shots=${TM_KEEP_SHOTS:-}
 [ -n "$shots" ] && mkdir -p "$shots"
-. "$(dirname "$0")/session_lib.sh"
 
 closeGame() {
   "$wm_close" "$title" || fail "could not press the close button"

@@ -3,23 +3,13 @@
 # is held for three seconds after the green light, and the screenshots before and after show
 # the player's car moved off its grid slot; Alt+F4 then ends the game normally.
 set -u
-if [ -z "${TM_IN_XVFB:-}" ]; then
-  export TM_IN_XVFB=1
-  exec xvfb-run -n $((100 + $$ % 800)) -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
-fi
+. "$(dirname "$0")/session_lib.sh"
+inXvfb "-n $((100 + $$ % 800))" 1024x768x24 "$@"
 game=$1
 track=${2:-gp}
-export SDL_VIDEODRIVER=x11
-for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-title="Tarmacade 1.10c"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-folder="$work/game"
-mkdir -p "$folder"
-cp -r "$(dirname "$game")"/. "$folder/"
+openSession
+copyGame game "$game"
 rm -f "$folder"/screens/*.bmp
-
-fail() { echo "FAIL: $*"; echo "--- the game said:"; cat "$work/game.log"; exit 1; }
 
 # The picture of the screen, once the game has written it.
 shot() {
@@ -29,22 +19,7 @@ shot() {
   fail "no screenshot $name"
 }
 
-for attempt in 1 2 3; do
-  (cd "$folder" && exec ./tarmacade --race "$track" --laps 2) >"$work/game.log" 2>&1 &
-  pid=$!
-  win=""
-  for _ in $(seq 1 100); do
-    win=$(xdotool search --name "^$title\$" 2>/dev/null | head -1)
-    [ -n "$win" ] && break
-    kill -0 $pid 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -n "$win" ] && break
-  kill -0 $pid 2>/dev/null && break
-  wait $pid
-  grep -q -e "open X11 display" -e "No available video device" "$work/game.log" || break
-done
-[ -n "$win" ] || fail "no window titled '$title'"
+launchGame "$folder" ./tarmacade --race "$track" --laps 2
 # No window manager: the keyboard goes to the window under the pointer.
 xdotool mousemove 100 100
 sleep 1
@@ -91,9 +66,5 @@ for attempt in 1 2 3 4 5 6; do
   for _ in $(seq 1 20); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
   kill -0 $pid 2>/dev/null || break
 done
-for _ in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-if kill -0 $pid 2>/dev/null; then kill -9 $pid; fail "Alt+F4 did not end the game"; fi
-wait $pid
-status=$?
-[ $status -eq 0 ] || fail "Alt+F4 ended the game with status $status"
+finishGame "Alt+F4"
 echo "ok: the race in a window"

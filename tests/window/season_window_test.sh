@@ -11,34 +11,20 @@
 # Usage: season_window_test.sh GAME FAST_TICKS_LIBRARY WM_CLOSE
 set -u
 size=${TM_SESSION_SIZE:-640x480}
-for tool in xvfb-run xdotool import python3; do
-  if ! command -v $tool >/dev/null 2>&1; then
-    echo "SKIP: $tool is missing, the season cannot be played in a real window"
-    exit 77
-  fi
-done
-if [ -z "${TM_IN_XVFB:-}" ]; then
-  export TM_IN_XVFB=1
-  # The screen is the game's size, so the fullscreen game lies at 0,0.
-  exec xvfb-run -a -s "-screen 0 ${size}x24 -noreset" "$0" "$@"
-fi
+. "$(dirname "$0")/session_lib.sh"
+needTools "the season cannot be played in a real window" xvfb-run xdotool import python3
+# The screen is the game's size, so the fullscreen game lies at 0,0.
+inXvfb -a "${size}x24" "$@"
 game=$1
 fast_ticks=$2
 wm_close=$3
-export SDL_VIDEODRIVER=x11
-for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openSession
 width=${size%x*}
 height=${size#*x}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-folder="$work/game"
-mkdir -p "$folder"
-cp -r "$(dirname "$game")"/. "$folder/"
+copyGame game "$game"
 rm -f "$folder/options.set" "$folder"/saves/* "$folder"/screens/*
 shots=${TM_KEEP_SHOTS:+$TM_KEEP_SHOTS/$size}
 [ -n "$shots" ] && mkdir -p "$shots"
-
-. "$(dirname "$0")/session_lib.sh"
 
 if [ "$size" != 640x480 ]; then
   # options.set with every default but the resolution (the row of the game's table).

@@ -1,8 +1,48 @@
-# Shared by the window sessions that play the game through its menus: starting it in its
-# folder, clicking at GUI units and waiting for the screen to settle, pictures, closing it.
-# The caller sets: folder (the game folder), work (a scratch folder), width, height, and
-# shots (a folder for pictures, or empty).
+# Shared by the window sessions: a private X server, a scratch copy of the game folder,
+# starting the game, clicking at GUI units and waiting for the screen to settle, pictures,
+# closing it. Sourced first; openSession sets work, copyGame sets folder. The menu helpers
+# want width and height, and shots (a folder for pictures, or empty).
 title="Tarmacade 1.10c"
+
+# Skips the session (status 77) when a tool is missing: $1 says what cannot be tried.
+needTools() {
+  local what=$1 tool
+  shift
+  for tool in "$@"; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+      echo "SKIP: $tool is missing, $what"
+      exit 77
+    fi
+  done
+}
+
+# Runs the calling script again under an X server of its own, once: $1 how xvfb-run picks the
+# display, $2 the screen (WxHxD), then the script's arguments. Without -noreset the server
+# resets whenever its last client leaves, and a client that connects during the reset is refused.
+inXvfb() {
+  [ -n "${TM_IN_XVFB:-}" ] && return 0
+  export TM_IN_XVFB=1
+  local display=$1 screen=$2
+  shift 2
+  # shellcheck disable=SC2086  # the display option is two words
+  exec xvfb-run $display -s "-screen 0 $screen -noreset" "$0" "$@"
+}
+
+# A real X window, never one of SDL's text-mode fallbacks, and only once the server answers;
+# a scratch folder work, gone on exit.
+openSession() {
+  export SDL_VIDEODRIVER=x11
+  for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+}
+
+# folder: a copy of the game folder of the game at $2, at $1 below work.
+copyGame() {
+  folder="$work/$1"
+  mkdir -p "$folder"
+  cp -r "$(dirname "$2")"/. "$folder/"
+}
 
 fail() { echo "FAIL: $*"; echo "--- the game said:"; cat "$work/game.log"; exit 1; }
 
@@ -37,11 +77,13 @@ click() {
 }
 picture() { [ -n "$shots" ] && import -window root "$shots/$1.png"; return 0; }
 
-# Starts the game in its folder (arguments go to it) and waits for its settled main menu.
+# Runs a command in the working folder $1 and waits for the game's window: sets pid and win.
 # A busy X server now and then refuses a connection: the game is started again then.
-startGame() {
+launchGame() {
+  local dir=$1 attempt
+  shift
   for attempt in 1 2 3; do
-    (cd "$folder" && exec ./tarmacade "$@") >"$work/game.log" 2>&1 &
+    (cd "$dir" && exec "$@") >"$work/game.log" 2>&1 &
     pid=$!
     win=""
     for _ in $(seq 1 100); do
@@ -56,6 +98,11 @@ startGame() {
     grep -q -e "open X11 display" -e "No available video device" "$work/game.log" || break
   done
   [ -n "$win" ] || fail "no window titled '$title'"
+}
+
+# Starts the game in its folder (arguments go to it) and waits for its settled main menu.
+startGame() {
+  launchGame "$folder" ./tarmacade "$@"
   # No window manager: the keyboard goes to the window under the pointer.
   xdotool mousemove "$(px 40)" "$(py 1)"
   settle "" || fail "the main menu never settled"
