@@ -2,6 +2,7 @@
 #include "analysis_text.h"
 #include "composed_files.h"
 #include "game_folder.h"
+#include "jpeg_reader.h"
 #include "map_picture.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <jpeglib.h>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -169,31 +170,6 @@ TEST(AnalysisMessages, AtMostSevenLinesOfAHundredCharacters)
     EXPECT_EQ(a.messages.back().size(), 100u);
 }
 
-static bool decodeJpeg(const std::string& path, int& width, int& height, std::vector<uint8_t>& rgb)
-{
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    jpeg_decompress_struct d;
-    jpeg_error_mgr err;
-    d.err = jpeg_std_error(&err);
-    jpeg_create_decompress(&d);
-    jpeg_stdio_src(&d, f);
-    jpeg_read_header(&d, TRUE);
-    d.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&d);
-    width = int(d.output_width);
-    height = int(d.output_height);
-    rgb.resize(size_t(width) * height * 3);
-    while (d.output_scanline < d.output_height) {
-        JSAMPROW row = rgb.data() + size_t(d.output_scanline) * width * 3;
-        jpeg_read_scanlines(&d, &row, 1);
-    }
-    jpeg_finish_decompress(&d);
-    jpeg_destroy_decompress(&d);
-    std::fclose(f);
-    return true;
-}
-
 TEST_F(AnalyserFolder, ThePictureShowsTheMapThePathAndTheSelectedLapAndSavesAsJpeg)
 {
     ComposedGame g;
@@ -228,7 +204,9 @@ TEST_F(AnalyserFolder, ThePictureShowsTheMapThePathAndTheSelectedLapAndSavesAsJp
     ASSERT_TRUE(writeJpeg(p, out, 90, why)) << why;
     int w = 0, h = 0;
     std::vector<uint8_t> rgb;
-    ASSERT_TRUE(decodeJpeg(out, w, h, rgb));
+    std::ifstream saved(out, std::ios::binary);
+    std::vector<uint8_t> jpeg{std::istreambuf_iterator<char>(saved), std::istreambuf_iterator<char>()};
+    ASSERT_TRUE(decodeJpeg(jpeg, w, h, rgb));
     EXPECT_EQ(w, 512);
     EXPECT_EQ(h, 560);
     const uint8_t* grass = rgb.data() + (size_t(256) * w + 256) * 3;

@@ -16,7 +16,7 @@ TEST_F(GameFolder, TheNewestSaveIsTakenUnlessItIsTheAutosave)
     age("saves/two.GAM", 1000060);
     age("saves/Autosave.gam", 1000120);
     age("saves/notes.txt", 1000180);
-    std::vector<FoundFile> list = listNewestFirst(findEntry(dir, "Saves", true), ".gam");
+    std::vector<FoundFile> list = listNewestFirst(findEntry(dir, "Saves", EntryKind::Folder), ".gam");
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0].name, "Autosave.gam");
     EXPECT_EQ(list[2].name, "one.gam");
@@ -32,11 +32,11 @@ TEST_F(GameFolder, TheNewestSaveIsTakenUnlessItIsTheAutosave)
 TEST_F(GameFolder, AnAutosaveAloneIsTaken)
 {
     put("Saves/AUTOSAVE.GAM", "a");
-    std::vector<FoundFile> list = listNewestFirst(findEntry(dir, "saves", true), ".gam");
+    std::vector<FoundFile> list = listNewestFirst(findEntry(dir, "saves", EntryKind::Folder), ".gam");
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(chooseSavedGame(list)->name, "AUTOSAVE.GAM");
     EXPECT_EQ(chooseSavedGame({}), nullptr);
-    EXPECT_EQ(findEntry(dir, "Screens", true), "");
+    EXPECT_EQ(findEntry(dir, "Screens", EntryKind::Folder), "");
 }
 
 TEST_F(GameFolder, TracksAreFoundInFoldersAndInAnyLetterCase)

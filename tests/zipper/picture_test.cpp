@@ -2,10 +2,7 @@
 #include "compose.h"
 #include "zipper_picture.h"
 
-#include <csetjmp>
-#include <cstdio>
-
-#include <jpeglib.h>
+#include "jpeg_reader.h"
 
 static void expectPixel(const Picture& p, int x, int y, int r, int g, int b, int tolerance = 0)
 {
@@ -59,44 +56,6 @@ TEST(Bitmap, BrokenFilesAreRefusedWithoutReadingPastThem)
     expectPixel(p, 2, 0, 0, 0, 0);
 }
 
-struct JpegFailure {
-    jpeg_error_mgr manager;
-    jmp_buf back;
-};
-
-static void jpegFailed(j_common_ptr info)
-{
-    longjmp(reinterpret_cast<JpegFailure*>(info->err)->back, 1);
-}
-
-// The JPEG read back through libjpeg.
-static bool decodeJpeg(const std::vector<uint8_t>& data, Picture& out)
-{
-    jpeg_decompress_struct info;
-    JpegFailure failure;
-    info.err = jpeg_std_error(&failure.manager);
-    failure.manager.error_exit = jpegFailed;
-    if (setjmp(failure.back)) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, const_cast<unsigned char*>(data.data()), (unsigned long)data.size());
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    out.width = int(info.output_width);
-    out.height = int(info.output_height);
-    out.rgb.resize(size_t(out.width) * out.height * 3);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = out.rgb.data() + size_t(info.output_scanline) * out.width * 3;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return true;
-}
-
 TEST(Jpeg, TheSamePictureAtTheSameSize)
 {
     Bytes b = composeBmp(32, 24, 24);
@@ -108,7 +67,7 @@ TEST(Jpeg, TheSamePictureAtTheSameSize)
     EXPECT_EQ(jpeg[0], 0xFF);
     EXPECT_EQ(jpeg[1], 0xD8);
     Picture back;
-    ASSERT_TRUE(decodeJpeg(jpeg, back));
+    ASSERT_TRUE(decodeJpeg(jpeg, back.width, back.height, back.rgb));
     ASSERT_EQ(back.width, 32);
     ASSERT_EQ(back.height, 24);
     expectPixel(back, 4, 4, 32, 32, 100, 12);

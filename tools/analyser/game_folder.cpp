@@ -1,9 +1,7 @@
 #include "game_folder.h"
 
-#include <algorithm>
-#include <dirent.h>
-#include <strings.h>
-#include <sys/stat.h>
+#include "folder_entries.h"
+
 #include <unistd.h>
 #include <vector>
 
@@ -37,58 +35,13 @@ bool safeTrackName(const std::string& name)
     return true;
 }
 
-static bool exists(const std::string& path)
-{
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
-}
-
-static bool isFolder(const std::string& path)
-{
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-static bool isFile(const std::string& path)
-{
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-static std::vector<std::string> entriesOf(const std::string& folder)
-{
-    std::vector<std::string> names;
-    if (DIR* d = opendir(folder.c_str())) {
-        while (dirent* e = readdir(d)) {
-            std::string n = e->d_name;
-            if (n != "." && n != "..") names.push_back(n);
-        }
-        closedir(d);
-    }
-    // Listing order differs between file systems; sorted, the first match is always the same.
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::string resolveInFolder(const std::string& folder, const std::string& relative)
 {
     std::string path = folder;
     for (const std::string& part : components(relative)) {
         if (part.empty()) continue;
-        std::string exact = path + "/" + part;
-        if (exists(exact)) {
-            path = exact;
-            continue;
-        }
-        std::string found;
-        for (const std::string& n : entriesOf(path)) {
-            if (strcasecmp(n.c_str(), part.c_str()) == 0) {
-                found = path + "/" + n;
-                break;
-            }
-        }
-        if (found.empty()) return "";
-        path = found;
+        path = findEntry(path, part, EntryKind::Any);
+        if (path.empty()) return "";
     }
     return path;
 }
@@ -100,20 +53,20 @@ std::string findTrackFile(const std::string& gameFolder, const std::string& trac
         return "";
     }
     std::string tracks = resolveInFolder(gameFolder, "tracks");
-    if (tracks.empty() || !isFolder(tracks)) {
+    if (tracks.empty() || !isKind(tracks, EntryKind::Folder)) {
         why = "no tracks folder in " + gameFolder;
         return "";
     }
     std::string path = resolveInFolder(tracks, trackName + ".trk");
-    if (!path.empty() && isFile(path)) return path;
+    if (!path.empty() && isKind(path, EntryKind::File)) return path;
     // A track moved into a track folder keeps its file name.
     std::string file = components(trackName).back() + ".trk";
     path = resolveInFolder(tracks, file);
-    if (!path.empty() && isFile(path)) return path;
-    for (const std::string& sub : entriesOf(tracks)) {
-        if (!isFolder(tracks + "/" + sub)) continue;
+    if (!path.empty() && isKind(path, EntryKind::File)) return path;
+    for (const std::string& sub : folderEntries(tracks)) {
+        if (!isKind(tracks + "/" + sub, EntryKind::Folder)) continue;
         path = resolveInFolder(tracks + "/" + sub, file);
-        if (!path.empty() && isFile(path)) return path;
+        if (!path.empty() && isKind(path, EntryKind::File)) return path;
     }
     why = trackName + " not found!!";
     return "";

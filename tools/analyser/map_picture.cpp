@@ -2,13 +2,12 @@
 
 #include "byte_reader.h"
 #include "game_folder.h"
+#include "jpeg_writer.h"
 #include "saved_game_reader.h"
 
 #include <cmath>
-#include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <jpeglib.h>
 #include <strings.h>
 
 // Picture palette index of each ground code, code 0 first.
@@ -195,51 +194,18 @@ bool isJpegName(const std::string& path)
     return endsWith(".jpg") || endsWith(".jpeg");
 }
 
-struct JpegError {
-    jpeg_error_mgr base;
-    std::jmp_buf back;
-};
-
-// libjpeg's own handler ends the program; a failed write must only fail the save.
-static void jpegFailed(j_common_ptr c)
-{
-    std::longjmp(reinterpret_cast<JpegError*>(c->err)->back, 1);
-}
-
 bool writeJpeg(const Picture& picture, const std::string& path, int quality, std::string& why)
 {
-    if (picture.rgb.size() != size_t(picture.width) * picture.height * 3 || picture.width <= 0)
+    std::vector<uint8_t> jpeg;
+    if (!encodeRgbJpeg(picture.rgb.data(), picture.rgb.size(), picture.width, picture.height, quality, jpeg))
         return why = "no picture", false;
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return why = "cannot write " + path, false;
-    jpeg_compress_struct c;
-    JpegError err;
-    c.err = jpeg_std_error(&err.base);
-    err.base.error_exit = jpegFailed;
-    if (setjmp(err.back)) {
-        jpeg_destroy_compress(&c);
-        std::fclose(f);
-        std::remove(path.c_str());
-        return why = "cannot write " + path, false;
-    }
-    jpeg_create_compress(&c);
-    jpeg_stdio_dest(&c, f);
-    c.image_width = JDIMENSION(picture.width);
-    c.image_height = JDIMENSION(picture.height);
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, quality, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(picture.rgb.data() + size_t(c.next_scanline) * picture.width * 3);
-        jpeg_write_scanlines(&c, &row, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    bool ok = std::fflush(f) == 0 && !std::ferror(f);
+    bool ok = std::fwrite(jpeg.data(), 1, jpeg.size(), f) == jpeg.size();
+    ok = std::fflush(f) == 0 && !std::ferror(f) && ok;
     ok = std::fclose(f) == 0 && ok;
     if (!ok) {
+        // A cut picture would pass for a whole one.
         std::remove(path.c_str());
         return why = "cannot write " + path, false;
     }

@@ -1,13 +1,14 @@
 // Hueswap's work: list palettes, rewrite PaletteFile in tm.ini, start the game.
 #include "hueswap_core.h"
 
+#include "folder_entries.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -38,61 +39,16 @@ static bool storableName(const std::string& name)
     return !name.empty();
 }
 
-static bool isFolder(const std::string& path)
-{
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-static bool isFile(const std::string& path)
-{
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-static std::vector<std::string> folderNames(const std::string& folder)
-{
-    std::vector<std::string> names;
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) {
-        return names;
-    }
-    while (struct dirent* e = readdir(dir)) {
-        if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0) {
-            names.push_back(e->d_name);
-        }
-    }
-    closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-// The entry of folder called name in any letter case; the exact spelling wins.
-static std::string findEntry(const std::string& folder, const std::string& name, bool wantFolder)
-{
-    std::string exact = folder + "/" + name;
-    if (wantFolder ? isFolder(exact) : isFile(exact)) {
-        return exact;
-    }
-    for (const std::string& n : folderNames(folder)) {
-        std::string path = folder + "/" + n;
-        if (sameName(n, name) && (wantFolder ? isFolder(path) : isFile(path))) {
-            return path;
-        }
-    }
-    return "";
-}
-
 std::vector<std::string> listPalettes(const std::string& gameFolder)
 {
     std::vector<std::string> palettes;
     // "Palettes" first: that is the spelling written into tm.ini, so the game opens it.
-    std::string folder = findEntry(gameFolder, "Palettes", true);
+    std::string folder = findEntry(gameFolder, "Palettes", EntryKind::Folder);
     if (folder.empty()) {
         return palettes;
     }
-    for (const std::string& n : folderNames(folder)) {
-        if (endsWithPal(n) && storableName(n) && isFile(folder + "/" + n)) {
+    for (const std::string& n : folderEntries(folder)) {
+        if (endsWithPal(n) && storableName(n) && isKind(folder + "/" + n, EntryKind::File)) {
             palettes.push_back(n);
         }
     }
@@ -124,7 +80,7 @@ std::string findPalette(const std::vector<std::string>& palettes, const std::str
 
 std::string findIniFile(const std::string& gameFolder)
 {
-    return findEntry(gameFolder, "tm.ini", false);
+    return findEntry(gameFolder, "tm.ini", EntryKind::File);
 }
 
 std::string paletteValue(const std::string& paletteName)

@@ -24,7 +24,7 @@ static std::string lastPart(const std::string& path)
 static bool findMovedTrack(const std::string& gameFolder, CompetitionEntry& entry)
 {
     const SavedGameValues& g = entry.gameValues;
-    std::string tracks = findEntry(gameFolder, "Tracks", true);
+    std::string tracks = findEntry(gameFolder, "Tracks", EntryKind::Folder);
     if (!g.hasTrackChecksum || tracks.empty()) {
         return false;
     }
@@ -51,7 +51,7 @@ static bool findMovedTrack(const std::string& gameFolder, CompetitionEntry& entr
 bool gatherEntry(const std::string& gameFolder, CompetitionEntry& entry)
 {
     entry = CompetitionEntry();
-    std::string saves = findEntry(gameFolder, "Saves", true);
+    std::string saves = findEntry(gameFolder, "Saves", EntryKind::Folder);
     if (saves.empty()) {
         return false;
     }
@@ -70,7 +70,7 @@ bool gatherEntry(const std::string& gameFolder, CompetitionEntry& entry)
         }
     }
 
-    std::string screens = findEntry(gameFolder, "Screens", true);
+    std::string screens = findEntry(gameFolder, "Screens", EntryKind::Folder);
     if (!screens.empty()) {
         std::vector<FoundFile> shots = listNewestFirst(screens, ".bmp");
         if (!shots.empty()) {
@@ -216,7 +216,7 @@ MakeResult makeArchive(const std::string& gameFolder, const CompetitionEntry& en
     if (!plainArchiveName(name)) {
         return MakeResult::BadName;
     }
-    std::string zipFolder = findEntry(gameFolder, "zip", true);
+    std::string zipFolder = findEntry(gameFolder, "zip", EntryKind::Folder);
     if (zipFolder.empty()) {
         return MakeResult::NoZipFolder;  // made by the game's installation, never by us
     }

@@ -6,56 +6,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <strings.h>
 #include <sys/stat.h>
-
-static bool isKind(const std::string& path, bool wantFolder)
-{
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0) {
-        return false;
-    }
-    return wantFolder ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode);
-}
-
-static std::vector<std::string> folderNames(const std::string& folder)
-{
-    std::vector<std::string> names;
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) {
-        return names;
-    }
-    while (struct dirent* e = readdir(dir)) {
-        if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0) {
-            names.push_back(e->d_name);
-        }
-    }
-    closedir(dir);
-    std::sort(names.begin(), names.end());  // the same pick every run when cases clash
-    return names;
-}
-
-std::string findEntry(const std::string& folder, const std::string& name, bool wantFolder)
-{
-    std::string exact = folder + "/" + name;
-    if (isKind(exact, wantFolder)) {
-        return exact;
-    }
-    for (const std::string& n : folderNames(folder)) {
-        std::string path = folder + "/" + n;
-        if (strcasecmp(n.c_str(), name.c_str()) == 0 && isKind(path, wantFolder)) {
-            return path;
-        }
-    }
-    return "";
-}
 
 std::vector<std::string> subfolders(const std::string& folder)
 {
     std::vector<std::string> found;
-    for (const std::string& n : folderNames(folder)) {
-        if (isKind(folder + "/" + n, true)) {
+    for (const std::string& n : folderEntries(folder)) {
+        if (isKind(folder + "/" + n, EntryKind::Folder)) {
             found.push_back(n);
         }
     }
@@ -69,7 +27,7 @@ std::vector<FoundFile> listNewestFirst(const std::string& folder, const char* ex
 {
     std::vector<FoundFile> files;
     size_t extLength = strlen(extension);
-    for (const std::string& n : folderNames(folder)) {
+    for (const std::string& n : folderEntries(folder)) {
         if (n.size() <= extLength || strcasecmp(n.c_str() + n.size() - extLength, extension) != 0) {
             continue;
         }
@@ -140,18 +98,18 @@ TrackLookup findTrackFile(const std::string& gameFolder, const std::string& entr
         }
     }
 
-    std::string tracks = findEntry(gameFolder, "Tracks", true);
+    std::string tracks = findEntry(gameFolder, "Tracks", EntryKind::Folder);
     if (tracks.empty()) {
         return TrackLookup::Missing;
     }
     std::string at = tracks;
     for (size_t i = 0; i + 1 < parts.size(); i++) {
-        at = findEntry(at, parts[i], true);
+        at = findEntry(at, parts[i], EntryKind::Folder);
         if (at.empty()) {
             return TrackLookup::Missing;
         }
     }
-    std::string file = findEntry(at, parts.back() + ".trk", false);
+    std::string file = findEntry(at, parts.back() + ".trk", EntryKind::File);
     if (file.empty()) {
         return TrackLookup::Missing;
     }

@@ -1,6 +1,8 @@
 #pragma once
 // The game folder as the zipper sees it: folders found in any letter case, the newest file of
 // a folder, and a saved game's track name turned into a file that surely lies in Tracks.
+#include "folder_entries.h"
+
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -12,9 +14,6 @@ struct FoundFile {
     time_t mtime = 0;
     long mtimeNanos = 0;
 };
-
-// The entry of folder called name in any letter case (the exact spelling wins); empty if none.
-std::string findEntry(const std::string& folder, const std::string& name, bool wantFolder);
 
 // Names of the folders inside folder, sorted without regard to case.
 std::vector<std::string> subfolders(const std::string& folder);

@@ -1,11 +1,7 @@
 // Bitmap decoding and JPEG encoding of the screenshot.
 #include "zipper_picture.h"
 
-#include <csetjmp>
-#include <cstdio>
-#include <cstdlib>
-
-#include <jpeglib.h>
+#include "jpeg_writer.h"
 
 // Larger than any screen; keeps a forged header from asking for gigabytes.
 static const int64_t maxSide = 16384;
@@ -168,56 +164,7 @@ bool decodeBmp(const uint8_t* data, size_t size, Picture& out)
     return true;
 }
 
-struct JpegError {
-    jpeg_error_mgr manager;
-    jmp_buf back;
-};
-
-static void jpegFailed(j_common_ptr info)
-{
-    longjmp(reinterpret_cast<JpegError*>(info->err)->back, 1);
-}
-
-static void jpegQuiet(j_common_ptr, int)
-{
-}
-
 bool encodeJpeg(const Picture& picture, int quality, std::vector<uint8_t>& out)
 {
-    if (picture.width <= 0 || picture.height <= 0 ||
-        picture.rgb.size() != size_t(picture.width) * size_t(picture.height) * 3) {
-        return false;
-    }
-    jpeg_compress_struct info;
-    JpegError error;
-    info.err = jpeg_std_error(&error.manager);
-    error.manager.error_exit = jpegFailed;
-    error.manager.emit_message = jpegQuiet;
-    // libjpeg writes both through their addresses, so they hold their values after a longjmp;
-    // the buffer it allocates must be freed either way.
-    unsigned char* buffer = nullptr;
-    unsigned long length = 0;
-    if (setjmp(error.back)) {
-        jpeg_destroy_compress(&info);
-        free(buffer);
-        return false;
-    }
-    jpeg_create_compress(&info);
-    jpeg_mem_dest(&info, &buffer, &length);
-    info.image_width = JDIMENSION(picture.width);
-    info.image_height = JDIMENSION(picture.height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(picture.rgb.data() + size_t(info.next_scanline) * picture.width * 3);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    out.assign(buffer, buffer + length);
-    jpeg_destroy_compress(&info);
-    free(buffer);
-    return true;
+    return encodeRgbJpeg(picture.rgb.data(), picture.rgb.size(), picture.width, picture.height, quality, out);
 }
