@@ -209,6 +209,10 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
         } else if (arg == "--save") {
             if (!value(out.saveFile)) return false;
             if (out.saveFile.empty()) return why = "--save needs a file name", false;
+            // The race runs in a folder of its own: a relative name means the caller's folder.
+            std::error_code ec;
+            fs::path absolute = fs::absolute(out.saveFile, ec);
+            if (!ec) out.saveFile = absolute.string();
         } else if (arg == "--at") {
             if (!value(v)) return false;
             double seconds = 0;
