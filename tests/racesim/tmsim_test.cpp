@@ -42,6 +42,7 @@ TEST(Tmsim, BadArgumentsAndTracksThatDoNotLoadExitTwo)
         {gp.c_str(), "--seed", "-1"},
         {gp.c_str(), "--seed"},
         {gp.c_str(), "--wings"},
+        {gp.c_str(), "--trace", "7"},
         {gp.c_str(), gp.c_str()},
         {gp.c_str(), "--options", "/no/such/options.set"},
         {gp.c_str(), "--car", "no such car"},
@@ -103,11 +104,14 @@ TEST(Tmsim, TheSameRaceTwiceGivesTheSameResultAndWritesOnlyWhenAsked)
     EXPECT_EQ(folder.read("street.trk"), before);
     // The held result of this race: a change here is a change in how the cars race.
     EXPECT_EQ(a.substr(a.find('\n') + 1),
-              "pos car driver       skill laps  best lap  total time  pits damage   fuel  tyres  stuck\n"
-              "  1   3 Computer 3     100    2     21.17       42.48     0   0.0%  38.9%  57.5%      0\n"
-              "  2   1 Computer 1     100    2     21.41       42.91     0   0.0%  38.3%  56.9%      0\n"
-              "  3   2 Computer 2     100    2     21.49       43.21     0   8.5%  38.0%  56.0%      0\n"
-              "fastest lap 21.17 by car 3 (Computer 3)\n");
+              "pos car driver       skill laps  best lap  total time  pits damage   fuel  tyres  stuck  empty\n"
+              "  1   3 Computer 3     100    2     21.17       42.48     0   0.0%  38.9%  57.5%      0      0\n"
+              "  2   1 Computer 1     100    2     21.41       42.91     0   0.0%  38.3%  56.9%      0      0\n"
+              "  3   2 Computer 2     100    2     21.49       43.21     0   8.5%  38.0%  56.0%      0      0\n"
+              "fastest lap 21.17 by car 3 (Computer 3)\n"
+              "laps of car 3: 21.17 21.31\n"
+              "laps of car 1: 21.41 21.50\n"
+              "laps of car 2: 21.72 21.49\n");
 
     // Asked to, it keeps the lap record in the track as a race would.
     int status = -1;

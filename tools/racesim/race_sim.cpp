@@ -20,6 +20,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -111,7 +113,27 @@ struct Tally {
     int pitStops[maxCars] = {};
     int lastAtBox[maxCars] = {};  // step the car last held a box
     int stuck[maxCars] = {};
+    int empty[maxCars] = {};
+    int lapsSeen[maxCars] = {};
+    int crossedAt[maxCars] = {};     // race clock of the car's last counted crossing
+    std::vector<int> lapTimes[maxCars];
 };
+
+// One line per step of one car: where it is, how it moves and what its driver has in mind.
+void traceStep(int car)
+{
+    if (car < 0 || car >= game.carCount || game.racePhase < Racing) return;
+    const CarState& c = game.cars[car];
+    int box = -1;
+    for (int b = 0; b < game.pitBoxCount && b < maxPitBoxes; ++b)
+        if (game.pitBoxes[b].owner == car) box = b;
+    std::fprintf(stderr,
+                 "%6d pos %7.2f %6.2f %7.2f speed %6.2f wheel %6.2f up %5.2f mode %3d line %3u off %3u stuck %5d "
+                 "lap %2d gate %2d fuel %5d tyres %5d damage %5d box %2d\n",
+                 game.raceClock, c.positionVector.x, c.positionVector.y, c.positionVector.z,
+                 std::sqrt(dot(c.velocity, c.velocity)), c.wheelSpeed, c.upAxis.y, c.revvingCounter, c.controls[2],
+                 c.controls[3], c.upsideDownCounter, c.laps, c.nextCheckpoint, c.fuel, c.tyres, c.damage, box);
+}
 
 bool servedAtBox(int car)
 {
@@ -130,6 +152,16 @@ void tallyStep(Tally& t)
         if (owner >= game.carCount) continue;
         if (t.lastAtBox[owner] == 0 || t.steps - t.lastAtBox[owner] > sameStopSteps) ++t.pitStops[owner];
         t.lastAtBox[owner] = t.steps;
+    }
+    for (int i = 0; i < game.carCount; ++i) {
+        const CarState& c = game.cars[i];
+        // The lap the race counted, uncapped: a lost gate shows as a lap of twice the others.
+        if (c.laps > t.lapsSeen[i]) {
+            t.lapTimes[i].push_back(c.lastCrossing - t.crossedAt[i]);
+            t.crossedAt[i] = c.lastCrossing;
+            t.lapsSeen[i] = c.laps;
+        }
+        if (game.racePhase == Racing && c.laps < game.raceLaps && c.fuel == 0) ++t.empty[i];
     }
     if (game.racePhase != Racing || game.raceClock < startGraceSteps) return;
     for (int i = 0; i < game.carCount; ++i) {
@@ -221,6 +253,10 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
             if (ec != std::errc() || at != end || v.empty() || !(seconds >= 0 && seconds <= 1.0e6))
                 return why = "bad race time '" + v + "' (seconds, 0 or more)", false;
             out.saveAtStep = int(seconds * 100 + 0.5);
+        } else if (arg == "--trace") {
+            if (!value(v)) return false;
+            if (!number(v, 1, maxCars, n)) return why = "bad car to trace '" + v + "' (1..6)", false;
+            out.traceCar = int(n) - 1;
         } else if (arg == "--car") {
             if (!value(out.car)) return false;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -280,6 +316,7 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
     while (game.racePhase < RaceOver && steps < limit) {
         raceStep();
         tallyStep(t);
+        if (a.traceCar >= 0) traceStep(a.traceCar);
         ++steps;
         if (!a.saveFile.empty() && !saved && a.saveAtStep >= 0 && game.racePhase >= Racing &&
             game.raceClock >= a.saveAtStep)
@@ -319,6 +356,8 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
         out.fuel = c.fuel;
         out.tyres = c.tyres;
         out.stuckSteps = t.stuck[car];
+        out.emptySteps = t.empty[car];
+        out.lapTimes = t.lapTimes[car];
         r.allFinished = r.allFinished && out.finished;
         r.cars.push_back(out);
     }
@@ -327,9 +366,10 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
 
 static const char usage[] =
     "usage: tmsim TRACK.trk [--cars N] [--laps N] [--skill S[,S...]] [--seed N] [--options FILE]\n"
-    "             [--car NAME] [--json] [--save-records] [--save FILE.gam [--at SECONDS]]\n"
+    "             [--car NAME] [--json] [--save-records] [--save FILE.gam [--at SECONDS]] [--trace CAR]\n"
     "  --save FILE.gam  the race as a saved game, with its replay, when it is over\n"
-    "  --at SECONDS     ... or at that race time instead\n";
+    "  --at SECONDS     ... or at that race time instead\n"
+    "  --trace CAR      every step of car CAR (1..6) on standard error\n";
 
 int tmsimMain(int argc, char** argv, std::string& out, std::string& err)
 {

@@ -17,6 +17,7 @@ struct SimArguments {
     std::string gameFolder;         // where cars\ is read; empty: the program's folder
     std::string saveFile;           // host path the race is saved to as a saved game; empty: none
     int saveAtStep = -1;            // race clock (steps) to save at; -1: when the race is over
+    int traceCar = -1;              // car index whose every step goes to standard error; -1: none
 };
 
 // False, with the reason in why, for anything tmsim cannot run with.
@@ -34,6 +35,8 @@ struct SimCar {
     int pitStops = 0;
     int damage = 0, fuel = 0, tyres = 0;  // 0..65535 at the end
     int stuckSteps = 0;
+    int emptySteps = 0;             // steps raced with an empty tank
+    std::vector<int> lapTimes;      // steps of every counted lap, in order
 };
 
 struct SimResult {

@@ -25,12 +25,12 @@ std::string simReportText(const SimResult& r)
                   r.laps, r.laps == 1 ? "" : "s", r.cars.size(), r.cars.size() == 1 ? "" : "s", r.carType.c_str(), r.seed,
                   timeText(r.raceSteps).c_str());
     out += line;
-    out += "pos car driver       skill laps  best lap  total time  pits damage   fuel  tyres  stuck\n";
+    out += "pos car driver       skill laps  best lap  total time  pits damage   fuel  tyres  stuck  empty\n";
     for (const SimCar& c : r.cars) {
-        std::snprintf(line, sizeof line, "%3d %3d %-12s %5d %4d %9s %11s %5d %5.1f%% %5.1f%% %5.1f%% %6d\n",
+        std::snprintf(line, sizeof line, "%3d %3d %-12s %5d %4d %9s %11s %5d %5.1f%% %5.1f%% %5.1f%% %6d %6d\n",
                       c.position, c.car + 1, c.name.c_str(), c.skill, c.laps, lapText(c.bestLap).c_str(),
                       c.finished ? timeText(c.totalTime).c_str() : "-", c.pitStops, percent(c.damage), percent(c.fuel),
-                      percent(c.tyres), c.stuckSteps);
+                      percent(c.tyres), c.stuckSteps, c.emptySteps);
         out += line;
     }
     if (r.fastestLapCar >= 0 && r.fastestLap > 0 && r.fastestLap < 6000) {
@@ -43,6 +43,11 @@ std::string simReportText(const SimResult& r)
         std::snprintf(line, sizeof line, "fastest lap -\n");
     }
     out += line;
+    for (const SimCar& c : r.cars) {
+        std::string laps = "laps of car " + std::to_string(c.car + 1) + ":";
+        for (int t : c.lapTimes) laps += " " + timeText(t);
+        out += laps + "\n";
+    }
     return out;
 }
 
@@ -61,7 +66,8 @@ std::string simReportJson(const SimResult& r)
         cars.push_back({{"position", c.position}, {"car", c.car + 1}, {"driver", c.name}, {"skill", c.skill},
                         {"laps", c.laps}, {"finished", c.finished}, {"bestLap", c.bestLap},
                         {"totalTime", c.finished ? c.totalTime : 0}, {"pitStops", c.pitStops}, {"damage", c.damage},
-                        {"fuel", c.fuel}, {"tyres", c.tyres}, {"stuckSteps", c.stuckSteps}});
+                        {"fuel", c.fuel}, {"tyres", c.tyres}, {"stuckSteps", c.stuckSteps},
+                        {"emptySteps", c.emptySteps}, {"lapTimes", c.lapTimes}});
     }
     j["cars"] = cars;
     return j.dump(2) + "\n";
