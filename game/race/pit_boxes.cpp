@@ -205,7 +205,9 @@ void servePitBoxes()
             const CarState& c = game.cars[car];
             float d2 = flatDistance2(c.positionVector, box.stopPoint);
             if (!(d2 < 100) || !mayUse(b, car)) continue;
-            if (d2 >= 25 || std::fabs(c.wheelSpeed) >= 3) {
+            // Locked wheels turn slowly while the car slides on: a car counts as standing
+            // only when the car itself is slow too.
+            if (d2 >= 25 || std::fabs(c.wheelSpeed) >= 3 || dot(c.velocity, c.velocity) >= 9) {
                 if (box.owner == car) leaveBox(box, car);
             } else if (box.owner > 5 && !ownsOtherBox(car, b)) {
                 takeBox(box, car);
