@@ -2,20 +2,13 @@
 
 #include "race/car_models.h"
 #include "race/car_physics.h"
+#include "race/pit_lane_driver.h"
 #include "state/game_state.h"
 #include "state/random_table.h"
 
 #include <cmath>
 
-// The driver's memory in its car's record.
-enum DriverMode : uint8_t { OnLine = 0, IntoPitLane = 1, OutOfPitLane = 2, FirstBoxMode = 3 };
-
-constexpr float boxApproachDistance = 15.0f;  // a free box this close ahead is driven into, at rest
-constexpr float boxBraking = 12.0f;           // units per second squared the approach plans with
-constexpr float boxCreep = 2.0f;              // the last units into a box: slow enough to be served
-constexpr uint32_t backingUp = 201;            // offset word of a car reversing out of a missed box
-constexpr float boxClearance = 1.5f;          // a car passing the boxes keeps this far off their side
-constexpr float boxLostSideways = 10.0f;      // farther than this beside a box's line is out of the lane
+constexpr float boxClearance = 2.3f;          // a car passing the boxes keeps this far off the lane's middle
 // This car step's contacts book about twice the grip demand the look-ahead time and the bend
 // speed were measured against; read at that scale the driver brakes in time.
 constexpr float engineLoadScale = 2.0f;
@@ -60,160 +53,6 @@ static float lookAheadTime(const CarState& c, float ability)
     float load = 100.0f * drivingLoad(c);
     if (!(load > 1.0f)) load = 1.0f;
     return 2.5f * ability / std::sqrt(load);
-}
-
-static float laneFuelNeed(int laps)
-{
-    return float(laps) * game.options.fuelConsumption * float(game.lapLength);
-}
-
-// At the pit entry: in when marked low on fuel, else by fuel, damage and chance while the race
-// is still open.
-static bool wantsPitStop(int car)
-{
-    const CarState& c = game.cars[car];
-    if (c.serviceState == 1) return true;
-    if (c.serviceState == 2 || game.leaderLaps >= game.raceLaps) return false;
-    int lapsLeft = game.raceLaps - c.laps;
-    if (lapsLeft <= 0) return false;
-    float need = laneFuelNeed(lapsLeft);
-    if (need < c.fuel) return float(c.damage) * lapsLeft * float(game.lapLength) > 20000000.0f;
-    // Not enough to come round to the pit entry again: in now, flag or no flag (a lap that
-    // missed a gate never raised it).
-    if (c.fuel < 1.3f * laneFuelNeed(1)) return true;
-    // Short of fuel for the rest of the race: the shorter, the likelier a stop now.
-    if (c.damage < 1001) return nextRandom() < 0.2f;
-    return c.fuel < need * nextRandom();
-}
-
-static bool boxUsable(int car, int b)
-{
-    if (!game.pitBoxes || b < 0 || b >= game.pitBoxCount || b >= maxPitBoxes) return false;
-    if (game.ownPitBoxesOnly && b != car) return false;
-    uint8_t owner = game.pitBoxes[b].owner;
-    if (owner <= 5 && owner != car) return false;
-    // Nor one another car is already driving into.
-    for (int j = 0; j < game.carCount && j < maxCars; ++j)
-        if (j != car && game.cars[j].controls[0] == 0 && game.cars[j].revvingCounter == FirstBoxMode + b) return false;
-    return true;
-}
-
-static bool pitLaneUsable(int car)
-{
-    if (!game.pitLane || game.pitLaneCount < 2) return false;
-    for (int b = 0; b < game.pitBoxCount && b < maxPitBoxes; ++b)
-        if (!game.ownPitBoxesOnly || b == car) return true;
-    return false;
-}
-
-// On the way in: the car's own box when it is free, else the nearest free one ahead.
-static void chooseBox(int car)
-{
-    CarState& c = game.cars[car];
-    int best = -1;
-    // Far enough ahead to brake down to a creep on the way.
-    float v = std::sqrt(dot(c.velocity, c.velocity));
-    float reach = boxApproachDistance + v * v / (2 * boxBraking);
-    float bestDistance = reach;
-    for (int b = 0; b < game.pitBoxCount && b < maxPitBoxes; ++b) {
-        if (!boxUsable(car, b)) continue;
-        Vec3 to = game.pitBoxes[b].stopPoint - c.positionVector;
-        float d = flatLength(to);
-        if (dot(to, c.forwardAxis) < 2.0f || d >= reach) continue;
-        if (b == car) {
-            best = b;
-            break;
-        }
-        if (d < bestDistance) best = b, bestDistance = d;
-    }
-    if (best >= 0) c.revvingCounter = uint8_t(FirstBoxMode + best);
-}
-
-static bool serviceDone(int car, const PitBox& box)
-{
-    const CarState& c = game.cars[car];
-    for (int m = 2; m <= 5; ++m)
-        if (box.task[m] != 255) return false;
-    if (box.task[7] != 255) return false;
-    return laneFuelNeed(game.raceLaps - c.laps) < c.fuel || box.task[6] == 255;
-}
-
-// Unit vector across the lane toward box b: boxes stand to one side of the lane's middle.
-static Vec3 boxSideDirection(int b)
-{
-    const PitBox& box = game.pitBoxes[b];
-    Vec3 right{box.axis.z, 0, -box.axis.x};
-    float best = 1e30f, across = 0;
-    for (int i = 0; i < game.pitLaneCount; ++i) {
-        Vec3 d = box.stopPoint - game.pitLane[i];
-        float d2 = d.x * d.x + d.z * d.z;
-        if (d2 < best) best = d2, across = dot(d, right);
-    }
-    return across < 0 ? right * -1.0f : right;
-}
-
-// The side of the lane a car passing the boxes keeps to: +1 right of the lane's direction.
-static float laneClearSide()
-{
-    if (!game.pitBoxes || game.pitBoxCount == 0 || game.pitLaneCount < 2) return 0;
-    Vec3 toBoxes = boxSideDirection(0);
-    Vec3 dir = game.pitLane[1] - game.pitLane[0];
-    Vec3 right{dir.z, 0, -dir.x};
-    return dot(toBoxes, right) > 0 ? -1.0f : 1.0f;
-}
-
-// The first pit-lane point still ahead of the car, where it drives on from its box.
-static int laneIndexAhead(const CarState& c)
-{
-    int n = game.pitLaneCount;
-    for (int i = 1; i < n; ++i)
-        if (dot(game.pitLane[i] - c.positionVector, c.forwardAxis) > 0) return i;
-    return n > 1 ? n - 1 : 1;
-}
-
-// Rolls along the box's axis and stops on its stop point; false when the box is lost and the
-// car goes on down the lane.
-static bool driveIntoBox(int car, int b, int& throttle, float& steering)
-{
-    CarState& c = game.cars[car];
-    if (b >= game.pitBoxCount || b >= maxPitBoxes || !game.pitBoxes) return false;
-    const PitBox& box = game.pitBoxes[b];
-    if (box.owner <= 5 && box.owner != car) return false;
-    float s = dot(c.positionVector - box.stopPoint, box.axis);
-    // Knocked or slid far off the box's line, out of the lane: backing up along the box would
-    // carry it no nearer, so the box is given up and the car finds the lane again.
-    Vec3 off = c.positionVector - box.stopPoint - box.axis * s;
-    if (flatLength(off) > boxLostSideways) {
-        c.controls[3] = 100;
-        return false;
-    }
-    // Past the stop point or level with it but too far beside it to be served (pushed out by
-    // a passing car, or a bad line in): back up along the box for another go, unless far past.
-    // The offset word, unused in box mode, marks the reversing until the car is well short.
-    if (c.controls[3] == backingUp && s < -6.0f) c.controls[3] = 100;
-    bool missed = s > 3.0f || (s > -0.7f && flatLength(box.stopPoint - c.positionVector) >= 5.0f);
-    if (c.controls[3] == backingUp || missed) {
-        if (s > 10.0f) return false;
-        c.controls[3] = backingUp;
-        throttle = -1;
-        steering = 0;
-        return true;
-    }
-    // Along the lane clear of the boxes before it, then onto the box's own line.
-    float ahead = s + 4.0f < 1.5f ? s + 4.0f : 1.5f;
-    Vec3 aim = box.stopPoint + box.axis * ahead;
-    if (s < -8.0f) aim = aim - boxSideDirection(b) * boxClearance;
-    float side = dot(c.rightAxis, aim - (c.positionVector + c.forwardAxis));
-    steering = side > 0.3f ? -1.0f : side < -0.3f ? 1.0f : 0.0f;
-    // Braked to a creep by the box's edge, so that the car is still when the crew take it.
-    float forwardSpeed = dot(c.velocity, c.forwardAxis);
-    float remaining = -s;
-    float wanted = remaining > 5.5f ? boxCreep + std::sqrt(2 * boxBraking * (remaining - 5.5f)) : boxCreep;
-    if (remaining < 0.7f) throttle = 0;
-    else if (forwardSpeed > wanted + 0.5f) throttle = 0;
-    else if (forwardSpeed < wanted - 1.0f) throttle = 2;
-    else throttle = 1;
-    return true;
 }
 
 // Target offset before the line index moves on: toward the car's own side of the line, a
@@ -337,20 +176,16 @@ void computerDriver(int car, float ability, int& throttle, float& steering)
     if (game.raceClock < c.upsideDownCounter) return;
 
     // A saved game may carry any word here; the offset lives in 0..200.
-    if (c.controls[3] > 200 && !(c.controls[3] == backingUp && c.revvingCounter >= FirstBoxMode)) c.controls[3] = 200;
+    if (c.controls[3] > 200) c.controls[3] = 200;
     int mode = c.revvingCounter;
     if (mode >= FirstBoxMode && game.pitBoxes && mode - FirstBoxMode < game.pitBoxCount &&
         game.pitBoxes[mode - FirstBoxMode].owner == car) {
-        if (serviceDone(car, game.pitBoxes[mode - FirstBoxMode])) {
+        if (serviceDone(car, mode - FirstBoxMode)) {
             c.revvingCounter = OutOfPitLane;
             c.controls[2] = uint32_t(laneIndexAhead(c));
             c.controls[3] = 100;
         }
-        // Rolls on in neutral toward the stop point; brakes when rolling so fast that its wheels
-        // would free the box, or once there.
-        float f = dot(c.velocity, c.forwardAxis);
-        float remaining = dot(game.pitBoxes[mode - FirstBoxMode].stopPoint - c.positionVector, game.pitBoxes[mode - FirstBoxMode].axis);
-        throttle = std::fabs(f) > 3.0f || (remaining < 1.0f && std::fabs(f) > 0.5f) ? 0 : 1;
+        standInBox(car, mode - FirstBoxMode, throttle, steering);
         return;
     }
 
@@ -385,66 +220,79 @@ void computerDriver(int car, float ability, int& throttle, float& steering)
         return;
     }
 
-    bool pulling = true;
-    if (mode >= FirstBoxMode) {
-        pulling = driveIntoBox(car, mode - FirstBoxMode, throttle, steering);
-        if (!pulling) c.revvingCounter = mode = IntoPitLane;
-    }
-    if (!pulling || mode < FirstBoxMode) {
-        int n = lane ? game.pitLaneCount : game.drivingLineCount;
-        int index = int(c.controls[2]);
-        if (lane) index = index < 1 ? 1 : index >= n ? n - 1 : index;
-        else index = wrap(index, n);
-        Vec3 segStart = lane ? game.pitLane[index - 1] : game.drivingLine[index == 0 ? n - 1 : index - 1];
-        Vec3 seg = (lane ? game.pitLane[index] : game.drivingLine[index]) - segStart;
-        float tau = lookAheadTime(c, ability);
-        float t = dot(c.positionVector - segStart, seg) / (dot(seg, seg) + 0.0001f);
+    // Bound for a box: the lane is followed until the box is near, then the box's own line, at
+    // the speed that brings the car to rest on its stop point.
+    int boxThrottle = 2;
+    float boxSteering = 0;
+    bool nearBox = false;
+    if (mode >= FirstBoxMode && !approachBox(car, mode - FirstBoxMode, boxThrottle, boxSteering, nearBox))
+        c.revvingCounter = mode = IntoPitLane;
+    bool boxBound = mode >= FirstBoxMode;
 
-        int next = index;
-        if (t > 0) {
-            c.controls[3] = targetOffset(car, lane, segStart, seg, tau);
-            next = index + 1;
-            if (lane && next >= n) {
-                c.revvingCounter = mode = OnLine;
-                next = game.pitExitIndex;
-            } else if (!lane) {
-                next = wrap(next, n);
-                if (next == game.pitEntryIndex && pitLaneUsable(car) && wantsPitStop(car)) {
-                    c.revvingCounter = mode = IntoPitLane;
-                    next = 1;
-                }
+    int n = lane ? game.pitLaneCount : game.drivingLineCount;
+    int index = int(c.controls[2]);
+    if (lane) index = index < 1 ? 1 : index >= n ? n - 1 : index;
+    else index = wrap(index, n);
+    Vec3 segStart = lane ? game.pitLane[index - 1] : game.drivingLine[index == 0 ? n - 1 : index - 1];
+    Vec3 seg = (lane ? game.pitLane[index] : game.drivingLine[index]) - segStart;
+    float tau = lookAheadTime(c, ability);
+    float t = dot(c.positionVector - segStart, seg) / (dot(seg, seg) + 0.0001f);
+
+    int next = index;
+    if (t > 0) {
+        c.controls[3] = targetOffset(car, lane, segStart, seg, tau);
+        next = index + 1;
+        if (lane && next >= n) {
+            c.revvingCounter = mode = OnLine;
+            boxBound = false;
+            next = game.pitExitIndex;
+        } else if (!lane) {
+            next = wrap(next, n);
+            if (next == game.pitEntryIndex && pitLaneUsable(car) && wantsPitStop(car)) {
+                c.revvingCounter = mode = IntoPitLane;
+                game.boxApproachSteps[car] = 0;
+                next = 1;
             }
         }
-
-        // Steering toward the shifted point a moment ahead, probed from where the car will be.
-        float a = t + 1.0f + speed * tau / 5.0f;
-        if (lane && a < 0) a = 0;
-        if (!std::isfinite(a)) a = 1;
-        if (a > 1e6f) a = 1e6f;
-        if (a < -1e6f) a = -1e6f;
-        int whole = int(a);
-        float phi = a - whole;
-        int j = lane ? index + whole : index - 1 + whole;
-        Vec3 p0 = pathPoint(lane, j), p1 = pathPoint(lane, j + 1);
-        Vec3 shift = sideShift(lane, c.controls[3], p0, p1);
-        Vec3 target = p0 + (p1 - p0) * phi + shift;
-        float theta = dot(c.angularVelocity, c.upAxis) * tau;
-        float look = game.carModels[car].lookAhead;
-        if (!(look > 0 && look < 100)) look = 3.7f;
-        Vec3 probe = c.positionVector + c.velocity * tau + (c.forwardAxis * std::cos(theta) - c.rightAxis * std::sin(theta)) * look;
-        steering = dot(c.rightAxis, target - probe) >= 0 ? -1.0f : 1.0f;
-
-        // The index has moved on; a car that just left the lane reads the line again.
-        bool nowLane = onPitLane(mode);
-        float ahead = 0.016f * speed * speed * tau * tau;
-        int step = ahead < 1e6f ? int(ahead) : 1000000;
-        Vec3 P = pathPoint(nowLane, next + 1 + step) + shift;
-        throttle = throttleToward(car, nowLane, next, P);
-        c.controls[2] = uint32_t(next);
-
-        if (mode == IntoPitLane) chooseBox(car);
     }
 
-    if (speed < 3 && (throttle == -1 || throttle == 2)) ++c.upsideDownCounter;
+    // Steering toward the shifted point a moment ahead, probed from where the car will be.
+    float a = t + 1.0f + speed * tau / 5.0f;
+    if (lane && a < 0) a = 0;
+    if (!std::isfinite(a)) a = 1;
+    if (a > 1e6f) a = 1e6f;
+    if (a < -1e6f) a = -1e6f;
+    int whole = int(a);
+    float phi = a - whole;
+    int j = lane ? index + whole : index - 1 + whole;
+    Vec3 p0 = pathPoint(lane, j), p1 = pathPoint(lane, j + 1);
+    Vec3 shift = sideShift(lane, c.controls[3], p0, p1);
+    Vec3 target = p0 + (p1 - p0) * phi + shift;
+    float theta = dot(c.angularVelocity, c.upAxis) * tau;
+    float look = game.carModels[car].lookAhead;
+    if (!(look > 0 && look < 100)) look = 3.7f;
+    Vec3 probe = c.positionVector + c.velocity * tau + (c.forwardAxis * std::cos(theta) - c.rightAxis * std::sin(theta)) * look;
+    steering = dot(c.rightAxis, target - probe) >= 0 ? -1.0f : 1.0f;
+
+    // The index has moved on; a car that just left the lane reads the line again.
+    bool nowLane = mode != OnLine;
+    float ahead = 0.016f * speed * speed * tau * tau;
+    int step = ahead < 1e6f ? int(ahead) : 1000000;
+    Vec3 P = pathPoint(nowLane, next + 1 + step) + shift;
+    throttle = throttleToward(car, nowLane, next, P);
+    c.controls[2] = uint32_t(next);
+
+    if (boxBound) {
+        if (nearBox) steering = boxSteering;
+        throttle = std::min(throttle, boxThrottle);
+    }
+    // On the lane nobody overtakes: a car keeps its distance to the one ahead in its path.
+    if (nowLane) throttle = keepGap(car, throttle);
+
+    if (mode == IntoPitLane) chooseBox(car);
+
+    // Rolling slowly into a box is no sign of being stuck; the box has its own patience.
+    if (boxBound) c.upsideDownCounter = 0;
+    else if (speed < 3 && (throttle == -1 || throttle == 2)) ++c.upsideDownCounter;
     else c.upsideDownCounter = 0;
 }

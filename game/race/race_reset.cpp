@@ -20,6 +20,7 @@ void resetCarForRace(int car, int gridPosition)
     CarState& c = game.cars[car];
     c.position = static_cast<uint8_t>(gridPosition);
     c.revvingCounter = 0;
+    game.boxApproachSteps[car] = 0;
     c.serviceState = 0;
     c.laps = 0;
     c.nextCheckpoint = 0;

@@ -138,6 +138,7 @@ struct GameState {
     uint16_t particleNext;            // next slot to start
     float* randomTable;               // 256 entries in [0, 1)
     uint8_t randomIndex;              // incremented before each use
+    uint16_t boxApproachSteps[maxCars];  // steps each computer car has been bound for its box
     Vec3 gravity{0, -20, 0};
     float* circleTable;               // half-circle profile, circleTableSize entries
     SDL_Surface* videoSurface;

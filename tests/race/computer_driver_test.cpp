@@ -209,16 +209,17 @@ TEST_F(ComputerDriver, PitEntryByFuelDamageAndTheFlag)
     EXPECT_EQ(game.cars[0].revvingCounter, 0);
     EXPECT_EQ(game.cars[0].controls[2], 18u);
 
+    // In, and bound for the free box ahead at once.
     atEntry();
     game.cars[0].serviceState = 1;
     drive(0, steering);
-    EXPECT_EQ(game.cars[0].revvingCounter, 1);
+    EXPECT_EQ(game.cars[0].revvingCounter, 3);
     EXPECT_EQ(game.cars[0].controls[2], 1u);
 
     atEntry();
     game.cars[0].damage = 20000;  // 20000 x 5 laps x 240 m is above 20000000
     drive(0, steering);
-    EXPECT_EQ(game.cars[0].revvingCounter, 1);
+    EXPECT_EQ(game.cars[0].revvingCounter, 3);
 
     // The race is decided: only the flag would bring it in.
     atEntry();
@@ -234,7 +235,7 @@ TEST_F(ComputerDriver, PitEntryByFuelDamageAndTheFlag)
     atEntry();
     game.cars[0].serviceState = 1;
     drive(0, steering);
-    EXPECT_EQ(game.cars[0].revvingCounter, 1);
+    EXPECT_EQ(game.cars[0].revvingCounter, 3);
     placeCar(1, 68.5f, 100);
     game.cars[1].controls[2] = 17;
     game.cars[1].serviceState = 1;
@@ -251,76 +252,95 @@ TEST_F(ComputerDriver, IntoTheBoxAndOutWhenServed)
     c.controls[2] = 3;
     c.velocity = {8, 0, 0};
     drive(0, steering);
-    EXPECT_EQ(c.revvingCounter, 3);  // the box 16 units on is within reach
-    // Far out: brake down to the approach speed; near: creep in; on the stop point: brake.
+    EXPECT_EQ(c.revvingCounter, 3);  // the box 14 units on can still be stopped at
+    // Far out: braked down to what brings it to rest on the stop point; near: on in; there: no
+    // more throttle.
     c.positionVector = {80, 0.5f, 91};
     c.velocity = {25, 0, 0};
     EXPECT_EQ(drive(0, steering), 0);
     c.velocity = {8, 0, 0};
     EXPECT_EQ(drive(0, steering), 2);
-    c.positionVector = {95, 0.5f, 91};
-    c.velocity = {0.5f, 0, 0};
-    EXPECT_EQ(drive(0, steering), 2);
-    c.velocity = {4, 0, 0};
+    c.positionVector = {97, 0.5f, 91};
+    c.velocity = {12, 0, 0};
     EXPECT_EQ(drive(0, steering), 0);
     c.positionVector = {99.6f, 0.5f, 91};
     c.velocity = {0.5f, 0, 0};
-    EXPECT_EQ(drive(0, steering), 0);
-    // Owned: brakes while it still rolls, then stands in neutral; served: out along the lane
-    // from the lane's next point.
+    EXPECT_LT(drive(0, steering), 2);
+    // Owned: rolls on without the engine, whose first push would free the box, brakes when it
+    // rolls too fast; served: out along the lane from the lane's next point.
     box.owner = 0;
     c.velocity = {2, 0, 0};
     EXPECT_EQ(drive(0, steering), 0);
     c.velocity = {};
-    EXPECT_EQ(drive(0, steering), 1);
+    EXPECT_EQ(drive(0, steering), 0);  // on its stop point: held there
     EXPECT_EQ(c.revvingCounter, 3);
     for (auto& t : box.task) t = 255;
-    EXPECT_EQ(drive(0, steering), 1);
+    drive(0, steering);
     EXPECT_EQ(c.revvingCounter, 2);
     EXPECT_EQ(c.controls[2], 6u);
-    // Beside the stop point but too far off to be served, or past it: back up for another go
-    // until well short of the box; far past it: on down the lane.
+    // Past its box the car never backs up into the cars behind: on down the lane, and no other
+    // box on this visit.
     box.owner = 6;
     c.revvingCounter = 3;
-    c.positionVector = {100, 0.5f, 96};
-    EXPECT_EQ(drive(0, steering), -1);
-    EXPECT_EQ(c.revvingCounter, 3);
-    c.positionVector = {97, 0.5f, 96};
-    EXPECT_EQ(drive(0, steering), -1);
-    c.positionVector = {93, 0.5f, 92};
+    c.positionVector = {105, 0.5f, 91};
     EXPECT_NE(drive(0, steering), -1);
-    c.positionVector = {104, 0.5f, 91};
-    EXPECT_EQ(drive(0, steering), -1);
-    c.positionVector = {111, 0.5f, 91};
+    EXPECT_EQ(c.revvingCounter, 1);
+    c.positionVector = {90, 0.5f, 92};
     drive(0, steering);
     EXPECT_EQ(c.revvingCounter, 1);
     // Another car took the box: on down the lane.
+    game.boxApproachSteps[0] = 0;
     c.revvingCounter = 3;
     box.owner = 4;
     c.positionVector = {95, 0.5f, 91};
     drive(0, steering);
     EXPECT_EQ(c.revvingCounter, 1);
-    // Slid across the road, level with its box and facing it: backing up would carry it no
-    // nearer, so it gives the box up and finds the lane again.
+    // Held up standing on the way for five seconds: given up.
     box.owner = 6;
+    game.boxApproachSteps[0] = 0;
     c.revvingCounter = 3;
-    c.controls[3] = 201;
-    c.positionVector = {99, 0.5f, 111};
-    c.forwardAxis = {0, 0, -1};
-    c.rightAxis = cross(c.upAxis, c.forwardAxis);
-    EXPECT_NE(drive(0, steering), -1);
+    c.positionVector = {90, 0.5f, 92};
+    c.velocity = {};
+    for (int s = 0; s < 500; ++s) drive(0, steering), c.velocity = {};
+    EXPECT_EQ(c.revvingCounter, 3);
+    drive(0, steering);
     EXPECT_EQ(c.revvingCounter, 1);
-    c.forwardAxis = {1, 0, 0};
-    c.rightAxis = cross(c.upAxis, c.forwardAxis);
     // The lane's end joins the line at the exit.
-    c.revvingCounter = 2;
-    c.controls[2] = 10;
     placeCar(0, 117, 92);
     c.revvingCounter = 2;
     c.controls[2] = 10;
     drive(0, steering);
     EXPECT_EQ(c.revvingCounter, 0);
     EXPECT_EQ(c.controls[2], 31u);
+}
+
+TEST_F(ComputerDriver, OnTheLaneACarKeepsItsDistanceAndItsSpeed)
+{
+    float steering;
+    game.carCount = 2;
+    placeCar(0, 84, 92);
+    placeCar(1, 88, 92);
+    for (int car : {0, 1}) {
+        game.cars[car].revvingCounter = 2;
+        game.cars[car].controls[2] = car == 0 ? 3 : 4;
+    }
+    CarState& c = game.cars[0];
+    // A car standing in the way ahead: brake, then wait behind it.
+    c.velocity = {10, 0, 0};
+    EXPECT_EQ(drive(0, steering), 0);
+    c.velocity = {};
+    EXPECT_LT(drive(0, steering), 2);
+    // Beside the car's path it is passed; the lane's limit still holds.
+    game.cars[1].positionVector.z = 88;
+    EXPECT_EQ(drive(0, steering), 2);
+    c.velocity = {24, 0, 0};
+    EXPECT_EQ(drive(0, steering), 0);
+    // Of two cars side by side only the one behind waits.
+    game.cars[1].positionVector = {83.5f, 0.5f, 95};
+    c.velocity = {};
+    game.cars[1].velocity = {};
+    EXPECT_EQ(drive(0, steering), 2);
+    EXPECT_LT(drive(1, steering), 2);
 }
 
 TEST_F(ComputerDriver, DegenerateLinesAndIndicesGiveFiniteInputs)
