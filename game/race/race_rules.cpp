@@ -158,6 +158,8 @@ void lineCrossing(int car)
     panel.changed = 1;
 
     if (lap < c.bestLap) c.bestLap = uint16_t(lap);
+    // Every completed lap, the last one too, may be the race's fastest or the track's record.
+    judgeLapTime(car, lap);
 
     if (c.laps >= game.raceLaps) {
         c.lastLap = c.bestLap;
@@ -169,8 +171,6 @@ void lineCrossing(int car)
             game.racePhase = Finishing;
             game.phaseCounter = 0;
         }
-    } else {
-        judgeLapTime(car, lap);
     }
 
     if (c.laps == game.raceLaps - 1 && game.lightSound != 0) {

@@ -52,9 +52,10 @@ void awardRacePoints()
             d->totalPoints += points;
         }
     }
-    // A lap time never beats the 6000 cap, so a race without a faster lap gives it to everybody.
+    // Every lap is judged, so the point goes to the car or cars that drove the fastest one; a
+    // race in which nobody completed a lap has no fastest lap to score.
     for (int car = 0; car < cars; ++car) {
-        if (game.cars[car].bestLap > game.fastestLapTime) continue;
+        if (game.cars[car].bestLap > game.fastestLapTime || game.cars[car].bestLap >= emptyLapTime) continue;
         uint32_t points = game.options.points[6];
         game.seasonPoints[car] += int32_t(points);
         if (DriverProfile* d = game.drivers[car]) {

@@ -169,19 +169,41 @@ TEST_F(Season, ThreeRacesScorePlacesDeadHeatsLapsDownAndFastestLapsIntoTheProfil
     EXPECT_EQ(cy.championshipFinishes[2], 0u);
 }
 
-TEST_F(Season, ARaceWithoutAFasterLapThanTheCapGivesEveryCarTheFastestLapPoint)
+TEST_F(Season, TheLastLapIsJudgedForTheFastestLapTheRecordAndThePoint)
+{
+    threeDrivers();
+    game.seasonTracks = {"gp"};
+    ASSERT_EQ(startSeason(), 0);
+    clearTrackRecords(game.trackRecords);
+    game.racePhase = Racing;
+    // Bob's last lap, 9.00 s, is the fastest of the race and wins it.
+    cross(0, 1000), cross(1, 1050), cross(2, 1100);
+    cross(1, 1950), cross(0, 2100), cross(2, 2300);
+    EXPECT_EQ(game.fastestLapTime, 900);
+    EXPECT_EQ(game.fastestLapCar, 1);
+    EXPECT_EQ(game.trackRecords.time[0], 900);
+    EXPECT_STREQ(game.trackRecords.name[0], "Bob");
+    EXPECT_EQ(game.carPanels[1].lapTimeColour, LapTimeRecord);
+    EXPECT_STREQ(game.carPanels[1].lapTime, " 9.00");
+    finishRace();
+    EXPECT_EQ(stored("Bob").fastestLaps, 1u);
+    EXPECT_EQ(stored("Ann").fastestLaps, 0u);
+    EXPECT_EQ(stored("Cy").fastestLaps, 0u);
+    // 9 for the win and the one fastest-lap point; 6 and 4 for the others.
+    EXPECT_EQ(game.seasonPoints[1], 10);
+    EXPECT_EQ(game.seasonPoints[0], 6);
+    EXPECT_EQ(game.seasonPoints[2], 4);
+}
+
+TEST_F(Season, ARaceWithoutACompletedLapHasNoFastestLapPoint)
 {
     threeDrivers();
     game.options.raceLength = 1;
     game.seasonTracks = {"gp"};
     ASSERT_EQ(startSeason(), 0);
     game.racePhase = Racing;
-    cross(0, 1000), cross(1, 1100);  // a one-lap race judges no lap for the fastest
     finishRace();
-    EXPECT_EQ(game.seasonPoints[0], 10);
-    EXPECT_EQ(game.seasonPoints[1], 7);
-    EXPECT_EQ(game.seasonPoints[2], 5);
-    EXPECT_EQ(stored("Cy").fastestLaps, 1u);
+    for (const char* name : {"Ann", "Bob", "Cy"}) EXPECT_EQ(stored(name).fastestLaps, 0u) << name;
 }
 
 TEST_F(Season, EachCarRacesItsDriversCarTypeAndATypeBeyondTheListRacesCarZero)
