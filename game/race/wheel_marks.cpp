@@ -33,13 +33,19 @@ int looseParticle(int ground)
     return 3;                    // sand and gravel
 }
 
-// How readily a skidding tyre marks a ground class: rubber on tarmac, ruts in soft ground.
+// How readily a skidding tyre marks a ground class: rubber on tarmac, furrows in sand and
+// gravel. A marked cell grips a little less than tarmac, so grass and earth, which grip far
+// less, are left unmarked rather than made faster by a car sliding over them.
 float markRate(int ground)
 {
-    if (ground < 8) return 0.5f;
-    if (ground < 28) return 0.2f;
-    return 0.35f;
+    if (ground < 8) return 0.3f;
+    if (ground < 28) return 0.0f;
+    return 0.15f;
 }
+
+// How far past a screech a wheel must be before it leaves rubber: the drivers' steering saws
+// from lock to lock, and that alone must not paint the racing line.
+constexpr float markingSkid = 0.3f;
 
 void looseSurface(CarState& c, int w, const Vec3& point, int ground, float speed, float slip)
 {
@@ -59,10 +65,12 @@ void looseSurface(CarState& c, int w, const Vec3& point, int ground, float speed
 
 // A cell next to the wheel's (never its own, which would change the grip under it) takes the
 // marked form of its class, and the race picture is repainted there. skid: how far the wheel
-// is past a screech; marks read as slippery ground, so only real skids leave them.
+// is past a screech.
 void tyreMark(int cell, int ground, float skid)
 {
-    if (!(nextRandom() < std::min(skid, 1.0f) * markRate(ground))) return;
+    float rate = markRate(ground);
+    if (!(skid > markingSkid) || rate == 0) return;
+    if (!(nextRandom() < std::min(2 * (skid - markingSkid), 1.0f) * rate)) return;
     int x = cell % surfaceMapSide + int(3 * nextRandom()) - 1;
     int z = cell / surfaceMapSide + int(3 * nextRandom()) - 1;
     x = std::clamp(x, 0, surfaceMapSide - 1);
