@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Races of six computer cars over every track, car type and seed, judged as a player would:
-every car finishes, none runs dry, none stands stuck for long, no lap is lost or wasted, and
-the racing line stays fast to the last lap. Prints one row per track; exits 1 when a race
-fails a rule.
+every car finishes, none runs dry, none stands stuck for long, no lap is lost or wasted, the
+racing line stays fast to the last lap, and the race's fastest lap is the best lap driven.
+Prints one row per track (with the tyre-marked cells a race leaves, on average); exits 1 when
+a race fails a rule.
 
 usage: race_sweep.py GAME_FOLDER [--seeds 1,2,3] [--laps 5,20] [--tracks a,b] [--cars A,B]
                      [--skill 100] [--jobs N] [--quiet]
@@ -95,13 +96,13 @@ def main():
 
     print(f"{len(jobs)} races of six cars, skill {a.skill}: cars {', '.join(cars)}; seeds {a.seeds}")
     print(f"{'track':10} {'laps':>4} {'races':>5} {'car-runs':>8} {'unfinished':>10} {'dry':>4} "
-          f"{'stuck>10s':>9} {'slow lap':>8} {'late pace':>9} {'best lap':>8} {'pits/car':>8}")
+          f"{'stuck>10s':>9} {'slow lap':>8} {'late pace':>9} {'fastest':>7} {'best lap':>8} {'pits/car':>8} {'marks':>6}")
     failed = []
     for n in lengths:
         for t in tracks:
             rows = [(j, r) for j, r in zip(jobs, results) if j[0] == t and j[3] == n]
             counts = {k: 0 for k in ("unfinished", "dry", "stuck", "slow lap", "late pace")}
-            runs, bests, pits = 0, [], []
+            runs, bests, pits, marks, wrong_fastest = 0, [], [], [], 0
             for j, r in rows:
                 if "error" in r:
                     failed.append((r["command"], [r["error"]]))
@@ -118,15 +119,19 @@ def main():
                         bests.append(min(car["lapTimes"]))
                     pits.append(car["pitStops"])
                 smallest = min((c["bestLap"] for c in r["cars"]), default=6000)
+                marks.append(r.get("tyreMarks", 0))
                 if r["fastestLap"]["steps"] != smallest:
+                    wrong_fastest += 1
                     bad_race.append(f"fastest lap {r['fastestLap']['steps']} but a best lap of {smallest}")
                 if bad_race:
                     failed.append((r["command"], bad_race))
             name = os.path.splitext(os.path.basename(t))[0]
             best = sum(bests) / len(bests) / 100 if bests else 0
             per = sum(pits) / len(pits) if pits else 0
+            mark = sum(marks) // len(marks) if marks else 0
             print(f"{name:10} {n:4} {len(rows):5} {runs:8} {counts['unfinished']:10} {counts['dry']:4} "
-                  f"{counts['stuck']:9} {counts['slow lap']:8} {counts['late pace']:9} {best:8.2f} {per:8.2f}")
+                  f"{counts['stuck']:9} {counts['slow lap']:8} {counts['late pace']:9} {wrong_fastest:7} "
+                  f"{best:8.2f} {per:8.2f} {mark:6}")
     if failed:
         print(f"{len(failed)} of {len(jobs)} races broke a rule")
         if not a.quiet:

@@ -232,8 +232,10 @@ TEST_F(RaceRules, FinishingAndTheAllFinishedShortcut)
     EXPECT_EQ(game.cars[0].serviceState, 2);
     EXPECT_EQ(game.cars[0].lastLap, 1900);
     EXPECT_EQ(game.racePhase, Racing);
-    // The winner's last lap counts for its best lap but not for the race's fastest lap.
-    EXPECT_EQ(game.fastestLapTime, 2000);
+    // The winner's last lap is judged like every other: the race's fastest, shown as such.
+    EXPECT_EQ(game.fastestLapTime, 1900);
+    EXPECT_EQ(game.fastestLapCar, 0);
+    EXPECT_STREQ(game.carPanels[0].lapTime, "19.00");
     // A finished car crossing again changes nothing.
     lap(0, 1000);
     EXPECT_EQ(game.cars[0].laps, 2);
@@ -405,6 +407,13 @@ TEST_F(PitService, NewTyresAreNotChangedAndRollingCarsPass)
     c.wheelSpeed = 3.0f;
     servePitBoxes();
     EXPECT_EQ(box.owner, 6);
+    // Locked wheels on a car sliding through at 17 m/s: passing, not standing.
+    c.wheelSpeed = 2.0f;
+    c.velocity = {17, 0, 0};
+    servePitBoxes();
+    EXPECT_EQ(box.owner, 6);
+    EXPECT_EQ(c.fuel, 65535);
+    c.velocity = {2.9f, 0, 0};
     c.wheelSpeed = 2.9f;
     servePitBoxes();
     EXPECT_EQ(box.owner, 0);

@@ -105,13 +105,13 @@ TEST(Tmsim, TheSameRaceTwiceGivesTheSameResultAndWritesOnlyWhenAsked)
     // The held result of this race: a change here is a change in how the cars race.
     EXPECT_EQ(a.substr(a.find('\n') + 1),
               "pos car driver       skill laps  best lap  total time  pits damage   fuel  tyres  stuck  empty\n"
-              "  1   3 Computer 3     100    2     21.17       42.48     0   0.0%  38.9%  57.5%      0      0\n"
-              "  2   1 Computer 1     100    2     21.41       42.91     0   0.0%  38.3%  56.9%      0      0\n"
-              "  3   2 Computer 2     100    2     21.49       43.21     0   8.5%  38.0%  56.0%      0      0\n"
-              "fastest lap 21.17 by car 3 (Computer 3)\n"
-              "laps of car 3: 21.17 21.31\n"
-              "laps of car 1: 21.41 21.50\n"
-              "laps of car 2: 21.72 21.49\n");
+              "  1   1 Computer 1     100    2     21.19       42.48     0   0.0%  38.5%  59.0%      0      0\n"
+              "  2   2 Computer 2     100    2     21.12       42.88     0   0.0%  38.3%  58.0%      0      0\n"
+              "  3   3 Computer 3     100    2     21.57       43.26     0   0.0%  38.6%  54.1%      0      0\n"
+              "fastest lap 21.12 by car 2 (Computer 2)\n"
+              "laps of car 1: 21.29 21.19\n"
+              "laps of car 2: 21.76 21.12\n"
+              "laps of car 3: 21.69 21.57\n");
 
     // Asked to, it keeps the lap record in the track as a race would.
     int status = -1;

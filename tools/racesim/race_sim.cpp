@@ -119,6 +119,15 @@ struct Tally {
     std::vector<int> lapTimes[maxCars];
 };
 
+// Ground cells in their tyre-marked forms.
+int markedCells()
+{
+    if (!game.surfaceMap) return 0;
+    int n = 0;
+    for (int i = 0; i < surfaceMapSide * surfaceMapSide; ++i) n += game.surfaceMap[i] >= 40 && game.surfaceMap[i] < 48;
+    return n;
+}
+
 // One line per step of one car: where it is, how it moves and what its driver has in mind.
 void traceStep(int car)
 {
@@ -309,6 +318,7 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
     game.raceRunning = 1;
     game.racePhase = Countdown;
     r = SimResult{};
+    int marksBefore = markedCells();
     Tally t;
     int limit = countdownSteps + std::max(game.raceLaps, 1) * stepsPerLapAllowed;
     int steps = 0;
@@ -326,6 +336,7 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
     if (!a.saveFile.empty() && !saved) r.saved = saveRace(a.saveFile);
     game.raceRunning = 0;
     game.keySnapshot = nullptr;
+    int marks = markedCells() - marksBefore;
     if (a.saveRecords) saveTrackRecords();
 
     bool wasSaved = r.saved;
@@ -336,6 +347,7 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
     r.laps = game.raceLaps;
     r.seed = a.seed;
     r.raceSteps = steps;
+    r.tyreMarks = marks;
     r.fastestLap = game.fastestLapTime;
     r.fastestLapCar = game.fastestLapCar;
     r.allFinished = true;

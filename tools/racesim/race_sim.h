@@ -50,6 +50,7 @@ struct SimResult {
     std::vector<SimCar> cars;       // in finishing order
     bool allFinished = false;
     bool saved = false;             // the saved game was written
+    int tyreMarks = 0;              // ground cells the race marked
 };
 
 // Runs the race. False, with the reason in why, when the track or the options do not load.

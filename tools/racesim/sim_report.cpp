@@ -60,6 +60,7 @@ std::string simReportJson(const SimResult& r)
     j["seed"] = r.seed;
     j["raceSteps"] = r.raceSteps;
     j["allFinished"] = r.allFinished;
+    j["tyreMarks"] = r.tyreMarks;
     j["fastestLap"] = {{"steps", r.fastestLap}, {"car", r.fastestLapCar >= 0 ? r.fastestLapCar + 1 : 0}};
     nlohmann::ordered_json cars = nlohmann::ordered_json::array();
     for (const SimCar& c : r.cars) {
