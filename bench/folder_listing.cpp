@@ -6,7 +6,7 @@
 #include "platform/folder_entries.h"
 #include "platform/game_path.h"
 #include "render/screenshot.h"
-#include "shell/folder_list.h"
+#include "files/folder_list.h"
 #include "state/game_state.h"
 
 #include <benchmark/benchmark.h>

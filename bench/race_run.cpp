@@ -5,7 +5,7 @@
 #include "race/car_models.h"
 #include "race/quick_race.h"
 #include "race/race_frame.h"
-#include "shell/options_file.h"
+#include "files/options_file.h"
 #include "state/game_state.h"
 #include "state/random_table.h"
 

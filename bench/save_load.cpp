@@ -6,8 +6,8 @@
 #include "season/championship.h"
 #include "season/driver_file.h"
 #include "season/race_slots.h"
-#include "shell/config.h"
-#include "shell/options_file.h"
+#include "files/config.h"
+#include "files/options_file.h"
 #include "state/game_state.h"
 
 #include <benchmark/benchmark.h>

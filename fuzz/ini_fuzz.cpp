@@ -1,6 +1,6 @@
 // tm.ini is written by hand: any bytes must parse without harm, and every stored key must be
 // found again under its own name.
-#include "shell/ini_file.h"
+#include "files/ini_file.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // A language file is hand-written text: any bytes must give 163 texts, none longer than the file.
 #include "fuzz_folder.h"
-#include "shell/language.h"
+#include "files/language.h"
 
 #include <sys/stat.h>
 

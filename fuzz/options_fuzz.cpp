@@ -1,6 +1,6 @@
 // options.set may be any file at all: it must load into sane options and save as 78 bytes.
 #include "fuzz_folder.h"
-#include "shell/options_file.h"
+#include "files/options_file.h"
 
 #include <cstring>
 #include <sys/stat.h>

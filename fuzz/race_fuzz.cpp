@@ -4,7 +4,7 @@
 #include "fuzz_folder.h"
 #include "race/quick_race.h"
 #include "race/race_frame.h"
-#include "shell/options_file.h"
+#include "files/options_file.h"
 #include "state/particle_ring.h"
 #include "state/random_table.h"
 #include "track/car_model_file.h"

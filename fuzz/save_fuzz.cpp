@@ -5,7 +5,7 @@
 #include "race/race_frame.h"
 #include "save/saved_game.h"
 #include "season/race_slots.h"
-#include "shell/options_file.h"
+#include "files/options_file.h"
 
 #include <cmath>
 #include <filesystem>

@@ -4,7 +4,7 @@
 #include "platform/game_path.h"
 #include "track/car_model_file.h"
 #include "state/game_state.h"
-#include "shell/folder_list.h"
+#include "files/folder_list.h"
 
 #include <cmath>
 #include <cstring>

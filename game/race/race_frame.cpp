@@ -12,7 +12,7 @@
 #include "render/hud.h"
 #include "render/race_view.h"
 #include "render/surfaces.h"
-#include "replay/replay_buffer.h"
+#include "race/replay_buffer.h"
 #include "state/game_state.h"
 #include "state/particle_ring.h"
 #include "state/random_table.h"

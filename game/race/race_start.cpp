@@ -2,7 +2,7 @@
 
 #include "race/object_grid.h"
 #include "race/race_reset.h"
-#include "replay/replay_buffer.h"
+#include "race/replay_buffer.h"
 #include "state/game_state.h"
 #include "state/random_table.h"
 #include "track/terrain_height.h"

@@ -1,6 +1,6 @@
 #include "save/saved_game_file.h"
 
-#include "replay/replay_buffer.h"
+#include "race/replay_buffer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -11,7 +11,7 @@
 #include "render/raster.h"
 #include "render/scenery.h"
 #include "render/surfaces.h"
-#include "replay/replay_buffer.h"
+#include "race/replay_buffer.h"
 #include "save/saved_game_file.h"
 #include "season/championship.h"
 #include "season/driver_file.h"

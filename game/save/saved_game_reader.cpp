@@ -2,7 +2,7 @@
 
 #include "save/car_state_file.h"
 #include "season/driver_file.h"
-#include "shell/options_file.h"
+#include "files/options_file.h"
 #include "track/car_model_file.h"
 #include "track/ghost_lap.h"
 

@@ -7,7 +7,7 @@
 #include "save/car_state_file.h"
 #include "save/saved_game_file.h"
 #include "season/driver_file.h"
-#include "shell/options_file.h"
+#include "files/options_file.h"
 #include "track/car_model_file.h"
 #include "track/ghost_lap.h"
 #include "track/track_checksum.h"

@@ -11,24 +11,15 @@
 #include "season/driver_file.h"
 #include "season/season_points.h"
 #include "season/season_standings.h"
-#include "shell/language.h"
 #include "state/game_state.h"
 #include "state/particle_ring.h"
 #include "state/random_table.h"
-#include "ui/message_box.h"
 
 #include <SDL.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-
-constexpr int oopsText = 0, selectFirstText = 20;
-
-static std::string uiText(int index)
-{
-    return game.uiStrings[index].empty() ? englishStrings[index] : game.uiStrings[index];
-}
 
 static int participants() { return std::clamp(game.carCount, 0, maxCars); }
 
@@ -78,10 +69,7 @@ void prepareSeasonData()
 int startSeason()
 {
     int cars = participants();
-    if (game.seasonTracks.empty() || cars == 0) {
-        messageBox(messageBoxOk, uiText(selectFirstText), uiText(oopsText));
-        return -1;
-    }
+    if (game.seasonTracks.empty() || cars == 0) return -1;
     SDL_ShowCursor(0);
     game.seasonRaceCount = int(game.seasonTracks.size());
     prepareSeasonData();

@@ -4,8 +4,8 @@
 #include "platform/game_path.h"
 #include "season/driver_file.h"
 #include "season/race_slots.h"
-#include "shell/folder_list.h"
-#include "shell/language.h"
+#include "files/folder_list.h"
+#include "files/language.h"
 #include "state/game_state.h"
 
 #include <vector>

@@ -5,6 +5,8 @@
 #include "audio/sound_set.h"
 #include "platform/exe_folder.h"
 #include "state/game_state.h"
+#include "files/config.h"
+#include "files/language.h"
 #include "race/car_models.h"
 #include "state/joystick_state.h"
 #include "state/particle_ring.h"
@@ -14,12 +16,11 @@
 #include "render/palette.h"
 #include "render/raster.h"
 #include "render/surfaces.h"
-#include "replay/replay_buffer.h"
+#include "race/replay_buffer.h"
 #include "season/driver_list.h"
-#include "shell/config.h"
+#include "shell/main_loop.h"
 #include "track/ghost_lap.h"
 #include "track/track_loader.h"
-#include "shell/language.h"
 #include "ui/dialog.h"
 #include "ui/dialog_events.h"
 #include "ui/main_menu.h"
@@ -83,6 +84,7 @@ static void setUpDisplay()
 
 int initGameSystem()
 {
+    game.systemHooks = SystemHooks{pumpEvents, initGameSystem, shutdownGameSystem};
     changeToFolder(game.exeFolder);
     loadLanguage(game.options.language);  // a missing file leaves English
     loadConfig();

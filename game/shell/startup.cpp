@@ -9,7 +9,7 @@
 #include "shell/command_line.h"
 #include "shell/game_system.h"
 #include "shell/main_loop.h"
-#include "shell/options_file.h"
+#include "files/options_file.h"
 #include "track/track_loader.h"
 #include "ui/main_menu.h"
 #include "ui/pause_menu.h"

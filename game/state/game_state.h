@@ -4,6 +4,7 @@
 #include "state/car_panel.h"
 #include "state/car_state.h"
 #include "state/race_hooks.h"
+#include "state/system_hooks.h"
 #include "state/race_phase.h"
 #include "state/vec3.h"
 #include "state/dialog_input.h"
@@ -67,6 +68,7 @@ struct GameState {
     int32_t carCount;                 // 1..6
     int32_t fireworksDelay;           // steps to the next shell over the final standings
     RaceHooks raceHooks;              // the screens of seasons, the pause menu and replays
+    SystemHooks systemHooks;          // the program's pump and restart, for the menus
 
     // 3. Sound bookkeeping. The callback reads the voices and their sounds; every change to
     // them is made under SDL_LockAudio.

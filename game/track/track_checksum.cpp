@@ -1,6 +1,6 @@
 #include "track/track_checksum.h"
 
-#include "shell/folder_list.h"
+#include "files/folder_list.h"
 #include "state/track_data.h"
 
 #include <vector>

@@ -1,7 +1,7 @@
 #include "ui/file_dialog.h"
 
 #include "state/game_state.h"
-#include "shell/folder_list.h"
+#include "files/folder_list.h"
 #include "ui/dialog.h"
 #include "ui/pause_menu.h"
 #include "ui/screen_actions.h"

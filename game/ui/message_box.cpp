@@ -3,7 +3,6 @@
 #include "state/game_state.h"
 #include "render/draw_access.h"
 #include "render/text.h"
-#include "shell/main_loop.h"
 #include "ui/dialog.h"
 #include "ui/widget_drawing.h"
 
@@ -77,7 +76,7 @@ void drawBox(const std::string& title, const std::vector<std::string>& lines, fl
 void runBox(Widget* widgets)
 {
     while (game.dialog.active && game.dialog.widgets == widgets) {
-        if (!pumpEvents(1)) {
+        if (!game.systemHooks.pumpEvents || !game.systemHooks.pumpEvents(1)) {
             SDL_Event quit{};
             quit.type = SDL_QUIT;
             SDL_PushEvent(&quit);

@@ -3,9 +3,8 @@
 #include "platform/name_compare.h"
 #include "state/driver_profile.h"
 #include "state/game_state.h"
-#include "shell/folder_list.h"
-#include "shell/game_system.h"
-#include "shell/options_file.h"
+#include "files/folder_list.h"
+#include "files/options_file.h"
 #include "render/draw_access.h"
 #include "render/palette.h"
 #include "render/text.h"
@@ -754,9 +753,10 @@ void restartGameSystem(bool displayChanged)
 {
     float oldX = game.guiOriginX, oldY = game.guiOriginY;
     int oldScale = game.guiScale;
-    shutdownGameSystem(true);
+    if (!game.systemHooks.shutdownGameSystem || !game.systemHooks.initGameSystem) return;
+    game.systemHooks.shutdownGameSystem(true);
     if (displayChanged) screenSizeFor(game.options.resolution, game.screenWidth, game.screenHeight);
-    initGameSystem();
+    game.systemHooks.initGameSystem();
     if (displayChanged) replaceScreens(oldX, oldY, oldScale);
     // The players' cars take their colours again in the new palette.
     for (int k = 0; k < game.carCount && k < maxCars; ++k) seatDriver(k, game.driverNames[k], game.drivers[k]);

@@ -12,6 +12,7 @@
 #include "ui/dialog.h"
 #include "ui/file_dialog.h"
 #include "ui/main_menu.h"
+#include "ui/message_box.h"
 #include "ui/pause_menu.h"
 #include "ui/screens.h"
 
@@ -61,7 +62,10 @@ bool startSeasonFromMenu(const std::vector<std::string>& tracks)
 {
     game.seasonTracks = tracks;
     installMenuHooks();
-    return startSeason() == 0;
+    if (startSeason() == 0) return true;
+    // Nothing to race: no track or no driver chosen.
+    messageBox(messageBoxOk, uiText(20), uiText(0));
+    return false;
 }
 
 void installMenuHooks()

@@ -3,7 +3,7 @@
 #include "state/game_state.h"
 #include "render/draw_access.h"
 #include "render/text.h"
-#include "shell/language.h"
+#include "files/language.h"
 #include "ui/dialog.h"
 #include "ui/driver_stats.h"
 #include "ui/file_dialog.h"

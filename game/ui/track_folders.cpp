@@ -4,7 +4,7 @@
 #include "platform/game_path.h"
 #include "platform/path_inside.h"
 #include "platform/safe_name.h"
-#include "shell/folder_list.h"
+#include "files/folder_list.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include "render/car_portrait.h"
 #include "render/draw_access.h"
 #include "render/text.h"
-#include "shell/options_file.h"
+#include "files/options_file.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 
 #include "race/car_models.h"
 #include "race/race_frame.h"
-#include "shell/config.h"
-#include "shell/options_file.h"
+#include "files/config.h"
+#include "files/options_file.h"
 #include "state/game_state.h"
 #include "state/random_table.h"
 #include "support/harness.h"

@@ -3,7 +3,7 @@
 #include "race/car_physics.h"
 #include "race/collisions.h"
 #include "race/race_rules.h"
-#include "shell/options_file.h"
+#include "files/options_file.h"
 #include "state/game_state.h"
 #include "state/particle_ring.h"
 #include "state/random_table.h"

@@ -4,7 +4,7 @@
 #include "platform/exe_folder.h"
 #include "race/car_models.h"
 #include "save/saved_game.h"
-#include "shell/options_file.h"
+#include "files/options_file.h"
 #include "state/game_state.h"
 #include "support/harness.h"
 

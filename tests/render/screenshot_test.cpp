@@ -1,7 +1,7 @@
 #include "platform/folder_entries.h"
 #include "render/screenshot.h"
 #include "render_fixture.h"
-#include "shell/config.h"
+#include "files/config.h"
 #include "shell/main_loop.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "audio/sound.h"
 #include "audio/sound_registry.h"
 #include "race/race_frame.h"
-#include "replay/replay_buffer.h"
+#include "race/replay_buffer.h"
 #include "replay/replay_controls.h"
 #include "replay/replay_playback.h"
 #include "replay/replay_screen.h"

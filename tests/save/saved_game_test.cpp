@@ -1,6 +1,6 @@
 #include "save_fixture.h"
 
-#include "replay/replay_buffer.h"
+#include "race/replay_buffer.h"
 #include "season/driver_list.h"
 #include "track/ghost_lap.h"
 #include "track/track_checksum.h"

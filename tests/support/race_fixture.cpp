@@ -3,8 +3,8 @@
 #include "race/car_models.h"
 #include "season/driver_file.h"
 #include "season/race_slots.h"
-#include "shell/config.h"
-#include "shell/options_file.h"
+#include "files/config.h"
+#include "files/options_file.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,7 +1,7 @@
 // Loading tracks of every layout, the ground codes and their scatters, the camera framing and
 // files that lie about their sizes.
 #include "state/game_state.h"
-#include "shell/config.h"
+#include "files/config.h"
 #include "support/harness.h"
 #include "track/ghost_lap.h"
 #include "track/surface_map.h"

@@ -1,7 +1,7 @@
 // The records area: best times, the lap record, the ghost lap and the sealed trailer, written
 // back into the track without ever touching its body.
 #include "state/game_state.h"
-#include "shell/config.h"
+#include "files/config.h"
 #include "support/harness.h"
 #include "track/ghost_lap.h"
 #include "track/surface_map.h"

@@ -3,7 +3,7 @@
 #include "render/draw_access.h"
 #include "shell/game_system.h"
 #include "shell/main_loop.h"
-#include "shell/options_file.h"
+#include "files/options_file.h"
 #include "text_reader.h"
 #include "ui/dialog.h"
 

@@ -1,6 +1,6 @@
 #include "screen_fixture.h"
 
-#include "shell/language.h"
+#include "files/language.h"
 #include "shell/main_loop.h"
 #include "ui/dialog.h"
 #include "ui/main_menu.h"

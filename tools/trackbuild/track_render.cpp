@@ -15,7 +15,7 @@
 #include "render/scenery.h"
 #include "render/surfaces.h"
 #include "shell/game_system.h"
-#include "shell/options_file.h"
+#include "files/options_file.h"
 #include "track/terrain_height.h"
 
 #include <algorithm>

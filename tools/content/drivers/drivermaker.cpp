@@ -3,7 +3,7 @@
 // colours. A car is named by its model name and becomes its index in the cars folder.
 #include "race/car_models.h"
 #include "season/driver_file.h"
-#include "shell/folder_list.h"
+#include "files/folder_list.h"
 
 #include <nlohmann/json.hpp>
 

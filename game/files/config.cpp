@@ -1,7 +1,7 @@
-#include "shell/config.h"
+#include "files/config.h"
 
 #include "state/game_state.h"
-#include "shell/ini_file.h"
+#include "files/ini_file.h"
 
 #include <cstdint>
 

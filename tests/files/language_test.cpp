@@ -1,9 +1,9 @@
 #include "state/game_state.h"
-#include "shell/language.h"
+#include "files/language.h"
 #include "shell/build_tree.h"
 #include "support/harness.h"
 
-#include "shell/folder_list.h"
+#include "files/folder_list.h"
 
 #include <gtest/gtest.h>
 

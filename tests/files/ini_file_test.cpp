@@ -1,4 +1,4 @@
-#include "shell/ini_file.h"
+#include "files/ini_file.h"
 
 #include "support/harness.h"
 

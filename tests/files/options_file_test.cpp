@@ -1,5 +1,5 @@
 #include "state/game_state.h"
-#include "shell/options_file.h"
+#include "files/options_file.h"
 #include "support/harness.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "platform/game_path.h"
-#include "shell/folder_list.h"
+#include "files/folder_list.h"
 #include "support/harness.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "shell/folder_list.h"
+#include "files/folder_list.h"
 
 #include "platform/folder_entries.h"
 #include "platform/name_compare.h"

@@ -1,4 +1,4 @@
-#include "shell/language.h"
+#include "files/language.h"
 
 #include "platform/exe_folder.h"
 #include "platform/safe_name.h"

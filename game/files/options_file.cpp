@@ -1,4 +1,4 @@
-#include "shell/options_file.h"
+#include "files/options_file.h"
 
 #include "platform/exe_folder.h"
 #include "platform/safe_name.h"

@@ -1,4 +1,4 @@
-#include "replay/replay_buffer.h"
+#include "race/replay_buffer.h"
 #include "state/game_state.h"
 
 #include <gtest/gtest.h>
