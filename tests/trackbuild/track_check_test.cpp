@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -25,6 +26,14 @@ int tmtrack(const std::string& args, std::string& output)
     while (size_t n = std::fread(buf, 1, sizeof buf, p)) output.append(buf, n);
     int status = pclose(p);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string description(const std::filesystem::path& json)
+{
+    std::ifstream in(json);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 }  // namespace
@@ -51,4 +60,49 @@ TEST(TrackCheck, ABodyEndInsideTheBodyFailsNamingIt)
         EXPECT_NE(tmtrack("check " + folder.path("bad.trk").string(), out), 0) << lie;
         EXPECT_NE(out.find("bodyEnd " + std::to_string(lie)), std::string::npos) << out;
     }
+}
+
+// Every shipped track's gates reach over all the ground a car can drive at their place, and no
+// lap counts before the finish line.
+TEST(TrackCheck, EveryShippedTrackPasses)
+{
+    TempGameFolder folder;
+    std::filesystem::path tracks = TM_SOURCE_FOLDER "/content/tracks";
+    int checked = 0;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(tracks)) {
+        if (e.path().extension() != ".json") continue;
+        TrackImage image;
+        std::string why, out;
+        ASSERT_TRUE(designTrack(description(e.path()), image, why)) << e.path() << ": " << why;
+        std::string trk = folder.path(e.path().stem().string() + ".trk").string();
+        ASSERT_TRUE(writeTrackImage(trk, image, 0x110, why)) << why;
+        EXPECT_EQ(tmtrack("check " + trk, out), 0) << e.path() << "\n" << out;
+        ++checked;
+    }
+    EXPECT_GE(checked, 6);
+}
+
+// Lake as it shipped before its gates reached the square's edge: cars running wide out of the
+// hairpin passed beyond gate 6's end and lost the lap.
+TEST(TrackCheck, AGateEndingOnOpenGroundFailsNamingIt)
+{
+    std::string out;
+    EXPECT_EQ(tmtrack("check " TM_SOURCE_FOLDER "/tests/trackbuild/data/lake_short_gates.trk", out), 1);
+    EXPECT_NE(out.find("gate 6 ends on ground a car can drive, at (207.9, 1.9)"), std::string::npos) << out;
+}
+
+// A finish gate that reaches back over the road before its place counts the lap there.
+TEST(TrackCheck, AFinishLineReachingOverTheRoadBeforeItFails)
+{
+    TempGameFolder folder;
+    TrackImage image;
+    std::string why, out;
+    ASSERT_TRUE(designTrack(description(TM_SOURCE_FOLDER "/content/tracks/gp.json"), image, why)) << why;
+    // Along the line from eight points before the start line to the start line itself.
+    const std::vector<ImagePoint>& line = image.drivingLine;
+    image.checkpoints.back() = {line[line.size() - 8], line[0]};
+    std::string trk = folder.path("early.trk").string();
+    ASSERT_TRUE(writeTrackImage(trk, image, 0x110, why)) << why;
+    EXPECT_EQ(tmtrack("check " + trk, out), 1);
+    EXPECT_NE(out.find("units before the finish line"), std::string::npos) << out;
 }

@@ -1,5 +1,7 @@
 #include "track_design.h"
 
+#include "gate_reach.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -364,6 +366,44 @@ bool placeObjects(const json& j, Design& d, std::string& why)
     return true;
 }
 
+// Gates across the road. A car running wide still has to pass through one, so each reaches over
+// the kerbs and the pit lane where it runs beside, and on over the ground beyond to the square's
+// edge, deep water or a wall. It runs on through trees, poles and rocks: a car drives round those.
+void placeGates(const json& j, Design& d)
+{
+    DrivableGround ground;
+    ground.size = float(d.size);
+    ground.water = float(d.water);
+    ground.height = [&d](float x, float z) { return float(d.heightAt({x, z})); };
+    for (const ImageObject& o : d.image.objects) {
+        if (!objectWalls(o.kind)) continue;
+        double a = o.heading / 10000.0;
+        ground.objects.push_back({o.kind, {float(o.x * d.size / 1024), 0, float(o.z * d.size / 1024)},
+                                  {float(std::cos(a)), 0, float(-std::sin(a))}});
+    }
+    auto reach = [&](P2 c, P2 dir, double from) {
+        P2 p = c + dir * from;
+        // Short of what stops it, so that rounding to the file's units never carries an end
+        // through a thin wall.
+        double open = drivableReach(ground, float(p.x), float(p.z), float(dir.x), float(dir.z), float(2 * d.size));
+        return from + std::max(0.0, open - 0.3);
+    };
+    auto inside = [&](P2 p) { return P2{std::clamp(p.x, 0.0, d.size), std::clamp(p.z, 0.0, d.size)}; };
+    double gateSpacing = j.value("checkpointSpacing", 60.0);
+    int gates = std::clamp(int(std::lround(d.road.length / gateSpacing)), 4, 255);
+    for (int g = 1; g <= gates; ++g) {
+        double s = d.start + d.road.length * g / gates;
+        P2 c = d.road.at(s), n = leftOf(d.road.tangent(s));
+        double left = d.halfWidth + d.kerbWidth + 1.5, right = left;
+        double off = d.fromStart(s);
+        if (off > d.road.length / 2) off -= d.road.length;
+        if (d.hasPit && off >= d.pitFrom && off <= d.pitTo) (d.pitSide > 0 ? left : right) = d.pitOffset + d.pitHalfWidth + 1.0;
+        left = reach(c, n, left);
+        right = reach(c, n * -1, right);
+        d.image.checkpoints.push_back({d.point(inside(c + n * left)), d.point(inside(c - n * right))});
+    }
+}
+
 }  // namespace
 
 int objectKindByName(const std::string& name)
@@ -421,6 +461,15 @@ bool designTrack(const std::string& text, TrackImage& img, std::string& why)
             }
         }
         paintPatches(patches, d, true);
+        // The finish gate reaches far beyond the road, and the game would paint the start line
+        // along all of it: paint it here, on the road and the pit lane only.
+        d.image.paintStartLine = 0;
+        for (int k = 0; k < side * side; ++k) {
+            double along = d.fromStart(d.roadField.s[k]);
+            along = std::min(along, d.road.length - along);
+            bool onRoad = d.roadField.d[k] <= d.halfWidth + d.kerbWidth || (d.hasPit && d.pitField.d[k] <= d.pitHalfWidth);
+            if (onRoad && d.roadField.d[k] < 40 && along <= 1.5 * d.cell) d.code[k] = 9;
+        }
         // Box markings: a yellow frame around each stop point.
         for (size_t b = 0; b < d.boxes.size(); ++b) {
             P2 f = d.boxDirs[b], r = leftOf(f);
@@ -451,18 +500,7 @@ bool designTrack(const std::string& text, TrackImage& img, std::string& why)
         }
         if (!placeObjects(j, d, why)) return false;
 
-        // Gates across the road, reaching over the kerbs and over the pit lane where it runs beside.
-        double gateSpacing = j.value("checkpointSpacing", 60.0);
-        int gates = std::clamp(int(std::lround(d.road.length / gateSpacing)), 4, 255);
-        for (int g = 1; g <= gates; ++g) {
-            double s = d.start + d.road.length * g / gates;
-            P2 c = d.road.at(s), n = leftOf(d.road.tangent(s));
-            double left = d.halfWidth + d.kerbWidth + 1.5, right = left;
-            double off = d.fromStart(s);
-            if (off > d.road.length / 2) off -= d.road.length;
-            if (d.hasPit && off >= d.pitFrom && off <= d.pitTo) (d.pitSide > 0 ? left : right) = d.pitOffset + d.pitHalfWidth + 1.0;
-            d.image.checkpoints.push_back({d.point(c + n * left), d.point(c - n * right)});
-        }
+        placeGates(j, d);
 
         // The driving line from the start line on; kept within 250 points so the pit indices fit a byte.
         double spacing = std::max(j.value("lineSpacing", 4.0), d.road.length / 250.0);

@@ -1,5 +1,7 @@
 #include "track_examine.h"
 
+#include "gate_reach.h"
+
 #include "platform/exe_folder.h"
 #include "state/game_state.h"
 #include "render/ground_colours.h"
@@ -183,6 +185,84 @@ static bool passes(const Checkpoint& c, float x, float z)
     return along > 0 && along < c.length && across > -1 && across < 1;
 }
 
+// A gate must reach across all the ground a car can drive at its place, or a car running wide
+// passes beyond its end and loses the lap. Walking on along the gate's line from either end,
+// within a unit (a car's centre keeps about its half width from any surface) there must be the
+// square's edge, water deep enough to cover a car or the solid part of an object.
+static void checkGateEnds(std::vector<std::string>& bad)
+{
+    DrivableGround ground;
+    ground.size = game.trackSize;
+    ground.water = game.waterLevel;
+    ground.height = terrainHeight;
+    for (int i = maxCars; i < game.objectCount; ++i) ground.objects.push_back(game.trackObjects[i]);
+    char m[256];
+    for (int g = 0; g < game.checkpointCount; ++g) {
+        const Checkpoint& c = game.checkpoints[g];
+        float ends[2][4] = {{c.x, c.z, -c.ux, -c.uz}, {c.x + c.ux * c.length, c.z + c.uz * c.length, c.ux, c.uz}};
+        for (const float* e : ends)
+            if (drivableReach(ground, e[0], e[1], e[2], e[3], 1.0f) >= 1.0f) {
+                std::snprintf(m, sizeof m, "gate %d ends on ground a car can drive, at (%.1f, %.1f): a car passes beyond it",
+                              g, e[0], e[1]);
+                bad.push_back(m);
+            }
+    }
+}
+
+// A gate that reaches over another stretch of the road counts there when it is the next one,
+// before its own place. Harmless for the gates between, but the finish line must not count
+// early: driving the line and beside it from the grid, each lap counts at the finish line.
+static void checkLapCountsAtFinish(std::vector<std::string>& bad)
+{
+    int n = game.drivingLineCount, gates = game.checkpointCount;
+    if (n < 3 || gates == 0 || game.objectCount < 1) return;
+    const Checkpoint& finish = game.checkpoints[gates - 1];
+    Vec3 grid = game.trackObjects[0].position;
+    int first = 0;
+    for (int i = 1; i < n; ++i) {
+        Vec3 a = game.drivingLine[i] - grid, b = game.drivingLine[first] - grid;
+        if (a.x * a.x + a.z * a.z < b.x * b.x + b.z * b.z) first = i;
+    }
+    // Walks two laps of the line at a sideways offset; calls back with the distance along the line.
+    auto walk = [&](float offset, auto&& at) {
+        float travelled = 0;
+        for (int k = 0; k < 2 * n; ++k) {
+            Vec3 a = game.drivingLine[(first + k) % n], b = game.drivingLine[(first + k + 1) % n];
+            float len = std::hypot(b.x - a.x, b.z - a.z);
+            if (len <= 0) continue;
+            float sx = (b.z - a.z) / len, sz = -(b.x - a.x) / len;
+            int steps = std::max(1, int(len / 0.25f));
+            for (int j = 0; j < steps; ++j) {
+                float t = float(j) / steps;
+                if (at(a.x + (b.x - a.x) * t + sx * offset, a.z + (b.z - a.z) * t + sz * offset, travelled + len * t)) return;
+            }
+            travelled += len;
+        }
+    };
+    float place = -1, lap = 0;
+    for (int i = 0; i < n; ++i) {
+        Vec3 a = game.drivingLine[i], b = game.drivingLine[(i + 1) % n];
+        lap += std::hypot(b.x - a.x, b.z - a.z);
+    }
+    walk(0, [&](float x, float z, float d) { return passes(finish, x, z) && d > 0 ? (place = d, true) : false; });
+    if (place < 0) return;  // the order check reports it
+    // The grid stands behind the finish line, so the first lap counts a lap after passing it.
+    if (place < lap / 2) place += lap;
+    char m[256];
+    for (float offset : {-8.0f, -4.0f, 0.0f, 4.0f, 8.0f}) {
+        int next = 0;
+        walk(offset, [&](float x, float z, float d) {
+            if (!passes(game.checkpoints[next], x, z) || ++next < gates) return false;
+            if (d < place - 3) {
+                std::snprintf(m, sizeof m, "%.0f units beside the line the lap counts %.0f units before the finish line, at (%.1f, %.1f)",
+                              offset, place - d, x, z);
+                bad.push_back(m);
+            }
+            return true;
+        });
+    }
+}
+
 std::vector<std::string> checkTrack(const std::string& hostPath)
 {
     std::vector<std::string> bad;
@@ -228,6 +308,8 @@ std::vector<std::string> checkTrack(const std::string& hostPath)
             if (!seen[g]) std::snprintf(m, sizeof m, "the driving line never crosses gate %d", g), bad.push_back(m);
         if (laps < 1) std::snprintf(m, sizeof m, "driving the line twice passes the gates in order only up to gate %d", next), bad.push_back(m);
     }
+    checkGateEnds(bad);
+    checkLapCountsAtFinish(bad);
     if (n > 256 && game.pitLaneCount) bad.push_back("more than 256 line points: the pit indices do not fit a byte");
 
     // Grid slots: on the road (within the finish gate's half length of the line) and apart.
