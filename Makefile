@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 FUZZ_SECONDS ?= 30
 
-.PHONY: all deps run test test-normal test-asan test-tsan bench fuzz clean
+.PHONY: all deps run test test-normal test-asan test-tsan bench fuzz package clean
 
 all: deps
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
@@ -45,5 +45,13 @@ fuzz: deps
 	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
 	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus/$$name fuzz/corpus/$$name || exit 1; done
 
+# The Debian package, from a build of its own so that nothing played in build/tarmacade ships,
+# then checked as a distribution would: any lintian error fails.
+package: deps
+	cmake -S . -B build-package -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTM_TESTS=OFF -DTM_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build build-package -j $(JOBS)
+	cd build-package && cpack -G DEB
+	lintian --fail-on error --display-info build-package/tarmacade_*_amd64.deb
+
 clean:
-	rm -rf build build-asan build-fuzz build-tsan
+	rm -rf build build-asan build-fuzz build-tsan build-package

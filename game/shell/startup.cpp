@@ -3,6 +3,7 @@
 #include "platform/exe_folder.h"
 #include "platform/message_box.h"
 #include "platform/name_compare.h"
+#include "platform/player_folder.h"
 #include "race/quick_race.h"
 #include "save/saved_game.h"
 #include "state/game_state.h"
@@ -21,11 +22,18 @@
 
 static constexpr Uint32 sdlSubsystems = SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK;
 
-static void findGameFolder()
+// Every file of the game lies beside the program, wherever it was started from; an installed
+// game keeps them in the player's own folder instead.
+static bool findGameFolder()
 {
-    // Every file of the game lies beside the program, wherever it was started from.
-    game.exeFolder = programFolder();
+    std::string why;
+    game.exeFolder = gameFolderFor(programFolder(), why);
+    if (!why.empty()) {
+        showStartupFailure(("The player's folder cannot be made: " + why).c_str(), "Error!");
+        return false;
+    }
     changeToFolder(game.exeFolder);
+    return true;
 }
 
 // A race from the command line must name a track that loads, before any window opens.
@@ -62,7 +70,7 @@ int runGame(int argc, char** argv)
     }
     game.raceRunning = 0;
     initPlatformLocale();
-    findGameFolder();
+    if (!findGameFolder()) return 1;
     if (command.race && !trackLoads(command.track)) {
         std::fprintf(stderr, "tarmacade: no track '%s' in tracks\n", command.track.c_str());
         return 2;

@@ -5,6 +5,7 @@
 #include "analysis_text.h"
 #include "game_folder.h"
 #include "map_picture.h"
+#include "platform/player_folder.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,7 +17,8 @@ static const char* const usageText =
     "       tmanalyser [--game DIR] --text FILE.gam    print what the window shows\n"
     "       tmanalyser [--game DIR] --json FILE.gam    the same as JSON\n"
     "       tmanalyser [--game DIR] --jpeg FILE.gam OUT.jpg   write the map picture\n"
-    "The game folder (where tracks are looked for) is the program's own unless --game names one.\n";
+    "The game folder (where tracks are looked for) is the program's own unless --game names one;\n"
+    "installed (in /usr/games), it is the player's folder ~/.local/share/tarmacade.\n";
 
 static int bad(const std::string& what)
 {
@@ -26,7 +28,13 @@ static int bad(const std::string& what)
 
 int main(int argc, char** argv)
 {
-    std::string gameFolder = programFolder();
+    // Installed, the tracks are those of the player's folder.
+    std::string folderWhy;
+    std::string gameFolder = gameFolderFor(programFolder(), folderWhy);
+    if (!folderWhy.empty()) {
+        std::fprintf(stderr, "tmanalyser: %s\n", folderWhy.c_str());
+        return 1;
+    }
     int first = 1;
     if (argc > 2 && std::strcmp(argv[1], "--game") == 0) {
         gameFolder = argv[2];

@@ -1,6 +1,7 @@
 // hueswap: pick the game's palette. Run from the game folder; with no options it opens the
 // dialog, with --list, --set NAME or --default it works for scripts without a window.
 #include "hueswap_core.h"
+#include "platform/player_folder.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -130,12 +131,28 @@ static int usage(FILE* to)
             "       hueswap --list          print the palettes of the folder palettes\n"
             "       hueswap --set NAME      make palettes\\NAME the game's palette\n"
             "       hueswap --default       make tm.pal the game's palette\n"
-            "Run it from the game folder.\n");
+            "Run it from the game folder. Installed (in /usr/games), it works on the player's folder\n"
+            "~/.local/share/tarmacade.\n");
     return to == stdout ? 0 : 2;
+}
+
+// A portable hueswap works on the folder it is started from; an installed one on the player's
+// folder, whatever the desktop started it in.
+static bool enterGameFolder()
+{
+    std::string entered, why;
+    if (!enterPlayerFolder(ownFolder(), entered, why)) {
+        fprintf(stderr, "hueswap: %s\n", why.c_str());
+        return false;
+    }
+    return true;
 }
 
 int main(int argc, char** argv)
 {
+    if (!enterGameFolder()) {
+        return 1;
+    }
     if (argc < 2 || strncmp(argv[1], "--", 2) != 0) {
         return runDialog(argc, argv);  // FLTK's own options such as -display pass through
     }

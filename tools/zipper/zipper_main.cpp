@@ -2,6 +2,7 @@
 // window, --list and --make work for scripts without one.
 #include "zipper_entry.h"
 #include "zipper_picture.h"
+#include "platform/player_folder.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -30,14 +31,29 @@ static Fl_Input* nameField;
 static Fl_Button* makeButton;
 static std::string lastMade;  // the name of the archive the field reports
 
-// The profile lies beside the program.
-static std::string profilePath()
+static std::string profileFolder = ".";  // beside the program, or the player's folder when installed
+
+// A portable zipper works on the folder it is started from; an installed one on the player's
+// folder, whatever the desktop started it in.
+static bool findGameFolder()
 {
     char buf[PATH_MAX];
     ssize_t len = readlink("/proc/self/exe", buf, sizeof buf - 1);
     std::string path = len > 0 ? std::string(buf, size_t(len)) : std::string();
     size_t slash = path.rfind('/');
-    return (slash == std::string::npos ? std::string(".") : path.substr(0, slash)) + "/comp_zipper.prf";
+    std::string own = slash == std::string::npos ? std::string() : path.substr(0, slash);
+    std::string entered, why;
+    if (!enterPlayerFolder(own, entered, why)) {
+        fprintf(stderr, "tmzipper: %s\n", why.c_str());
+        return false;
+    }
+    profileFolder = entered.empty() ? (own.empty() ? "." : own) : entered;
+    return true;
+}
+
+static std::string profilePath()
+{
+    return profileFolder + "/comp_zipper.prf";
 }
 
 static std::string trackLine()
@@ -139,7 +155,8 @@ static int usage(FILE* to)
             "       tmzipper --list               print what the archive would hold\n"
             "       tmzipper --make [NAME]        write zip\\NAME.zip (NAME: the built name)\n"
             "       tmzipper --make [NAME] --force  the same, replacing an existing archive\n"
-            "Run it from the game folder; comp_zipper.prf beside the program chooses what is packed.\n");
+            "Run it from the game folder; comp_zipper.prf beside the program chooses what is packed.\n"
+            "Installed (in /usr/games), it works on the player's folder ~/.local/share/tarmacade.\n");
     return to == stdout ? 0 : 2;
 }
 
@@ -223,6 +240,9 @@ static int make(const ZipperProfile& profile, const char* given, bool force)
 
 int main(int argc, char** argv)
 {
+    if (!findGameFolder()) {
+        return 1;
+    }
     if (argc < 2 || strncmp(argv[1], "--", 2) != 0) {
         return runWindow(argc, argv);  // FLTK's own options such as -display pass through
     }
