@@ -10,6 +10,7 @@
 #include "render/palette.h"
 #include "render/text.h"
 #include "ui/dialog.h"
+#include "ui/dialog_events.h"
 #include "ui/driver_stats.h"
 #include "ui/main_menu.h"
 #include "ui/message_box.h"
@@ -421,6 +422,7 @@ void onCreate(Widget*)
 {
     openCreateBox();
     redrawPage();
+    focusForTyping(drvName);
 }
 
 void onDriverType(Widget* w)
@@ -693,6 +695,7 @@ void openDriverPageCreating()
     startVisit(false);
     openCreateBox();
     showPage(screenDriverOptions);
+    focusForTyping(drvName);
 }
 
 void returnToDriverPage()
