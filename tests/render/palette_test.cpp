@@ -100,7 +100,8 @@ TEST(PaletteFile, TheShippedPaletteIsTheBuiltInOneAndTheAlternativesDiffer)
     builtInPalette(builtIn);
     ASSERT_TRUE(parsePaletteFile(reinterpret_cast<const uint8_t*>(shipped.data()), shipped.size(), fromFile));
     for (int i = 0; i < paletteSize; ++i) {
-        if (i != 90 && i != 92 && i != 240 && i != 241) EXPECT_EQ(fromFile[i], builtIn[i]) << i;
+        if (i == 90 || i == 92 || i == 240 || i == 241) continue;
+        EXPECT_EQ(fromFile[i], builtIn[i]) << i;
     }
     EXPECT_EQ(shipped.substr(0, 4), "RIFF");
     EXPECT_EQ(shipped.substr(8, 8), "PAL data");
