@@ -60,12 +60,13 @@ unset LD_PRELOAD
 picture 01-main-menu
 import -window root "$work/menu.png"
 
-# Create driver: the box on the Driver options page; its name field, "Tester", OK.
+# Create driver: the box on the Driver options page opens with its name field taking the
+# typing at once, "Tester", OK.
 click 58 29 "Create driver"
 picture 02-create-driver
-click 46 28 "the name field"
+before=$(snap)
 xdotool type --delay 60 Tester
-sleep 0.3
+settle "$before" || fail "typing into the box just opened showed nothing"
 picture 03-create-driver-named
 click 50 39 "OK of the box"
 picture 04-driver-options
