@@ -57,6 +57,8 @@ const char* const englishStrings[] = {
     "Reverse play", "Fast forward", "Rewind", "Adjust replay rate",
     // 160
     "Go to begin/end", "Begin/end cut area", "Fullscreen mode",
+    "",  // 163 kept free for a text another change adds
+    "Press a key to go on",
 };
 static_assert(sizeof englishStrings / sizeof englishStrings[0] == uiStringCount);
 

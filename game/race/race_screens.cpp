@@ -46,6 +46,7 @@ static void showPanel(void (*draw)())
 RaceInformation raceInformation()
 {
     RaceInformation info;
+    info.trackName = game.trackEntry.substr(game.trackEntry.find_last_of('\\') + 1);
     info.laps = game.raceLaps;
     info.distanceMetres = uint32_t(std::max(game.raceLaps, 0)) * game.lapLength;
     info.timeTrial = game.carCount == 1;

@@ -79,16 +79,43 @@ void eachFace(const CarModel& m, const ScreenPoint points[30], const bool seen[3
     });
 }
 
+// The ghost: the car's silhouette in a dark tone inside a light rim, with a light nose, so it
+// shows on pale sand as on dark asphalt and a player can tell which way it heads.
+constexpr uint8_t ghostBody = 1, ghostRim = 242;
+constexpr float ghostNoseRadius = 0.6f;
+
+ScreenPoint shifted(const ScreenPoint& p, float dx, float dy, float nearer)
+{
+    return {p.x + dx, p.y + dy, p.z - nearer};
+}
+
 void drawGhost()
 {
     if (game.racePhase == Replay || game.carCount != 1 || !game.options.ghostCar) return;
     GhostSample s;
     if (!ghostSample(game.raceClock - game.cars[0].lastCrossing, s)) return;
+    const CarModel& m = game.carModels[0];
     ScreenPoint points[30];
     bool seen[30];
-    projectVertices(game.carModels[0], {s.position, s.right, s.up, s.forward}, [](const Vec3& v) { return v; }, points, seen);
-    eachFace(game.carModels[0], points, seen,
-             [](int, const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c) { drawShadowTriangle(a, b, c); });
+    Frame frame{s.position, s.right, s.up, s.forward};
+    projectVertices(m, frame, [](const Vec3& v) { return v; }, points, seen);
+    // A unit nearer than the body, as shadows are, so the ground under it never hides it.
+    const float offsets[9][3] = {{-1, -1, 1}, {0, -1, 1}, {1, -1, 1}, {-1, 0, 1},   {1, 0, 1},
+                                 {-1, 1, 1},  {0, 1, 1},  {1, 1, 1},  {0, 0, 1.01f}};
+    for (const auto& o : offsets) {
+        uint8_t colour = o[0] == 0 && o[1] == 0 ? ghostBody : ghostRim;
+        eachFace(m, points, seen, [&](int, const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c) {
+            ScreenPoint pa = shifted(a, o[0], o[1], o[2]), pb = shifted(b, o[0], o[1], o[2]), pc = shifted(c, o[0], o[1], o[2]);
+            // Every face counts for the outline, whichever way it faces.
+            float area = (pb.x - pa.x) * (pc.y - pa.y) - (pc.x - pa.x) * (pb.y - pa.y);
+            if (area > 0) std::swap(pb, pc);
+            drawTriangle(pa, pb, pc, colour, false);
+        });
+    }
+    float front = 0;
+    for (int i = 0; i < modelVertexCount(m); ++i) front = std::max(front, m.vertices[i].z);
+    ScreenPoint nose;
+    if (project(frame.apply({0, 0, front * 0.75f}), nose)) drawDisc(nose.x, nose.y, nose.z - 1.02f, ghostNoseRadius, ghostRim, false);
 }
 
 // The ground plane through the mean of the wheel contact points, its normal across the

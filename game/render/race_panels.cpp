@@ -48,11 +48,18 @@ std::string right(const std::string& s, size_t width)
 
 bool isTime(int32_t t) { return t > 0 && t < emptyLapTime; }
 
+// Every panel waits for a key; a new player is told so.
+void keyGoesOn(float y)
+{
+    centred(ui(164, "Press a key to go on"), y, textColour);
+}
+
 }  // namespace
 
 void drawRaceInformation(const RaceInformation& info)
 {
-    panel(16, 18, 48, 20);
+    panel(16, 15, 48, 26);
+    centred(info.trackName.substr(0, 40), 17);
     if (info.timeTrial) centred(ui(120, "Time trial"), 20);
     text(ui(7, "Race distance"), 19, 24);
     std::string laps = std::to_string(info.laps) + " " + (info.laps == 1 ? ui(1, "lap") : ui(2, "laps"));
@@ -63,12 +70,13 @@ void drawRaceInformation(const RaceInformation& info)
         text(ui(121, "Best time"), 19, 32);
         if (isTime(info.bestTime)) text(formatTime(info.bestTime) + " " + info.bestHolder, 40, 32);
     }
+    keyGoesOn(37);
 }
 
 void drawRaceResults(const RaceResults& r)
 {
     size_t count = std::min(r.lines.size(), size_t(maxCars));
-    float height = 13 + 3.0f * std::max<size_t>(count, 2) + (r.timeTrial ? 19 : 0);
+    float height = 16 + 3.0f * std::max<size_t>(count, 2) + (r.timeTrial ? 19 : 0);
     float top = 30 - height / 2;
     panel(2, top, 76, height);
     centred(r.timeTrial ? ui(119, "Time trial results") : ui(10, "Official standings"), top + 2);
@@ -103,6 +111,7 @@ void drawRaceResults(const RaceResults& r)
             text(formatLapTime(r.bestTimes[i].second), 24, y);
         }
     }
+    keyGoesOn(top + height - 3);
 }
 
 static void pointsLines(const PointsTable& t, float y)
@@ -123,6 +132,7 @@ void drawChampionshipPoints(const PointsTable& t)
     centred(ui(13, "Championship points"), 14);
     centred(ui(14, "after race ") + formatCounter(t.race, t.races), 17, textColour);
     pointsLines(t, 22);
+    keyGoesOn(45);
 }
 
 void drawLoadingScreen()
@@ -138,4 +148,5 @@ void drawSeasonStandings(const PointsTable& t)
     centred(ui(11, "Official championship"), 14);
     centred(ui(12, "standings"), 17);
     pointsLines(t, 22);
+    keyGoesOn(47);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 struct RaceInformation {
+    std::string trackName;           // as the track list shows it
     uint32_t distanceMetres = 0;
     int32_t laps = 0;
     bool timeTrial = false;          // one car: "Time trial" and its best time

@@ -7,6 +7,8 @@
 
 namespace {
 
+TextWatcher watcher = nullptr;
+
 struct Clip {
     int left, top, right, bottom;  // inclusive
 };
@@ -31,6 +33,7 @@ inline void put(const Clip& c, int x, int y, uint8_t colour)
 
 void drawClipped(std::string_view text, int x, int y, uint8_t colour, uint8_t shadowColour, const Clip& clip)
 {
+    if (watcher) watcher(text, x, y, colour, {clip.left, clip.top, clip.right, clip.bottom});
     int scale = game.guiScale, stripWidth = fontGlyphCount * scale, m = game.textShadowOffset;
     for (char ch : text) {
         int g = glyphIndex(ch);
@@ -55,6 +58,11 @@ Clip surfaceClip()
 }
 
 }  // namespace
+
+void watchText(TextWatcher w)
+{
+    watcher = w;
+}
 
 int textWidth(std::string_view text)
 {

@@ -17,3 +17,8 @@ void drawText(std::string_view text, int x, int y, uint8_t colour, uint8_t shado
 void drawTextInBox(std::string_view text, const TextBox& box, uint8_t colour, int flags);
 // Pixels a text takes across.
 int textWidth(std::string_view text);
+
+// Told of every text just before its ink goes down, with the box it is clipped to; the
+// legibility test reads the colours behind each text through it. nullptr stops watching.
+using TextWatcher = void (*)(std::string_view text, int x, int y, uint8_t colour, const TextBox& clip);
+void watchText(TextWatcher watcher);

@@ -444,6 +444,18 @@ void typeCharacter(int ch)
     redrawWidget(index, redrawValue);
 }
 
+void focusForTyping(int index)
+{
+    DialogContext& c = ctx();
+    if (!c.active || index < 0 || index >= c.count || c.widgets[index].kind != widgetTextField) return;
+    if (c.focus != index) unfocus(c.focus);
+    c.focus = index;
+    c.hover = 0;
+    c.dragging = 0;
+    if (!startEdit(index)) return;
+    redrawWidget(index, redrawFocus | redrawEditing);
+}
+
 static bool dialogParked()
 {
     return game.parkedDialog != nullptr || modalBoxRunning();

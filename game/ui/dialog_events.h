@@ -12,6 +12,9 @@ void escapeUp();
 void stepFocus(int delta);  // +1 next, -1 previous focusable widget
 void typeCharacter(int c);  // 32..126, or 8 for Backspace
 
+// The text field takes the focus in edit mode, so that what is typed first goes into it.
+void focusForTyping(int index);
+
 // The widget under a pixel of the active dialog, -1 none.
 int hitWidget(int x, int y);
 

@@ -4,6 +4,7 @@
 #include "render/draw_access.h"
 #include "render/text.h"
 #include "ui/dialog.h"
+#include "ui/dialog_events.h"
 #include "ui/widget_drawing.h"
 
 #include <cstring>
@@ -107,26 +108,26 @@ void unpark(DialogContext* outer, void (*afterClose)())
 
 }  // namespace
 
-std::vector<std::string> breakMessageLines(const std::string& message)
+std::vector<std::string> breakMessageLines(const std::string& message, int width, int maxLines)
 {
     std::vector<std::string> lines;
     size_t pos = 0, end = message.size();
-    while (pos < end && int(lines.size()) < messageMaxLines) {
+    while (pos < end && int(lines.size()) < maxLines) {
         size_t rest = end - pos;
         size_t newline = message.find('\n', pos);
-        if (newline != std::string::npos && newline - pos <= size_t(messageLineLength)) {
+        if (newline != std::string::npos && newline - pos <= size_t(width)) {
             lines.push_back(message.substr(pos, newline - pos));
             pos = newline + 1;
             continue;
         }
-        if (rest <= size_t(messageLineLength)) {
+        if (rest <= size_t(width)) {
             lines.push_back(message.substr(pos));
             break;
         }
         size_t cut = 0;
-        for (size_t i = 0; i < size_t(messageLineLength); ++i)
+        for (size_t i = 0; i < size_t(width); ++i)
             if (std::strchr(" !,-.", message[pos + i]) && message[pos + i] != '\0') cut = i + 1;
-        if (cut == 0) cut = messageLineLength + 1;
+        if (cut == 0) cut = size_t(width) + 1;
         lines.push_back(message.substr(pos, cut));
         pos += cut;
     }
@@ -188,11 +189,7 @@ bool textPrompt(const std::string& message, const std::string& title, std::strin
     boxResult = 0;
     running = true;
     if (openDialog(boxWidgetCount, boxDialogId, 1, w, drawTextField, nullptr, nullptr, 0) == 0) {
-        // Typing goes straight into the field.
-        game.dialog.focus = promptField;
-        game.dialog.editing = promptField;
-        w[promptField].state |= stateFocused | stateEditing;
-        redrawWidget(promptField, redrawFocus | redrawEditing);
+        focusForTyping(promptField);
         runBox(w);
     }
     running = false;

@@ -12,8 +12,9 @@ constexpr int promptMaxLength = 20;
 
 // The lines a message is shown in: a newline ends a line, else a line is cut after its last
 // blank, "!", ",", "-" or "." within 39 characters, or at 40 characters when there is none.
-// At most 20 lines; the rest is not shown.
-std::vector<std::string> breakMessageLines(const std::string& message);
+// At most 20 lines; the rest is not shown. Other texts break the same way at their own width.
+std::vector<std::string> breakMessageLines(const std::string& message, int width = messageLineLength,
+                                           int maxLines = messageMaxLines);
 
 // 1 for OK or Yes, 0 for No or when the program must end (the quit goes back into the queue).
 // afterClose, when given, redraws the screen behind the box.

@@ -9,6 +9,7 @@
 #include "render/palette.h"
 #include "render/text.h"
 #include "ui/dialog.h"
+#include "ui/dialog_events.h"
 #include "ui/driver_stats.h"
 #include "ui/main_menu.h"
 #include "ui/message_box.h"
@@ -420,6 +421,7 @@ void onCreate(Widget*)
 {
     openCreateBox();
     redrawPage();
+    focusForTyping(drvName);
 }
 
 void onDriverType(Widget* w)
@@ -692,6 +694,7 @@ void openDriverPageCreating()
     startVisit(false);
     openCreateBox();
     showPage(screenDriverOptions);
+    focusForTyping(drvName);
 }
 
 void returnToDriverPage()

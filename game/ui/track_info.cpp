@@ -1,17 +1,21 @@
 #include "ui/track_info.h"
 
+#include "platform/name_compare.h"
 #include "state/game_state.h"
 #include "render/car_portrait.h"
 #include "render/draw_access.h"
 #include "render/number_format.h"
+#include "render/palette.h"
 #include "render/scenery.h"
 #include "render/text.h"
 #include "track/track_loader.h"
+#include "season/driver_list.h"
 #include "track/track_records.h"
 #include "ui/dialog.h"
 #include "ui/message_box.h"
 #include "ui/screens.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -21,6 +25,14 @@ std::string shownEntry;
 bool previewLoaded = false;
 // The preview is drawn once per opening; boxes over the screen repaint it from here.
 std::vector<uint8_t> previewPixels;
+
+// The record holder's car is drawn in a seat's slots: the holder's own seat, else a seat whose
+// slots are lent the holder's colours while the page is open.
+int holderCar = 0;
+bool slotsLent = false;
+uint32_t lentSlots[8];
+// Description lines: as wide as the page leaves beside x 15, as many as fit above the buttons.
+constexpr int descriptionWidth = 62, descriptionLines = 4;
 
 const ScreenCaption infoCaptions[] = {
     {40, 13, infoColour, 8, ""}, {40, 21, infoColour, 118, ""}, {15, 33, infoColour, 124, ""}, {15, 41, infoColour, 127, ""},
@@ -39,6 +51,41 @@ std::string holder(int i)
     return std::string(name, strnlen(name, sizeof game.trackRecords.name[i]));
 }
 
+void lendHolderColours()
+{
+    std::string name = holder(0);
+    int seats = std::clamp(game.carCount, 0, maxCars);
+    for (int k = 0; k < seats; ++k) {
+        if (!name.empty() && equalNoCase(name, std::string(game.driverNames[k], strnlen(game.driverNames[k], sizeof game.driverNames[k])))) {
+            holderCar = k;
+            return;
+        }
+    }
+    holderCar = seats < maxCars ? seats : maxCars - 1;
+    uint32_t colours[paletteSize];
+    readPalette(colours);
+    std::copy(colours + carSlot(holderCar, 0), colours + carSlot(holderCar, 0) + 8, lentSlots);
+    slotsLent = true;
+    // A holder without a driver file (deleted since) races in grey.
+    uint32_t colour1 = 0x909090, colour2 = 0x505050;
+    int entry = findDriver(name);
+    if (entry >= 0 && game.driverList[size_t(entry)].profile) {
+        colour1 = game.driverList[size_t(entry)].profile->colour1;
+        colour2 = game.driverList[size_t(entry)].profile->colour2;
+    }
+    setCarColours(holderCar, colour1, colour2);
+}
+
+void giveBackColours()
+{
+    if (!slotsLent) return;
+    uint32_t colours[paletteSize];
+    readPalette(colours);
+    std::copy(lentSlots, lentSlots + 8, colours + carSlot(holderCar, 0));
+    applyPalette(colours);
+    slotsLent = false;
+}
+
 void drawRecords()
 {
     const TrackRecords& r = game.trackRecords;
@@ -48,7 +95,7 @@ void drawRecords()
         portraitOrientation(2.3f, 0.6f, orientation);
         float height = 3.0f * float(game.guiScale);
         if (height > 0 && game.screenScale > 0)
-            drawCarPortrait(r.car[0], 0, float(unitX(72)), float(unitY(17)), orientation, game.screenScale * 4.0f / (1.2f * height));
+            drawCarPortrait(r.car[0], holderCar, float(unitX(72)), float(unitY(17)), orientation, game.screenScale * 4.0f / (1.2f * height));
     }
     for (int i = 1; i < recordCount; ++i) {
         if (r.time[i] >= emptyLapTime) continue;
@@ -60,9 +107,19 @@ void drawDetails()
 {
     drawUnitText(formatTrackLength(game.lapLength), 15, 36, captionColour);
     drawUnitText(std::string(game.trackAuthor, strnlen(game.trackAuthor, sizeof game.trackAuthor)), 15, 44, captionColour);
-    std::vector<std::string> lines =
-        breakMessageLines(std::string(game.trackInfo, strnlen(game.trackInfo, sizeof game.trackInfo)));
-    for (size_t i = 0; i < lines.size() && i < 3; ++i) drawUnitText(lines[i], 15, 47 + 2.0f * float(i), captionColour);
+    std::vector<std::string> lines = breakMessageLines(std::string(game.trackInfo, strnlen(game.trackInfo, sizeof game.trackInfo)),
+                                                       descriptionWidth, descriptionLines + 1);
+    // A description longer than the page holds says so instead of stopping mid-sentence.
+    if (lines.size() > size_t(descriptionLines)) {
+        lines.resize(descriptionLines);
+        std::string& last = lines.back();
+        last = last.substr(0, std::min(last.size(), size_t(descriptionWidth - 3))) + "...";
+    }
+    for (size_t i = 0; i < lines.size(); ++i) {
+        // A line broken after a comma would start with its blank.
+        size_t start = std::min(lines[i].find_first_not_of(' '), lines[i].size());
+        drawUnitText(lines[i].substr(start), 15, 47 + 2.0f * float(i), captionColour);
+    }
 }
 
 // Copies the area between the locked back buffer and the kept preview.
@@ -97,6 +154,7 @@ void paintPreview(const DrawRect& area)
 void onOk(Widget*)
 {
     previewPixels.clear();
+    giveBackColours();
     returnToParkedScreen();
 }
 
@@ -156,6 +214,8 @@ void openTrackInfo(const std::string& entry)
     shownEntry = entry;
     previewLoaded = loadTrackPreview(entry) == 0;
     previewPixels.clear();
+    giveBackColours();
+    if (previewLoaded) lendHolderColours();
     parkScreen();
     showScreen(screenTrackInfo);
 }

@@ -5,6 +5,7 @@
 #include "race_scene.h"
 #include "render_fixture.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -191,7 +192,6 @@ TEST_F(CarsOnGround, NothingMovingShowsWhereTheTerrainIsNearer)
 
 TEST_F(CarsOnGround, TheGhostShowsOnlyInAOneCarRaceWithTheOptionOnAndNotInAReplay)
 {
-    for (int i = 0; i < 320 * 240; ++i) game.shadeImage[i] = 77;
     racescene::placeCar(0, generalCarModel(), 8, -400, 0);  // the car itself out of sight
     racescene::placeCar(1, generalCarModel(), 8, -400, 0);
     game.carCount = 1;
@@ -205,20 +205,39 @@ TEST_F(CarsOnGround, TheGhostShowsOnlyInAOneCarRaceWithTheOptionOnAndNotInARepla
     game.options.ghostCar = 1;
     game.raceClock = 105;
     game.cars[0].lastCrossing = 100;  // five steps into the lap: the sample at x = 8
+    // A dark body inside a light rim, with a light nose ahead of its middle.
+    constexpr uint8_t body = 1, rim = 242;
     auto ghostPixels = [] {
         drawRaceView(0);
         lockDraw();
-        int n = Screen::count(77);
+        int n = Screen::count(body) + Screen::count(rim);
         unlockDraw();
         return n;
     };
     ASSERT_GT(ghostPixels(), 50);
-    ScreenPoint at, early;
-    ASSERT_TRUE(projectPoint(game.cameraPosition, game.cameraMatrix, {8, 0.6f, 8}, at));
+    ScreenPoint at, early, nose;
+    const CarState& s = game.cars[0];
+    float front = 0;
+    for (int i = 0; i < modelVertexCount(game.carModels[0]); ++i) front = std::max(front, game.carModels[0].vertices[i].z);
+    Vec3 middle{8, 0.6f, 8};
+    ASSERT_TRUE(projectPoint(game.cameraPosition, game.cameraMatrix, middle, at));
     ASSERT_TRUE(projectPoint(game.cameraPosition, game.cameraMatrix, {2, 0.6f, 8}, early));
+    ASSERT_TRUE(projectPoint(game.cameraPosition, game.cameraMatrix, middle + s.forwardAxis * (front * 0.75f), nose));
     lockDraw();
-    EXPECT_EQ(Screen::at(int(at.x), int(at.y)), 77);
-    EXPECT_NE(Screen::at(int(early.x), int(early.y)), 77);
+    EXPECT_GT(Screen::count(body), 30);
+    EXPECT_GT(Screen::count(rim), 20);
+    EXPECT_EQ(Screen::at(int(at.x), int(at.y)), body);
+    EXPECT_EQ(Screen::at(int(nose.x), int(nose.y)), rim);
+    EXPECT_NE(Screen::at(int(early.x), int(early.y)), body);
+    // The rim closes round the body: no body pixel touches the ground beside it.
+    for (int y = 1; y < 239; ++y)
+        for (int x = 1; x < 319; ++x) {
+            if (Screen::at(x, y) != body) continue;
+            for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+                uint8_t n = Screen::at(x + dx, y + dy);
+                EXPECT_TRUE(n == body || n == rim) << x << "," << y;
+            }
+        }
     unlockDraw();
 
     game.carCount = 2;

@@ -89,6 +89,8 @@ TEST(PaletteFile, LoadingNeverTouchesTheCarSlots)
 }
 
 // The shipped tm.pal is written from the same code, so the file and the fallback agree.
+// tm.pal is the built-in palette but for the few slots the menus draw texts and faces with,
+// which it makes legible (the screens' contrast test checks them).
 TEST(PaletteFile, TheShippedPaletteIsTheBuiltInOneAndTheAlternativesDiffer)
 {
     std::string build = buildFolder().string();
@@ -97,7 +99,10 @@ TEST(PaletteFile, TheShippedPaletteIsTheBuiltInOneAndTheAlternativesDiffer)
     uint32_t builtIn[paletteSize] = {}, fromFile[paletteSize] = {};
     builtInPalette(builtIn);
     ASSERT_TRUE(parsePaletteFile(reinterpret_cast<const uint8_t*>(shipped.data()), shipped.size(), fromFile));
-    for (int i = 0; i < paletteSize; ++i) EXPECT_EQ(fromFile[i], builtIn[i]) << i;
+    for (int i = 0; i < paletteSize; ++i) {
+        if (i == 90 || i == 92 || i == 240 || i == 241) continue;
+        EXPECT_EQ(fromFile[i], builtIn[i]) << i;
+    }
     EXPECT_EQ(shipped.substr(0, 4), "RIFF");
     EXPECT_EQ(shipped.substr(8, 8), "PAL data");
     for (const char* name : {"dusk", "autumn", "contrast"}) {

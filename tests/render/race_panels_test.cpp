@@ -108,6 +108,7 @@ TEST_P(Panels, ResultsShowEveryTotalTimeAndLongGapsInFull)
     drawRaceResults(r);
     ASSERT_TRUE(savePicture("results_" + size() + ".bmp"));
     EXPECT_GE(one("Official standings", yellow).y, 0);
+    EXPECT_GT(one("Press a key to go on").y, one("Fastest lap").y);
 
     // Each row: place, name, total time, gap or laps behind, best lap, average speed, in
     // that order from left to right.
@@ -167,6 +168,7 @@ TEST_P(Panels, TimeTrialResultsListTheBestTimes)
     EXPECT_GT(bob.y, best.y);
     on("31.05s", bob.y);
     EXPECT_TRUE(absent("nobody"));  // an empty time lists no one
+    EXPECT_GT(one("Press a key to go on").y, bob.y);
 }
 
 TEST_P(Panels, InformationPointsLoadingAndStandings)
@@ -176,8 +178,12 @@ TEST_P(Panels, InformationPointsLoadingAndStandings)
     info.laps = 5;
     info.recordTime = 4712;
     info.recordHolder = "Alice";
+    info.trackName = "forest";
     drawRaceInformation(info);
     ASSERT_TRUE(savePicture("information_" + size() + ".bmp"));
+    // The track's name heads the panel; the last line says how to go on.
+    EXPECT_LT(one("forest", yellow).y, one("Race distance").y);
+    EXPECT_GT(one("Press a key to go on").y, one("Track record").y);
     EXPECT_EQ(one("6.170 km  5 laps").y, one("Race distance").y);
     EXPECT_EQ(one("47.12s Alice").y, one("Track record").y);
     EXPECT_TRUE(absent("Best time"));
@@ -195,6 +201,7 @@ TEST_P(Panels, InformationPointsLoadingAndStandings)
     on("2.", one("Bob").y, white, one("Bob").x);
     EXPECT_EQ(textreader::find("12 p", white).size(), 2u);
     EXPECT_TRUE(absent("3."));  // Eva shares second place
+    EXPECT_GT(one("Press a key to go on").y, one("Eva").y);
 
     fillRect(nullptr, background);
     drawSeasonStandings(t);
@@ -202,6 +209,7 @@ TEST_P(Panels, InformationPointsLoadingAndStandings)
     EXPECT_LT(one("Tarmacade").y, one("Official championship", yellow).y);
     EXPECT_LT(one("Official championship", yellow).y, one("standings", yellow).y);
     EXPECT_LT(one("standings", yellow).y, one("Alice").y);
+    EXPECT_GT(one("Press a key to go on").y, one("Eva").y);
 
     drawLoadingScreen();
     EXPECT_GE(one("LOADING...").y, 0);

@@ -168,3 +168,29 @@ TEST_F(DriverNames, TypingStopsAtTwelveAndLatin1NamesBecomeFilesInDrivers)
         if (!before.count(f)) added.insert(f);
     EXPECT_EQ(added, (std::set<std::string>{"drivers/Thirteen ch1.drv", "drivers/J\xf6rg \xc5gren.drv"}));
 }
+
+// Whichever way the box opens, from the main menu or from the page, the first key typed goes
+// into the name and Enter then makes the driver.
+TEST_F(DriverNames, TheBoxTakesTypingAtOnce)
+{
+    for (bool fromPage : {false, true}) {
+        SCOPED_TRACE(fromPage ? "from the page" : "from the main menu");
+        if (fromPage) {
+            clickWidget(drvCreateCancel);
+            clickWidget(drvCreate);
+        }
+        EXPECT_EQ(game.dialog.focus, int(drvName));
+        EXPECT_EQ(game.dialog.editing, int(drvName));
+        const std::string name = fromPage ? "Eve" : "Fay";
+        pushKeyPress(SDLKey(name[0] - 'A' + 'a'), KMOD_LSHIFT);
+        for (size_t i = 1; i < name.size(); ++i) pushKeyPress(SDLKey(name[i]));
+        pump();
+        EXPECT_EQ(game.dialog.widgets[drvName].label, name);
+        // The first Enter ends the edit, the second presses OK.
+        pushKeyPress(SDLK_RETURN);
+        pushKeyPress(SDLK_RETURN);
+        pump();
+        EXPECT_FALSE(boxStillOpen());
+        EXPECT_GE(findDriver(name), 0);
+    }
+}

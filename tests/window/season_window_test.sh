@@ -30,7 +30,9 @@ if [ "$size" != 640x480 ]; then
   # options.set with every default but the resolution (the row of the game's table).
   python3 - "$folder/options.set" "$size" <<'PY' || fail "no resolution row for $size"
 import struct, sys
-rows = ["320x240", "512x384", "640x480", "800x600", "960x600", "1024x640", "1024x768", "1280x720"]
+rows = ["320x240", "512x384", "640x480", "800x600", "960x600", "1024x640", "1024x768", "1280x720",
+        "1280x800", "1280x960", "1280x1024", "1360x768", "1440x900", "1440x1050", "1600x900",
+        "1600x1200", "1680x1050", "1920x1080"]
 row = rows.index(sys.argv[2])
 body = struct.pack('<iH7B', 74, 5, 9, 6, 4, 2, 1, 0, 1)
 body += bytes([30, 30, 30, 50, 0, 2, row, 0, 100, 1, 1, 0, 0])
@@ -60,12 +62,13 @@ unset LD_PRELOAD
 picture 01-main-menu
 import -window root "$work/menu.png"
 
-# Create driver: the box on the Driver options page; its name field, "Tester", OK.
+# Create driver: the box on the Driver options page opens with its name field taking the
+# typing at once, "Tester", OK.
 click 58 29 "Create driver"
 picture 02-create-driver
-click 46 28 "the name field"
+before=$(snap)
 xdotool type --delay 60 Tester
-sleep 0.3
+settle "$before" || fail "typing into the box just opened showed nothing"
 picture 03-create-driver-named
 click 50 39 "OK of the box"
 picture 04-driver-options
