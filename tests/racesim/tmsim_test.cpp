@@ -105,13 +105,13 @@ TEST(Tmsim, TheSameRaceTwiceGivesTheSameResultAndWritesOnlyWhenAsked)
     // The held result of this race: a change here is a change in how the cars race.
     EXPECT_EQ(a.substr(a.find('\n') + 1),
               "pos car driver       skill laps  best lap  total time  pits damage   fuel  tyres  stuck  empty\n"
-              "  1   3 Computer 3     100    2     21.17       42.48     0   0.0%  38.9%  57.5%      0      0\n"
-              "  2   1 Computer 1     100    2     21.41       42.91     0   0.0%  38.3%  56.9%      0      0\n"
-              "  3   2 Computer 2     100    2     21.49       43.21     0   8.5%  38.0%  56.0%      0      0\n"
-              "fastest lap 21.17 by car 3 (Computer 3)\n"
-              "laps of car 3: 21.17 21.31\n"
-              "laps of car 1: 21.41 21.50\n"
-              "laps of car 2: 21.72 21.49\n");
+              "  1   1 Computer 1     100    2     21.09       42.49     0   0.0%  38.3%  57.8%      0      0\n"
+              "  2   3 Computer 3     100    2     21.23       42.91     0  11.2%  38.8%  56.3%      0      0\n"
+              "  3   2 Computer 2     100    2     21.35       43.18     0  11.8%  38.7%  56.1%      0      0\n"
+              "fastest lap 21.23 by car 3 (Computer 3)\n"
+              "laps of car 1: 21.40 21.09\n"
+              "laps of car 3: 21.23 21.68\n"
+              "laps of car 2: 21.83 21.35\n");
 
     // Asked to, it keeps the lap record in the track as a race would.
     int status = -1;
