@@ -68,6 +68,16 @@ static Vec3 flattenedLever(const CarState& c, const Vec3& r)
     return r - c.upAxis * (leverFlattening * dot(r, c.upAxis));
 }
 
+// A push on the body, where no wheel stands, also acts at the height of the car's centre: a
+// car pressed against a wall or another car by its engine turns about the vertical, where a
+// lever tipped with the car would stand it on its tail or roll it onto its side.
+static Vec3 bodyLever(const CarState& c, const Vec3& r)
+{
+    Vec3 l = flattenedLever(c, r);
+    l.y *= 1 - leverFlattening;
+    return l;
+}
+
 // Share of an impulse J at lever r that moves the car's centre; the rest turns it.
 static float impulseShare(const CarState& c, const Vec3& r, const Vec3& J)
 {
@@ -122,9 +132,10 @@ static void shareAmongWheels(int car, float load, const Vec3& r, int wheelFlag, 
 }
 
 // One contact of the car along n (unit, from the obstacle to the car) at lever r, its contact
-// point `penetration` behind the obstacle's face. Returns the contact's load, or a negative
-// number when the contact point moves out of the obstacle.
-static float respond(int car, const Vec3& n, const Vec3& r, float penetration, const ContactParams& p)
+// point `penetration` behind the obstacle's face, on the body or, with `body` false, under the
+// wheels. Returns the contact's load, or a negative number when the contact point moves out of
+// the obstacle.
+static float respond(int car, const Vec3& n, const Vec3& r, float penetration, const ContactParams& p, bool body)
 {
     CarState& c = game.cars[car];
     Vec3 u = c.velocity + cross(r, c.angularVelocity);
@@ -136,7 +147,7 @@ static float respond(int car, const Vec3& n, const Vec3& r, float penetration, c
     float limit = c.speedFactor * p.friction * std::fabs(j), wl = std::sqrt(dot(w, w));
     if (wl > limit) w = wl > 0 ? w * (limit / wl) : Vec3{};
     Vec3 J = n * j + w;
-    Vec3 lever = flattenedLever(c, r);
+    Vec3 lever = body ? bodyLever(c, r) : flattenedLever(c, r);
     float k = impulseShare(c, lever, J);
     c.velocity = c.velocity + J * k;
     turnBy(c, lever, J, k);
@@ -147,6 +158,9 @@ static float respond(int car, const Vec3& n, const Vec3& r, float penetration, c
 static void bookLoad(int car, float load, const Vec3& r, int wheelFlag, const Vec3& face, const Vec3& n)
 {
     CarState& c = game.cars[car];
+    // The body rests on a face only as far as the face holds it up: a wall beside a tipped car
+    // carries nothing, and lends the tyres no grip to climb it.
+    if (!wheelFlag) load *= std::clamp(n.y / std::max(dot(n, c.upAxis), 1e-6f), 0.0f, 1.0f);
     if (wheelFlag) shareAmongWheels(car, load, r, wheelFlag, face, n);
     else c.bodyLoad += load;
     c.loadShare -= load * dot(c.upAxis, flattenedLever(c, r));
@@ -166,7 +180,7 @@ void slabContact(int car, const Vec3& point, const Vec3& normal, float halfThick
     if (!(d < halfThickness + boundingRadius(car))) return;
     Vec3 r = supportPoint(car, n);
     float penetration = halfThickness - (d + dot(n, r));
-    float load = respond(car, n, r, penetration, params);
+    float load = respond(car, n, r, penetration, params, wheelFlag == 0);
     if (load >= 0) bookLoad(car, load, r, wheelFlag, point + n * halfThickness, n);
 }
 
@@ -176,7 +190,7 @@ static void roundContact(int car, const Vec3& n, const Vec3& offset, float radiu
 {
     Vec3 r = supportPoint(car, n);
     float penetration = radius - dot(n, offset + r);
-    float load = respond(car, n, r, penetration, params);
+    float load = respond(car, n, r, penetration, params, true);
     if (load >= 0) bookLoad(car, load, r, 0, Vec3{}, n);
 }
 
@@ -234,7 +248,14 @@ void boxContact(int car, const Vec3& centre, const Vec3 axes[3], const float hal
     if (topOnly && !above) return;
     if (outside >= 2) {
         Vec3 point = centre + axes[0] * nearest[0] + axes[1] * nearest[1] + axes[2] * nearest[2];
-        sphereContact(car, point, 0, above ? top : sides);
+        const ContactParams& params = above ? top : sides;
+        // An edge is a line, and pushes square to itself: taken as the point nearest the car,
+        // a wall's upright edge would lift a car leaning on it.
+        int along = -1;
+        for (int k = 0; k < 3; ++k)
+            if (nearest[k] == local[k]) along = k;
+        if (outside == 2 && along >= 0) cylinderContact(car, point, axes[along], 0, params);
+        else sphereContact(car, point, 0, params);
         return;
     }
     if (outside == 0) {
@@ -357,7 +378,7 @@ void carCarContact(int i, int j)
     if (wl > limit) w = wl > 0 ? w * (limit / wl) : Vec3{};
     Vec3 J = w + n * normal;
 
-    Vec3 li = flattenedLever(a, ri), lj = flattenedLever(b, rj);
+    Vec3 li = bodyLever(a, ri), lj = bodyLever(b, rj);
     float kj = (1 - f) * impulseShare(b, lj, J), ki = f * impulseShare(a, li, J);
     b.velocity = b.velocity + J * kj;
     turnBy(b, lj, J, kj);

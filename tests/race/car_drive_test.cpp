@@ -1,4 +1,6 @@
-// A car on a shipped track, with the real ground, walls and objects under it.
+// A car on a shipped track, with the real ground, walls and objects under it, and the shipped
+// cars against walls on flat ground.
+#include "contact_world.h"
 #include "race/car_models.h"
 #include "race/car_physics.h"
 #include "race/race_reset.h"
@@ -7,6 +9,7 @@
 #include "state/particle_ring.h"
 #include "state/random_table.h"
 #include "support/harness.h"
+#include "support/race_fixture.h"
 #include "track/terrain_height.h"
 #include "track/track_loader.h"
 
@@ -14,9 +17,12 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -100,6 +106,107 @@ TEST_F(CarOnTrack, AcceleratesFromRestOnItsWheelsAndStopsUnderBraking)
     }
     EXPECT_LT(forwardSpeed(), 0.5f);
     EXPECT_GT(steps, 30);  // brakes, not a wall
+}
+
+// Every shipped car held with its throttle on against a long row of fences, barriers or
+// concrete blocks on flat ground, from the front, at an angle, alongside and in reverse. The
+// row crosses the whole square, so a car can only get past it by climbing over.
+class CarAgainstWall : public ContactWorld {
+protected:
+    TempGameFolder folder;
+    uint8_t keys[keySnapshotSize] = {};
+    static constexpr float wallX = 100;
+
+    void SetUp() override
+    {
+        if (!copyBuiltGame(folder, BuiltTracks::GrandPrix)) GTEST_SKIP() << "no built game folder";
+        loadRaceSetup();
+        ContactWorld::SetUp();
+        wireRaceKeys(keys);
+        std::srand(3);
+        fillRandomTable();
+        game.carCount = 1;
+        game.racePhase = Racing;
+        game.waterLevel = -100;
+        game.checkpoints = nullptr;
+        game.checkpointCount = 0;
+    }
+    void TearDown() override
+    {
+        unwireRaceKeys();
+        ContactWorld::TearDown();
+    }
+
+    // Objects of the kind end to end along x = wallX, each facing north as the fences of a
+    // straight do.
+    void buildRow(int kind, float length)
+    {
+        std::vector<TrackObject> row;
+        for (float z = length / 2; z < game.trackSize; z += length)
+            row.push_back(TrackObject{uint8_t(kind), {wallX, 0, z}, {0, 0, 1}});
+        placeObjects(row);
+    }
+};
+
+struct Row {
+    int kind;
+    float length, halfWidth;
+};
+
+const Row rows[] = {{1, 3, 0.5f}, {2, 3, 0.5f}, {3, 3, 0.5f}, {21, 8, 0.18f}, {22, 8, 0.07f}};
+
+struct Approach {
+    const char* name;
+    float heading;      // degrees from the wall's normal (east), towards north
+    float gap;          // between the car's side or end and the wall
+    bool reverse;       // backing into it
+    int steer;          // the key held to turn into the wall, or 0
+};
+
+const Approach approaches[] = {
+    {"head-on", 0, 2.0f, false, 0},
+    {"head-on from 40 m", 0, 40.0f, false, 0},
+    {"at 45 degrees", 45, 1.0f, false, 0},
+    {"glancing from 20 m", 15, 20.0f, false, 0},
+    {"alongside, steering in", 90, 0.1f, false, SDLK_RIGHT},
+    {"backwards", 180, 2.0f, true, 0},
+    {"backwards at 30 degrees", 210, 6.0f, true, 0},
+};
+
+TEST_F(CarAgainstWall, NoCarClimbsAFenceABarrierOrABlockHoweverLongItIsPushedAgainstIt)
+{
+    for (const Row& row : rows) {
+        buildRow(row.kind, row.length);
+        for (int type = 0; type < game.modelCount; ++type) {
+            for (const Approach& a : approaches) {
+                SCOPED_TRACE(std::string(game.models[type].name) + ", kind " + std::to_string(row.kind) + ", " + a.name);
+                float turn = a.heading * 3.14159265f / 180;
+                place(0, {}, {std::cos(turn), 0, std::sin(turn)});
+                game.carModels[0] = game.models[type];
+                const CarModel& m = game.carModels[0];
+                CarState& c = game.cars[0];
+                float across = a.steer ? m.ellipsoid.x : m.ellipsoid.z;
+                c.positionVector = {wallX - row.halfWidth - across - a.gap, groundY() + m.ellipsoid.y, 100};
+                c.fuel = c.tyres = 65535;
+                uint32_t codes[4] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT};
+                for (int k = 0; k < 4; ++k) c.controls[k] = codes[k];
+                std::fill(std::begin(keys), std::end(keys), uint8_t(0));
+                keys[a.reverse ? SDLK_DOWN : SDLK_UP] = 1;
+                if (a.steer) keys[a.steer] = 1;
+
+                float highest = 0, farthest = -1e9f, lowestUp = 1;
+                for (int step = 0; step < 500; ++step) {
+                    carStep(0);
+                    highest = std::max(highest, c.positionVector.y - groundY());
+                    farthest = std::max(farthest, c.positionVector.x);
+                    lowestUp = std::min(lowestUp, c.upAxis.y);
+                }
+                EXPECT_LT(farthest, wallX) << "got beyond it";
+                EXPECT_LT(highest, 2 * m.ellipsoid.z) << "climbed higher than its length";
+                EXPECT_GT(lowestUp, 0.5f) << "stood up or turned over";
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -59,7 +59,6 @@ protected:
         place(car, game.pitLane[k], game.pitLane[k + 1] - game.pitLane[k], speed);
         game.cars[car].controls[2] = uint32_t(k + 1);
         game.cars[car].revvingCounter = uint8_t(FirstBoxMode + b);
-        game.boxApproachSteps[car] = 0;
     }
 
     static float pastStopPoint(int car, int b)
@@ -106,7 +105,6 @@ TEST_F(PitLane, ACarInTheGarageBehindItsBoxGetsOutAndFinishes)
     c.revvingCounter = uint8_t(FirstBoxMode + 4);
     c.laps = 1;
     c.fuel = 65535;
-    game.boxApproachSteps[0] = 0;
     for (int step = 0; step < 9000 && c.serviceState != 2; ++step) raceStep();
     EXPECT_EQ(c.serviceState, 2);
     EXPECT_EQ(c.laps, 2);
