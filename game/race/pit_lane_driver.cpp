@@ -8,9 +8,12 @@
 
 namespace {
 
-// What a car plans to brake with on the lane, in units/s²: well inside what the tyres give on
-// the lane's tarmac, so that it comes to rest where it meant to even on worn tyres.
-constexpr float laneBraking = 12.0f;
+// What a car plans to brake with into its box, in units/s²: well inside the 40 the tyres give on
+// the lane's tarmac, so that it comes to rest where it meant to even on worn tyres, yet late
+// enough that it brakes in the lane, not in the entry ramp beside the racing cars.
+constexpr float laneBraking = 18.0f;
+// ... and behind a car in its way, with room to spare.
+constexpr float gapBraking = 12.0f;
 constexpr float boxArrival = 1.5f;        // speed a car rolls onto its stop point with
 constexpr float boxStopShort = 0.8f;      // from here on the car brakes to a stand
 constexpr float boxNear = 15.0f;          // before the stop point the car leaves the lane's line for the box
@@ -118,18 +121,16 @@ void chooseBox(int car)
     int best = -1;
     float v = std::sqrt(dot(c.velocity, c.velocity));
     float stopping = v * v / (2 * laneBraking);
-    float bestDistance = 1e30f;
+    float bestDistance = -1e30f;
     for (int b = 0; b < game.pitBoxCount && b < maxPitBoxes; ++b) {
         if (!boxUsable(car, b)) continue;
         Vec3 to = game.pitBoxes[b].stopPoint - c.positionVector;
         // Only a box the car can still stop at, braking as it plans to.
         float ahead = dot(to, game.pitBoxes[b].axis);
         if (ahead < stopping + 2.0f) continue;
-        if (b == car) {
-            best = b;
-            break;
-        }
-        if (ahead < bestDistance) best = b, bestDistance = ahead;
+        // The farthest free box: the car brakes in the lane, not in the ramp beside the racing
+        // cars, and the cars behind it stop short of it instead of passing it.
+        if (ahead > bestDistance) best = b, bestDistance = ahead;
     }
     if (best < 0) return;
     c.revvingCounter = uint8_t(FirstBoxMode + best);
@@ -237,7 +238,7 @@ int keepGap(int car, int throttle)
         if (std::fabs(dot(rel, across)) >= std::fabs(mine.x) + std::fabs(theirs.x) + 0.2f) continue;
         float gap = a - std::fabs(mine.z) - std::fabs(theirs.z) - bumperGap;
         float theirSpeed = std::max(dot(other.velocity, along), 0.0f);
-        allowed = std::min(allowed, theirSpeed + std::sqrt(2 * laneBraking * std::max(gap, 0.0f)));
+        allowed = std::min(allowed, theirSpeed + std::sqrt(2 * gapBraking * std::max(gap, 0.0f)));
     }
     // The limit holds between the ramps: braking or accelerating beside the racing cars on the
     // road is what gets a car hit.

@@ -10,8 +10,8 @@ enum DriverMode : uint8_t { OnLine = 0, IntoPitLane = 1, OutOfPitLane = 2, First
 bool wantsPitStop(int car);
 // The track has a lane and a box this car may use.
 bool pitLaneUsable(int car);
-// On the lane: the car's own box when it is free, else the nearest free one ahead that it can
-// still stop at; the mode becomes that box's.
+// On the lane: the farthest free box ahead that the car can still stop at; the mode becomes
+// that box's.
 void chooseBox(int car);
 // The crew have done what the car needs for the rest of the race.
 bool serviceDone(int car, int box);
