@@ -38,14 +38,14 @@ int looseParticle(int ground)
 // less, are left unmarked rather than made faster by a car sliding over them.
 float markRate(int ground)
 {
-    if (ground < 8) return 0.3f;
+    if (ground < 8) return 0.5f;
     if (ground < 28) return 0.0f;
     return 0.15f;
 }
 
 // How far past a screech a wheel must be before it leaves rubber: the drivers' steering saws
 // from lock to lock, and that alone must not paint the racing line.
-constexpr float markingSkid = 0.3f;
+constexpr float markingSkid = 0.15f;
 
 void looseSurface(CarState& c, int w, const Vec3& point, int ground, float speed, float slip)
 {
