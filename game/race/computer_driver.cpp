@@ -288,6 +288,7 @@ void computerDriver(int car, float ability, int& throttle, float& steering)
     }
     // On the lane nobody overtakes: a car keeps its distance to the one ahead in its path.
     if (nowLane) throttle = keepGap(car, throttle);
+    else throttle = yieldToPitting(car, throttle);
 
     if (mode == IntoPitLane) chooseBox(car);
 

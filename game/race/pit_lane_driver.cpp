@@ -219,16 +219,17 @@ void standInBox(int car, int b, int& throttle, float& steering)
     steering = f > 0.3f ? boxSteering(c, b) : 0;
 }
 
-int keepGap(int car, int throttle)
+// The speed that keeps the car behind every car in its path ahead (read along `along`) that
+// `counts`; 1e30 when there is none.
+template <typename Counts>
+static float gapSpeed(int car, const Vec3& along, Counts counts)
 {
     const CarState& c = game.cars[car];
     const Vec3& mine = game.carModels[car].ellipsoid;
-    // Ahead and beside are read along the lane, the same for every car on it, so that of two
-    // cars side by side only the one behind waits.
-    Vec3 along = laneDirectionNear(c.positionVector), across{along.z, 0, -along.x};
+    Vec3 across{along.z, 0, -along.x};
     float allowed = 1e30f;
     for (int j = 0; j < game.carCount && j < maxCars; ++j) {
-        if (j == car) continue;
+        if (j == car || !counts(j)) continue;
         const CarState& other = game.cars[j];
         const Vec3& theirs = game.carModels[j].ellipsoid;
         Vec3 rel = other.positionVector - c.positionVector;
@@ -240,11 +241,30 @@ int keepGap(int car, int throttle)
         float theirSpeed = std::max(dot(other.velocity, along), 0.0f);
         allowed = std::min(allowed, theirSpeed + std::sqrt(2 * gapBraking * std::max(gap, 0.0f)));
     }
+    return allowed;
+}
+
+int keepGap(int car, int throttle)
+{
+    const CarState& c = game.cars[car];
+    // Ahead and beside are read along the lane, the same for every car on it, so that of two
+    // cars side by side only the one behind waits.
+    float allowed = gapSpeed(car, laneDirectionNear(c.positionVector), [](int) { return true; });
     // The limit holds between the ramps: braking or accelerating beside the racing cars on the
     // road is what gets a car hit.
     int index = int(c.controls[2]);
     if (index >= laneRampPoints && index < game.pitLaneCount - laneRampPoints)
         allowed = std::min(allowed, c.revvingCounter == IntoPitLane ? boxSearchSpeed : laneSpeed);
+    if (allowed > 1e29f) return throttle;
+    return std::min(throttle, throttleFor(dot(c.velocity, c.forwardAxis), allowed));
+}
+
+int yieldToPitting(int car, int throttle)
+{
+    const CarState& c = game.cars[car];
+    float allowed = gapSpeed(car, c.forwardAxis, [](int j) {
+        return game.cars[j].controls[0] == 0 && game.cars[j].revvingCounter != OnLine;
+    });
     if (allowed > 1e29f) return throttle;
     return std::min(throttle, throttleFor(dot(c.velocity, c.forwardAxis), allowed));
 }

@@ -32,3 +32,6 @@ void standInBox(int car, int b, int& throttle, float& steering);
 // On the lane: the throttle state that keeps the car within the lane's speed and from running
 // into the car ahead of it.
 int keepGap(int car, int throttle);
+// On the line: the throttle state that keeps the car off a computer car ahead of it that slows
+// for the pit lane.
+int yieldToPitting(int car, int throttle);
