@@ -343,6 +343,20 @@ TEST_F(ComputerDriver, OnTheLaneACarKeepsItsDistanceAndItsSpeed)
     EXPECT_LT(drive(1, steering), 2);
 }
 
+TEST_F(ComputerDriver, OnTheLineACarKeepsOffACarSlowingForThePits)
+{
+    float steering;
+    game.carCount = 2;
+    placeCar(0, 40, 100);
+    placeCar(1, 50, 100);
+    game.cars[0].velocity = {30, 0, 0};
+    game.cars[1].velocity = {10, 0, 0};
+    // Racing ahead of it, the slower car is overtaken; slowing for the pit lane, it is followed.
+    EXPECT_EQ(drive(0, steering), 2);
+    game.cars[1].revvingCounter = 3;
+    EXPECT_EQ(drive(0, steering), 0);
+}
+
 TEST_F(ComputerDriver, DegenerateLinesAndIndicesGiveFiniteInputs)
 {
     auto check = [&](const char* what) {
