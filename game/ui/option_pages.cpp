@@ -278,6 +278,15 @@ const ScreenCaption controlCaptions[] = {
 const ScreenCaption skillCaptions[] = {{14, 37, captionColour, 89, ""}};
 const ScreenCaption createCaptions[] = {{20, 27, captionColour, 81, ""}, {20, 31, captionColour, 82, ""}};
 
+// The page edits colours, controls and skill only. The statistics stay the live profile's:
+// a Reset on the statistics page has changed them since the page took its copy.
+void giveBack(const PageDriver& d)
+{
+    d.source->colour1 = d.profile.colour1;
+    d.source->colour2 = d.profile.colour2;
+    std::copy(d.profile.controls, d.profile.controls + 4, d.source->controls);
+}
+
 DriverProfile fallbackProfile()
 {
     DriverProfile p{};
@@ -707,7 +716,7 @@ void applyOptionPages()
     if (!fromPauseMenu) applyOptionsPage(next);
     applyAdvancedPage(next);
     for (PageDriver& d : pageDrivers)
-        if (d.source) *d.source = d.profile;
+        if (d.source) giveBack(d);
     game.options = next;
     storeMenuDrivers();
 
