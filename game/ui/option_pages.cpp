@@ -719,6 +719,8 @@ void applyOptionPages()
         if (d.source) giveBack(d);
     game.options = next;
     storeMenuDrivers();
+    // The main menu's race length names the unit chosen here.
+    setRaceLengthLabel();
 
     bool display = old.resolution != next.resolution || old.windowedMode != next.windowedMode;
     bool language = std::strncmp(old.language, next.language, sizeof old.language) != 0;

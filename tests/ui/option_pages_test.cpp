@@ -95,4 +95,17 @@ protected:
 TEST_F(OptionPages, AStatisticsResetStaysAfterThePagesOk) { resetThenLeaveWith(pageOk); }
 TEST_F(OptionPages, AStatisticsResetStaysAfterThePagesCancel) { resetThenLeaveWith(pageCancel); }
 
+TEST_F(OptionPages, TheRaceLengthTakesTheUnitChosenOnThePage)
+{
+    startGame(640, 480);
+    EXPECT_EQ(game.dialog.widgets[menuRaceLength].label, uiText(1) + "|" + uiText(2));
+    clickWidget(menuOptions);
+    ASSERT_EQ(activeScreen(), uint32_t(screenOptions));
+    clickWidget(optDistanceUnit);
+    clickWidget(pageOk);
+    ASSERT_EQ(activeScreen(), uint32_t(screenMainMenu));
+    EXPECT_EQ(game.options.distanceUnit, 1);
+    EXPECT_EQ(game.dialog.widgets[menuRaceLength].label, uiText(3) + "|" + uiText(4));
+}
+
 }  // namespace
