@@ -57,6 +57,11 @@ const char* const englishStrings[] = {
     "Reverse play", "Fast forward", "Rewind", "Adjust replay rate",
     // 160
     "Go to begin/end", "Begin/end cut area", "Fullscreen mode",
+    "",  // 163 is taken by another change
+    // 164
+    "Driver name is too long: at most 12 characters.",
+    "Driver name cannot be a file name. Use letters and digits.", "Save failed!",
+    "Save failed! The display and language stay as they were.",
 };
 static_assert(sizeof englishStrings / sizeof englishStrings[0] == uiStringCount);
 

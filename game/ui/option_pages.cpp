@@ -737,8 +737,7 @@ void applyOptionPages()
         std::memcpy(game.options.language, old.language, sizeof old.language);
         reloadSoundSet();
         leavePages();
-        messageBox(messageBoxOk, "Save failed! The display and language stay as they were.", uiText(97),
-                   redrawShownScreen);
+        messageBox(messageBoxOk, uiText(167), uiText(97), redrawShownScreen);
         return;
     }
     bool reload = fromPauseMenu;
