@@ -62,6 +62,7 @@ const char* const englishStrings[] = {
     "Driver name is too long: at most 12 characters.",
     "Driver name cannot be a file name. Use letters and digits.", "Save failed!",
     "Save failed! The display and language stay as they were.",
+    "The driver races in this game: delete it when the game is over.",
 };
 static_assert(sizeof englishStrings / sizeof englishStrings[0] == uiStringCount);
 

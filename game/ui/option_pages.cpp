@@ -487,6 +487,12 @@ void onDelete(Widget*)
     PageDriver* d = currentDriver();
     if (!d) return;
     std::string name = d->name;
+    // The cars, the running order and the results of a running game keep their seats: a seat
+    // that shifted would give one driver's car, points and statistics to another.
+    if (fromPauseMenu && seatOf(name) >= 0) {
+        messageBox(messageBoxOk, uiText(168), uiText(71), redrawShownScreen);
+        return;
+    }
     std::string question = uiText(102) + " '" + name + "'?";
     if (messageBox(messageBoxYesNo, question, uiText(71), redrawShownScreen) != 1) return;
     deleteMenuDriver(name);

@@ -95,6 +95,28 @@ protected:
 TEST_F(OptionPages, AStatisticsResetStaysAfterThePagesOk) { resetThenLeaveWith(pageOk); }
 TEST_F(OptionPages, AStatisticsResetStaysAfterThePagesCancel) { resetThenLeaveWith(pageCancel); }
 
+TEST_F(OptionPages, ASeatedDriverIsNotDeletedWhileAGameRuns)
+{
+    startGame(640, 480);
+    pauseSeason();
+    std::string seated = game.driverNames[1];
+    int carCount = game.carCount;
+    clickWidget(pauseOptions);
+    clickWidget(pageSecondLink);
+    ASSERT_EQ(activeScreen(), uint32_t(screenDriverOptions));
+    chooseDriver(seated);
+    clickAndEnter(drvDelete);  // OK on the refusal; Yes if it asked instead
+    EXPECT_TRUE(folder.exists("drivers/" + seated + ".drv"));
+    EXPECT_GE(findDriver(seated), 0);
+    EXPECT_EQ(game.dialog.widgets[drvSelector].label, seated);
+    clickWidget(pageOk);
+    ASSERT_EQ(activeScreen(), uint32_t(screenPauseMenu));
+    EXPECT_EQ(game.carCount, carCount);
+    EXPECT_EQ(std::string(game.driverNames[1]), seated);
+    ASSERT_NE(game.drivers[1], nullptr);
+    EXPECT_EQ(game.drivers[1], profileOf(seated));
+}
+
 TEST_F(OptionPages, TheRaceLengthTakesTheUnitChosenOnThePage)
 {
     startGame(640, 480);
