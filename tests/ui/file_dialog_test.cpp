@@ -229,6 +229,7 @@ TEST_F(FileDialog, TheReplaysCutOpensTheSaveDialogAndCancelPausesTheRace)
     pauseSeason();
     // The replay's cut ends playback and opens the dialog with no menu up.
     closeDialog();
+    game.replay.cutBegin = 3, game.replay.cutEnd = 9;
     openFileDialog(true);
     ASSERT_EQ(activeScreen(), uint32_t(screenFileDialog));
     EXPECT_EQ(game.dialog.widgets[fileConfirm].label, "Save");
@@ -238,6 +239,9 @@ TEST_F(FileDialog, TheReplaysCutOpensTheSaveDialogAndCancelPausesTheRace)
     EXPECT_EQ(activeScreen(), uint32_t(screenPauseMenu));
     ASSERT_NE(game.parkedDialog, nullptr);
     EXPECT_EQ(game.parkedDialog->dialogId, uint32_t(screenMainMenu));
+    // Cancelled, the cut is dropped: the next save holds the whole replay.
+    EXPECT_EQ(game.replay.cutBegin, -1);
+    EXPECT_EQ(game.replay.cutEnd, -1);
 }
 
 TEST_F(FileDialog, ARestartFromThePauseMenuWithoutAnAutosaveKeepsTheDisplayAndTheRace)
