@@ -57,8 +57,9 @@ const char* const englishStrings[] = {
     "Reverse play", "Fast forward", "Rewind", "Adjust replay rate",
     // 160
     "Go to begin/end", "Begin/end cut area", "Fullscreen mode",
-    "",  // 163 is taken by another change
-    // 164
+    "",  // 163 kept free for a text another change adds
+    "Press a key to go on",
+    // 165
     "Driver name is too long: at most 12 characters.",
     "Driver name cannot be a file name. Use letters and digits.", "Save failed!",
     "Save failed! The display and language stay as they were.",

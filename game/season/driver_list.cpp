@@ -11,7 +11,7 @@
 #include <vector>
 
 constexpr int driverNeedsNameText = 85, driverExistsText = 86, reallyDeleteText = 102;
-constexpr int driverNameTooLongText = 164, driverNameNotAllowedText = 165;
+constexpr int driverNameTooLongText = 165, driverNameNotAllowedText = 166;
 
 // Before a language is loaded the table is still empty.
 static std::string uiText(int index)

@@ -490,7 +490,7 @@ void onDelete(Widget*)
     // The cars, the running order and the results of a running game keep their seats: a seat
     // that shifted would give one driver's car, points and statistics to another.
     if (fromPauseMenu && seatOf(name) >= 0) {
-        messageBox(messageBoxOk, uiText(168), uiText(71), redrawShownScreen);
+        messageBox(messageBoxOk, uiText(169), uiText(71), redrawShownScreen);
         return;
     }
     std::string question = uiText(102) + " '" + name + "'?";
@@ -743,7 +743,7 @@ void applyOptionPages()
         std::memcpy(game.options.language, old.language, sizeof old.language);
         reloadSoundSet();
         leavePages();
-        messageBox(messageBoxOk, uiText(167), uiText(97), redrawShownScreen);
+        messageBox(messageBoxOk, uiText(168), uiText(97), redrawShownScreen);
         return;
     }
     bool reload = fromPauseMenu;

@@ -202,7 +202,7 @@ TEST(DriverStartUp, TheGameReadsItsDriversAtStartKeepsThemOverARestartAndFreesTh
 
 TEST_F(DriverList, RefusalsSpeakTheLanguageAndEnglishWhereItsFileHasNoText)
 {
-    dir.write("lang/Mixed.lng", "#0164# \"Zu lang.\"\r\n#0165# \"Kein Dateiname.\"\r\n");
+    dir.write("lang/Mixed.lng", "#0165# \"Zu lang.\"\r\n#0166# \"Kein Dateiname.\"\r\n");
     dir.write("lang/Older.lng", "#0017# \"Ende\"\r\n");
     ASSERT_EQ(loadLanguage("Mixed"), 0);
     EXPECT_EQ(driverNameMessage(driverNameTooLong), "Zu lang.");
