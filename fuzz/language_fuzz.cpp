@@ -1,4 +1,4 @@
-// A language file is hand-written text: any bytes must give 163 texts, none longer than the file.
+// A language file is hand-written text: any bytes must give every text, none longer than the file.
 #include "fuzz_folder.h"
 #include "files/language.h"
 

@@ -59,6 +59,11 @@ const char* const englishStrings[] = {
     "Go to begin/end", "Begin/end cut area", "Fullscreen mode",
     "",  // 163 kept free for a text another change adds
     "Press a key to go on",
+    // 165
+    "Driver name is too long: at most 12 characters.",
+    "Driver name cannot be a file name. Use letters and digits.", "Save failed!",
+    "Save failed! The display and language stay as they were.",
+    "The driver races in this game: delete it when the game is over.",
 };
 static_assert(sizeof englishStrings / sizeof englishStrings[0] == uiStringCount);
 

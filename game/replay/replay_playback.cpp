@@ -54,7 +54,13 @@ Vec3 spline(Vec3 p0, Vec3 p1, Vec3 p2, Vec3 p3, float u)
 
 int carsWithRings() { return std::clamp(game.carCount, 0, replayCarSlots); }
 
+// Home or End moved playback and no picture has shown where it landed yet. Playback that holds
+// at that end at once has nothing new to show, but the jump itself must be seen.
+bool landingUnseen = false;
+
 }  // namespace
+
+void replayLandingShown() { landingUnseen = false; }
 
 float replayEndPosition()
 {
@@ -110,9 +116,12 @@ bool advanceReplay()
 
 bool replayStep()
 {
-    if (!readReplayKeys()) return false;
     ReplayState& r = game.replay;
+    float before = r.position;
+    if (!readReplayKeys()) return false;
     if (r.frameCount <= 0 || r.capacity <= 0) return false;
+    // Of the keys only Home and End move the position.
+    if (!(r.position == before)) landingUnseen = true;
     r.position = heldPosition(r.position);
     placeReplayCars(r.position);
     // The engines sing along only when the cars move as they raced.
@@ -126,5 +135,5 @@ bool replayStep()
         const ReplayFrame* f = r.frames[car];
         carEngineSound(car, f[ringIndex(i + 1)].wheelSpeed > f[ringIndex(i)].wheelSpeed);
     }
-    return advanceReplay();
+    return advanceReplay() || landingUnseen;
 }

@@ -14,5 +14,8 @@ void placeReplayCars(float position);
 bool advanceReplay();
 
 // One step of playback in phase Replay: the keys, the cars, their engines, the advance.
-// False when there is nothing to show (the pass ends).
+// False when there is nothing to show (the pass ends); true while a jump by Home or End has
+// not been shown.
 bool replayStep();
+// A picture of the replay was drawn: the jump it showed needs no more.
+void replayLandingShown();

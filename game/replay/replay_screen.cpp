@@ -109,6 +109,7 @@ std::string replayRateText()
 
 void drawReplayScreen(int steps)
 {
+    replayLandingShown();
     if (!drawRacePicture(steps)) return;
     if (lockDraw()) {
         drawTexts();

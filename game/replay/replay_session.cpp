@@ -45,6 +45,7 @@ void beginReplay()
     r.cutBegin = r.cutEnd = -1;
     r.cutPresses = 0;
     r.keysDown = 0;
+    replayLandingShown();
     game.raceHooks.replayStep = replayStep;
     game.raceHooks.endReplay = endReplayFromKeys;
     game.raceHooks.drawReplay = drawReplayScreen;

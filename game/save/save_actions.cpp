@@ -93,7 +93,7 @@ void saveTyped(const std::string& typed)
         name = listed;  // the file keeps the name it has
     }
     if (!saveGame(name)) {
-        tell(messageBoxOk, "Save failed!", 97);
+        tell(messageBoxOk, uiText(167), 97);
         return;
     }
     // A cut marked in the replay is what this save held; the next save holds the whole replay.

@@ -11,6 +11,7 @@
 #include <vector>
 
 constexpr int driverNeedsNameText = 85, driverExistsText = 86, reallyDeleteText = 102;
+constexpr int driverNameTooLongText = 165, driverNameNotAllowedText = 166;
 
 // Before a language is loaded the table is still empty.
 static std::string uiText(int index)
@@ -22,16 +23,15 @@ int driverNameMessageIndex(int check)
 {
     if (check == driverNameEmpty) return driverNeedsNameText;
     if (check == driverNameTaken) return driverExistsText;
+    if (check == driverNameTooLong) return driverNameTooLongText;
+    if (check == driverNameNotAllowed) return driverNameNotAllowedText;
     return -1;
 }
 
 std::string driverNameMessage(int check)
 {
     int index = driverNameMessageIndex(check);
-    if (index >= 0) return uiText(index);
-    if (check == driverNameTooLong) return "Driver name is too long: at most 12 characters.";
-    if (check == driverNameNotAllowed) return "Driver name cannot be a file name. Use letters, digits and spaces.";
-    return std::string();
+    return index >= 0 ? uiText(index) : std::string();
 }
 
 int checkNewDriverName(const std::string& name)

@@ -17,7 +17,13 @@ bool fromPause = false;
 
 const ScreenCaption fileCaptions[] = {{14, 17, captionColour, 94, ""}, {14, 41, captionColour, 93, ""}};
 
-void onCancel(Widget*) { closeFileDialog(); }
+void onCancel(Widget*)
+{
+    // A cut belongs to the save it was marked for: cancelled, later saves (the autosave of a
+    // display change too) hold the whole replay again.
+    if (saving) game.replay.cutBegin = game.replay.cutEnd = -1;
+    closeFileDialog();
+}
 void onDelete(Widget*) { deleteInFileDialog(); }
 void onConfirm(Widget*) { confirmFileDialog(saving); }
 

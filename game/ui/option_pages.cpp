@@ -279,6 +279,15 @@ const ScreenCaption controlCaptions[] = {
 const ScreenCaption skillCaptions[] = {{14, 37, captionColour, 89, ""}};
 const ScreenCaption createCaptions[] = {{20, 27, captionColour, 81, ""}, {20, 31, captionColour, 82, ""}};
 
+// The page edits colours, controls and skill only. The statistics stay the live profile's:
+// a Reset on the statistics page has changed them since the page took its copy.
+void giveBack(const PageDriver& d)
+{
+    d.source->colour1 = d.profile.colour1;
+    d.source->colour2 = d.profile.colour2;
+    std::copy(d.profile.controls, d.profile.controls + 4, d.source->controls);
+}
+
 DriverProfile fallbackProfile()
 {
     DriverProfile p{};
@@ -480,6 +489,12 @@ void onDelete(Widget*)
     PageDriver* d = currentDriver();
     if (!d) return;
     std::string name = d->name;
+    // The cars, the running order and the results of a running game keep their seats: a seat
+    // that shifted would give one driver's car, points and statistics to another.
+    if (fromPauseMenu && seatOf(name) >= 0) {
+        messageBox(messageBoxOk, uiText(169), uiText(71), redrawShownScreen);
+        return;
+    }
     std::string question = uiText(102) + " '" + name + "'?";
     if (messageBox(messageBoxYesNo, question, uiText(71), redrawShownScreen) != 1) return;
     deleteMenuDriver(name);
@@ -710,9 +725,11 @@ void applyOptionPages()
     if (!fromPauseMenu) applyOptionsPage(next);
     applyAdvancedPage(next);
     for (PageDriver& d : pageDrivers)
-        if (d.source) *d.source = d.profile;
+        if (d.source) giveBack(d);
     game.options = next;
     storeMenuDrivers();
+    // The main menu's race length names the unit chosen here.
+    setRaceLengthLabel();
 
     bool display = old.resolution != next.resolution || old.windowedMode != next.windowedMode;
     bool language = std::strncmp(old.language, next.language, sizeof old.language) != 0;
@@ -729,8 +746,7 @@ void applyOptionPages()
         std::memcpy(game.options.language, old.language, sizeof old.language);
         reloadSoundSet();
         leavePages();
-        messageBox(messageBoxOk, "Save failed! The display and language stay as they were.", uiText(97),
-                   redrawShownScreen);
+        messageBox(messageBoxOk, uiText(168), uiText(97), redrawShownScreen);
         return;
     }
     bool reload = fromPauseMenu;

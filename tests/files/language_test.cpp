@@ -121,9 +121,8 @@ TEST(ShippedLanguages, TranslateEveryEntryKeepingBlanksAndTheBar)
         SCOPED_TRACE(name);
         std::string file = dir.read("lang/" + name + ".lng");
         for (int i = 0; i < uiStringCount; ++i) {
-            std::string english = englishStrings[i];
-            if (english.empty()) continue;  // a number kept free
-            std::string text;
+            std::string text, english = englishStrings[i];
+            if (english.empty()) continue;  // an entry kept free has nothing to translate
             ASSERT_TRUE(findTranslation(file, i, text)) << "entry " << i;
             EXPECT_EQ(text.front() == ' ', english.front() == ' ') << "entry " << i;
             EXPECT_EQ(text.back() == ' ', english.back() == ' ') << "entry " << i;

@@ -58,6 +58,11 @@ TEST(TmsimSave, TheRaceIsSavedAtItsTimeOrItsEndAndLoadsInTheGame)
     EXPECT_EQ(game.raceClock, 450);
     EXPECT_EQ(game.trackEntry, "\\street");
     EXPECT_GT(game.replay.frameCount, 50);
+    // Each car comes back in colours of its own.
+    for (int i = 0; i < 3; ++i) ASSERT_NE(game.drivers[i], nullptr) << i;
+    EXPECT_NE(game.drivers[0]->colour1, game.drivers[1]->colour1);
+    EXPECT_NE(game.drivers[1]->colour1, game.drivers[2]->colour1);
+    EXPECT_NE(game.drivers[0]->colour1, 0xFFFFFFu);
     ASSERT_EQ(loadGame("End"), 0);
     EXPECT_EQ(game.carCount, 1);
     EXPECT_EQ(game.racePhase, RaceOver);

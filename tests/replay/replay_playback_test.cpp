@@ -21,6 +21,16 @@ namespace {
 int pauses = 0;
 void countPause() { ++pauses; }
 
+// The replay pictures drawn, and where the first car stood in the last.
+int pictures = 0;
+float pictureX = 0;
+void notePicture(int)
+{
+    ++pictures;
+    pictureX = game.cars[0].positionVector.x;
+    replayLandingShown();
+}
+
 // Two cars whose rings hold 25 frames recorded at x = 3 m per frame: a ring of 20 that has
 // wrapped, so frame 0 of the replay is the sixth recorded.
 class ReplayPlayback : public RaceInputTest {
@@ -147,7 +157,7 @@ TEST_F(ReplayPlayback, EndsHoldThePositionAndShowNothing)
     EXPECT_FLOAT_EQ(replayEndPosition(), end);
     EXPECT_EQ(replayTimeText(), "  0:00");
     keys[SDLK_END] = 1;
-    EXPECT_FALSE(replayStep());  // one step forward from the end runs past it
+    EXPECT_TRUE(replayStep());  // the jump is shown, though forward play holds at the end
     keys[SDLK_END] = 0;
     EXPECT_FLOAT_EQ(r.position, end);
     EXPECT_NEAR(game.cars[0].positionVector.x, 3 * 24, 0.1f);  // the newest frame held
@@ -156,6 +166,9 @@ TEST_F(ReplayPlayback, EndsHoldThePositionAndShowNothing)
     EXPECT_TRUE(replayStep());
     EXPECT_FLOAT_EQ(r.position, end - 0.2f);
     keys[SDLK_HOME] = 1;
+    replayLandingShown();
+    EXPECT_TRUE(replayStep());  // the jump is shown, though backwards play holds at the start
+    replayLandingShown();
     EXPECT_FALSE(replayStep());  // from 0 backwards: below the start
     EXPECT_EQ(r.position, 0);
     keys[SDLK_HOME] = keys[SDLK_LEFT] = 0;
@@ -174,6 +187,32 @@ TEST_F(ReplayPlayback, EndsHoldThePositionAndShowNothing)
     freeReplay();
     EXPECT_FALSE(replayRecorded());
     EXPECT_FALSE(replayStep());
+}
+
+TEST_F(ReplayPlayback, HomeAndEndArePicturedWhereTheyLandThoughPlaybackHoldsThere)
+{
+    startReplay();
+    game.raceHooks.drawReplay = notePicture;
+    pictures = 0;
+    game.lastTick = clock.now();
+    auto pass = [this] {
+        clock.advance(3 * game.stepMs);
+        raceFrame();
+    };
+    game.replay.position = 10;
+    holdKey(SDLK_END, true);  // playing forward
+    pass();
+    holdKey(SDLK_END, false);
+    EXPECT_EQ(pictures, 1);
+    EXPECT_NEAR(pictureX, 3 * 24, 0.1f);  // the newest frame
+    pass();
+    EXPECT_EQ(pictures, 1);  // held at the end: nothing new
+    holdKey(SDLK_LEFT, true);  // playing backwards
+    holdKey(SDLK_HOME, true);
+    pass();
+    releaseAllKeys();
+    EXPECT_EQ(pictures, 2);
+    EXPECT_NEAR(pictureX, 3 * 5, 0.1f);  // the oldest frame
 }
 
 TEST_F(ReplayPlayback, CarsComeBackExactlyWhenPlaybackEnds)

@@ -2,6 +2,7 @@
 #include "season/driver_file.h"
 #include "season/driver_list.h"
 #include "season/race_slots.h"
+#include "files/language.h"
 #include "shell/game_system.h"
 #include "state/game_state.h"
 #include "support/harness.h"
@@ -197,4 +198,18 @@ TEST(DriverStartUp, TheGameReadsItsDriversAtStartKeepsThemOverARestartAndFreesTh
     EXPECT_TRUE(game.driverList.empty());
     EXPECT_EQ(game.carCount, 0);
     EXPECT_EQ(game.drivers[0], nullptr);
+}
+
+TEST_F(DriverList, RefusalsSpeakTheLanguageAndEnglishWhereItsFileHasNoText)
+{
+    dir.write("lang/Mixed.lng", "#0165# \"Zu lang.\"\r\n#0166# \"Kein Dateiname.\"\r\n");
+    dir.write("lang/Older.lng", "#0017# \"Ende\"\r\n");
+    ASSERT_EQ(loadLanguage("Mixed"), 0);
+    EXPECT_EQ(driverNameMessage(driverNameTooLong), "Zu lang.");
+    EXPECT_EQ(driverNameMessage(driverNameNotAllowed), "Kein Dateiname.");
+    EXPECT_EQ(driverNameMessage(driverNameEmpty), "Driver needs a name.");
+    ASSERT_EQ(loadLanguage("Older"), 0);
+    EXPECT_EQ(driverNameMessage(driverNameTooLong), "Driver name is too long: at most 12 characters.");
+    EXPECT_EQ(driverNameMessage(driverNameNotAllowed), "Driver name cannot be a file name. Use letters and digits.");
+    loadLanguage("English");  // no such file: every text English again
 }

@@ -70,9 +70,9 @@ protected:
     }
 
     // Two drivers race the first track; Escape pauses on the pause menu.
-    void pauseSeason()
+    void pauseSeason(const std::string& language = "English")
     {
-        startGame(640, 480);
+        startGame(640, 480, language);
         const Widget* w = game.dialog.widgets;
         int s = game.guiScale;
         click(int(w[menuDrivers].x) + 2 * s, int(w[menuDrivers].y) + s);
@@ -169,6 +169,26 @@ TEST_F(FileDialog, ASaveThatCannotBeWrittenSaysSoAndTheDialogStays)
     EXPECT_EQ(game.replay.cutEnd, 9);
 }
 
+TEST_F(FileDialog, AFailedSaveSaysSoInTheGamesLanguage)
+{
+    folder.write("saves", "not a folder");
+    pauseSeason("Deutsch");
+    clickWidget(pauseSave);
+    typeName("Montag");
+    pushKeyPress(SDLK_RETURN);
+    confirmFileDialog(true);
+    EXPECT_TRUE(boxSaid("Spiel speichern", "Speichern fehlgeschlagen!"));
+    closeFileDialog();
+    // A new resolution needs the autosave, which fails just the same.
+    clickWidget(pauseOptions);
+    ASSERT_EQ(activeScreen(), uint32_t(screenAdvancedOptions));
+    const Widget& slider = game.dialog.widgets[advResolution];
+    click(int(slider.x + slider.w - slider.h / 2), int(slider.y + slider.h / 2));
+    pushKeyPress(SDLK_RETURN);
+    applyOptionPages();
+    EXPECT_TRUE(boxSaid("Spiel speichern", "fehlgeschlagen! Anzeige und"));
+}
+
 TEST_F(FileDialog, DeleteAsksAndRemovesOnlyTheListedFile)
 {
     folder.write("saves/Keep.gam", "k");
@@ -209,6 +229,7 @@ TEST_F(FileDialog, TheReplaysCutOpensTheSaveDialogAndCancelPausesTheRace)
     pauseSeason();
     // The replay's cut ends playback and opens the dialog with no menu up.
     closeDialog();
+    game.replay.cutBegin = 3, game.replay.cutEnd = 9;
     openFileDialog(true);
     ASSERT_EQ(activeScreen(), uint32_t(screenFileDialog));
     EXPECT_EQ(game.dialog.widgets[fileConfirm].label, "Save");
@@ -218,6 +239,9 @@ TEST_F(FileDialog, TheReplaysCutOpensTheSaveDialogAndCancelPausesTheRace)
     EXPECT_EQ(activeScreen(), uint32_t(screenPauseMenu));
     ASSERT_NE(game.parkedDialog, nullptr);
     EXPECT_EQ(game.parkedDialog->dialogId, uint32_t(screenMainMenu));
+    // Cancelled, the cut is dropped: the next save holds the whole replay.
+    EXPECT_EQ(game.replay.cutBegin, -1);
+    EXPECT_EQ(game.replay.cutEnd, -1);
 }
 
 TEST_F(FileDialog, ARestartFromThePauseMenuWithoutAnAutosaveKeepsTheDisplayAndTheRace)

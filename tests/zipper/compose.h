@@ -44,6 +44,7 @@ struct SaveSpec {
     uint32_t race = 1;
     int32_t firstCarCrossing = 8345;
     int32_t raceLaps = 3;
+    uint16_t firstCarLaps = 0;  // 0: as a file that does not say
     uint32_t checksum[4] = {0x12345678, 0, 0, 0};  // of the current race's track
 };
 
@@ -79,6 +80,7 @@ inline Bytes composeSave(const SaveSpec& s)
     size_t states = carStatesAt(s);
     b.resize(states + 348 * n + 8 * n + 24);
     putU32(b, states + 16, uint32_t(s.firstCarCrossing));
+    putU16(b, states + 164, s.firstCarLaps);
     if (n > 1) putU32(b, states + 348 + 16, uint32_t(s.firstCarCrossing + 250));
     putU32(b, states + 348 * n + 8 * n, uint32_t(s.raceLaps));
     return b;

@@ -131,6 +131,13 @@ TEST_F(Entry, TheNameFollowsTheOrderValues)
     put("saves/cup.gam", composeSave(spec));
     ASSERT_TRUE(gatherEntry(dir, e));
     EXPECT_EQ(averageSpeed(e), 0);
+
+    // Saved after 2 of 3 laps: the time is the first car's, over the laps it drove.
+    spec = SaveSpec{};
+    spec.firstCarLaps = 2;
+    put("saves/cup.gam", composeSave(spec));
+    ASSERT_TRUE(gatherEntry(dir, e));
+    EXPECT_EQ(averageSpeed(e), 108);  // 2500 m in 83.45 s
 }
 
 TEST_F(Entry, TheArchiveHoldsTheTickedFilesUnchanged)

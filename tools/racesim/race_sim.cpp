@@ -8,6 +8,7 @@
 #include "race/quick_race.h"
 #include "race/race_frame.h"
 #include "save/saved_game.h"
+#include "season/driver_file.h"
 #include "files/config.h"
 #include "files/folder_list.h"
 #include "files/options_file.h"
@@ -306,6 +307,20 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
         int skill = a.skills.size() == 1 ? a.skills[0] : a.skills[size_t(i)];
         drivers.push_back(computerDriverEntry("Computer " + std::to_string(i + 1), skill, model, i));
     }
+    // A saved game keeps each car's colours in its driver's profile; these drivers have no
+    // files, so the race lends them profiles of their own, as a season's drivers have.
+    std::vector<DriverProfile> profiles;
+    for (const RaceDriver& d : drivers) {
+        DriverProfile p = newDriverProfile(false);
+        p.colour1 = d.colour1;
+        p.colour2 = d.colour2;
+        std::copy(d.controls, d.controls + 4, p.controls);
+        profiles.push_back(p);
+    }
+    for (size_t i = 0; i < profiles.size() && i < size_t(maxCars); ++i) game.drivers[i] = &profiles[i];
+    auto returnProfiles = [] {
+        for (DriverProfile*& p : game.drivers) p = nullptr;
+    };
     uint8_t keys[keySnapshotSize] = {};
     game.keySnapshot = keys;
     game.raceHooks = RaceHooks{};
@@ -313,6 +328,7 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
     game.seasonRaceCount = 1;
     if (prepareRace(s.entry, drivers, a.laps) != 0) {
         game.keySnapshot = nullptr;
+        returnProfiles();
         return why = "the game refuses the track " + a.track, false;
     }
     game.raceRunning = 1;
@@ -337,6 +353,7 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
     game.raceRunning = 0;
     game.keySnapshot = nullptr;
     int marks = markedCells() - marksBefore;
+    returnProfiles();
     if (a.saveRecords) saveTrackRecords();
 
     bool wasSaved = r.saved;

@@ -128,11 +128,13 @@ int averageSpeed(const CompetitionEntry& entry)
     if (!entry.gameReadable || entry.gameValues.raceTime <= 0) {
         return 0;
     }
-    // The laps the race ran over measure its distance in either unit; the race length of the
-    // options serves only when the file does not reach them.
+    // The time is the first car's last crossing, so the distance is the laps it drove by then
+    // (a game saved mid-race has not run them all). Without them the laps the race runs over
+    // serve, and the race length of the options only when the file does not reach those.
     const SavedGameValues& g = entry.gameValues;
     double lapLength = entry.hasTrack ? entry.trackValues.lapLength : 0.0;
-    double metres = g.raceLaps > 0 ? g.raceLaps * lapLength
+    double metres = g.firstCarLaps > 0 ? g.firstCarLaps * lapLength
+                    : g.raceLaps > 0 ? g.raceLaps * lapLength
                     : g.distanceUnit == 1 ? g.raceLength * 1000.0
                                           : g.raceLength * lapLength;
     double kmh = metres / (entry.gameValues.raceTime / 100.0) * 3.6;

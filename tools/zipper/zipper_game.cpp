@@ -88,6 +88,9 @@ bool readSavedGameValues(const uint8_t* data, size_t size, SavedGameValues& out,
         }
     }
     out.raceTime = int32_t(raceTime);
+    uint32_t firstCarLaps = 0;
+    readU16(data, size, carStates + 164, firstCarLaps);
+    out.firstCarLaps = int32_t(firstCarLaps);
     // After the car states, the running order and the points come the race's laps.
     uint32_t raceLaps = 0;
     readU32(data, size, carStates + n * (carStateSize + 8), raceLaps);

@@ -14,6 +14,7 @@ struct SavedGameValues {
     std::string trackEntry;     // the current race's track, e.g. "\rally\forest"
     int32_t raceTime = 0;       // first car's last finish-line crossing, in 1/100 s
     int32_t raceLaps = 0;       // the laps the race runs over; 0 when the file ends before
+    int32_t firstCarLaps = 0;   // the laps the first car drove by raceTime; 0 when unknown
     bool hasTrackChecksum = false;  // files from 0x0103 on identify the track by its body
     uint32_t trackChecksum[4] = {};
 };
