@@ -8,10 +8,12 @@
 
 namespace {
 
-// What a car plans to brake with into its box, in units/s²: well inside the 40 the tyres give on
-// the lane's tarmac, so that it comes to rest where it meant to even on worn tyres, yet late
-// enough that it brakes in the lane, not in the entry ramp beside the racing cars.
+// What a car plans to brake with into its box, in units/s²: late enough far out that it brakes in
+// the lane, not in the entry ramp beside the racing cars; gently over the last units, well inside
+// what worn tyres give, so that it comes to rest where it meant to.
 constexpr float laneBraking = 18.0f;
+constexpr float boxBraking = 10.0f;
+constexpr float boxBrakingReach = 15.0f;  // the last units, planned at boxBraking
 // ... and behind a car in its way, with room to spare.
 constexpr float gapBraking = 12.0f;
 constexpr float boxArrival = 1.5f;        // speed a car rolls onto its stop point with
@@ -77,6 +79,21 @@ Vec3 laneDirectionNear(const Vec3& p)
     return normalised(dir);
 }
 
+// The speed that still comes to rest `d` units on: gently over the last units, harder before.
+float approachSpeed(float d)
+{
+    float near = std::min(d, boxBrakingReach), far = std::max(d - boxBrakingReach, 0.0f);
+    return std::sqrt(boxArrival * boxArrival + 2 * boxBraking * near + 2 * laneBraking * far);
+}
+
+// The units a car at speed v needs to come to rest braking as approachSpeed plans.
+float stoppingDistance(float v)
+{
+    float v2 = v * v - boxArrival * boxArrival, nearPart = 2 * boxBraking * boxBrakingReach;
+    if (v2 <= nearPart) return std::max(v2, 0.0f) / (2 * boxBraking);
+    return boxBrakingReach + (v2 - nearPart) / (2 * laneBraking);
+}
+
 // The throttle state that brings the car's forward speed to `wanted`.
 int throttleFor(float forwardSpeed, float wanted)
 {
@@ -120,7 +137,7 @@ void chooseBox(int car)
     if (c.serviceState == 2 || game.boxApproachSteps[car] == boxGivenUp) return;
     int best = -1;
     float v = std::sqrt(dot(c.velocity, c.velocity));
-    float stopping = v * v / (2 * laneBraking);
+    float stopping = stoppingDistance(v);
     float bestDistance = -1e30f;
     for (int b = 0; b < game.pitBoxCount && b < maxPitBoxes; ++b) {
         if (!boxUsable(car, b)) continue;
@@ -196,9 +213,7 @@ bool approachBox(int car, int b, int& throttle, float& steering, bool& near)
     }
     float forwardSpeed = dot(c.velocity, c.forwardAxis);
     float remaining = -s;
-    float wanted = remaining > boxStopShort
-                       ? std::sqrt(boxArrival * boxArrival + 2 * laneBraking * (remaining - boxStopShort))
-                       : 0.0f;
+    float wanted = remaining > boxStopShort ? approachSpeed(remaining - boxStopShort) : 0.0f;
     throttle = throttleFor(forwardSpeed, wanted);
     // Still in the ramp from the road: the lane's own line leads round the divider.
     if (s < -boxNear || beside > boxInLane) return true;

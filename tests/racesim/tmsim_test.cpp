@@ -105,13 +105,13 @@ TEST(Tmsim, TheSameRaceTwiceGivesTheSameResultAndWritesOnlyWhenAsked)
     // The held result of this race: a change here is a change in how the cars race.
     EXPECT_EQ(a.substr(a.find('\n') + 1),
               "pos car driver       skill laps  best lap  total time  pits damage   fuel  tyres  stuck  empty\n"
-              "  1   3 Computer 3     100    2     21.20       42.59     0   0.0%  38.7%  57.1%      0      0\n"
-              "  2   1 Computer 1     100    2     21.23       42.72     0   0.0%  38.4%  57.8%      0      0\n"
-              "  3   2 Computer 2     100    2     21.14       42.98     0   0.0%  38.3%  56.0%      0      0\n"
-              "fastest lap 21.14 by car 2 (Computer 2)\n"
-              "laps of car 3: 21.20 21.39\n"
-              "laps of car 1: 21.49 21.23\n"
-              "laps of car 2: 21.84 21.14\n");
+              "  1   3 Computer 3     100    2     21.18       42.39     0   0.0%  38.8%  57.9%      0      0\n"
+              "  2   2 Computer 2     100    2     21.03       42.82     0   0.0%  37.9%  59.2%      0      0\n"
+              "  3   1 Computer 1     100    2     21.62       43.27     0   0.0%  38.0%  56.3%      0      0\n"
+              "fastest lap 21.03 by car 2 (Computer 2)\n"
+              "laps of car 3: 21.18 21.21\n"
+              "laps of car 2: 21.79 21.03\n"
+              "laps of car 1: 21.62 21.65\n");
 
     // Asked to, it keeps the lap record in the track as a race would.
     int status = -1;
