@@ -287,13 +287,16 @@ void computerDriver(int car, float ability, int& throttle, float& steering)
         throttle = std::min(throttle, boxThrottle);
     }
     // On the lane nobody overtakes: a car keeps its distance to the one ahead in its path.
-    if (nowLane) throttle = keepGap(car, throttle);
+    // A line car held standing by a car turning into the lane counts as stuck: the two can
+    // hold each other for good, and backing away frees both.
+    int pushing = throttle;
+    if (nowLane) pushing = throttle = keepGap(car, throttle);
     else throttle = yieldToPitting(car, throttle);
 
     if (mode == IntoPitLane) chooseBox(car);
 
     // Rolling slowly into a box is no sign of being stuck; the box has its own patience.
     if (boxBound) c.upsideDownCounter = 0;
-    else if (speed < 3 && (throttle == -1 || throttle == 2)) ++c.upsideDownCounter;
+    else if (speed < 3 && (pushing == -1 || pushing == 2)) ++c.upsideDownCounter;
     else c.upsideDownCounter = 0;
 }

@@ -117,9 +117,11 @@ bool wantsPitStop(int car)
     if (need < c.fuel) return float(c.damage) * lapsLeft * float(game.lapLength) > 20000000.0f;
     // Not enough to come round to the pit entry again: in now, flag or no flag (a lap that
     // missed a gate never raised it).
-    if (c.fuel < 1.3f * laneFuelNeed(1)) return true;
-    // Short of fuel for the rest of the race: the shorter, the likelier a stop now.
-    if (c.damage < 1001) return nextRandom() < 0.2f;
+    // (A lap burns a tenth less than the lap length's worth: the line cuts the corners.)
+    if (c.fuel < 1.2f * laneFuelNeed(1)) return true;
+    // Short of fuel for the rest of the race: only a tank near that reserve may stop early; one
+    // that comes round again stays out, as every stop costs a lap's pace.
+    if (c.damage < 1001) return c.fuel < laneFuelNeed(1) * (1.2f + 0.15f * nextRandom());
     return c.fuel < need * nextRandom();
 }
 

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -221,6 +222,17 @@ TEST_F(ComputerDriver, PitEntryByFuelDamageAndTheFlag)
     drive(0, steering);
     EXPECT_EQ(game.cars[0].revvingCounter, 3);
 
+    // Short of fuel for the race (a lap needs 7200): with the reserve of 1.2 laps it is in at
+    // once; with a lap and a half it comes round again, whatever the draw.
+    for (auto [fuel, in] : {std::pair{8600, true}, {10800, false}}) {
+        for (int draw = 0; draw < 30; ++draw) {
+            atEntry();
+            game.cars[0].fuel = uint16_t(fuel);
+            drive(0, steering);
+            EXPECT_EQ(game.cars[0].revvingCounter, in ? 3 : 0) << fuel << " draw " << draw;
+        }
+    }
+
     // The race is decided: only the flag would bring it in.
     atEntry();
     game.cars[0].damage = 20000;
@@ -355,6 +367,11 @@ TEST_F(ComputerDriver, OnTheLineACarKeepsOffACarSlowingForThePits)
     EXPECT_EQ(drive(0, steering), 2);
     game.cars[1].revvingCounter = 3;
     EXPECT_EQ(drive(0, steering), 0);
+    // Held standing by it, the car counts as stuck: two such cars can hold each other for good.
+    placeCar(0, 46, 100);
+    game.cars[1].velocity = {};
+    drive(0, steering);
+    EXPECT_EQ(game.cars[0].upsideDownCounter, 1);
 }
 
 TEST_F(ComputerDriver, DegenerateLinesAndIndicesGiveFiniteInputs)
