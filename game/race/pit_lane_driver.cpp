@@ -118,10 +118,10 @@ bool wantsPitStop(int car)
     // Not enough to come round to the pit entry again: in now, flag or no flag (a lap that
     // missed a gate never raised it).
     // (A lap burns a tenth less than the lap length's worth: the line cuts the corners.)
-    if (c.fuel < 1.2f * laneFuelNeed(1)) return true;
+    if (c.fuel < 1.1f * laneFuelNeed(1)) return true;
     // Short of fuel for the rest of the race: only a tank near that reserve may stop early; one
     // that comes round again stays out, as every stop costs a lap's pace.
-    if (c.damage < 1001) return c.fuel < laneFuelNeed(1) * (1.2f + 0.15f * nextRandom());
+    if (c.damage < 1001) return c.fuel < laneFuelNeed(1) * (1.1f + 0.1f * nextRandom());
     return c.fuel < need * nextRandom();
 }
 

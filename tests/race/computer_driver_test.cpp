@@ -222,9 +222,9 @@ TEST_F(ComputerDriver, PitEntryByFuelDamageAndTheFlag)
     drive(0, steering);
     EXPECT_EQ(game.cars[0].revvingCounter, 3);
 
-    // Short of fuel for the race (a lap needs 7200): with the reserve of 1.2 laps it is in at
+    // Short of fuel for the race (a lap needs 7200): below the reserve of 1.1 laps it is in at
     // once; with a lap and a half it comes round again, whatever the draw.
-    for (auto [fuel, in] : {std::pair{8600, true}, {10800, false}}) {
+    for (auto [fuel, in] : {std::pair{7800, true}, {10800, false}}) {
         for (int draw = 0; draw < 30; ++draw) {
             atEntry();
             game.cars[0].fuel = uint16_t(fuel);
