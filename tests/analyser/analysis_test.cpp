@@ -146,7 +146,8 @@ TEST_F(AnalyserFolder, TheMissingTrackLineGoesWhenThePlayerChoosesTheTrack)
     g.tracks = {"\\lost"};
     g.frames = squareLaps(oval, 2, 300, 10);
     addMessage(a, "Bild gespeichert");  // an earlier line stays
-    ASSERT_TRUE(analyseSavedGame(game.string(), save(g, root / "elsewhere" / "y.gam"), a, why));
+    // Not beside it, nor in a game folder, which here has no tracks at all.
+    ASSERT_TRUE(analyseSavedGame((root / "nogame").string(), save(g, root / "elsewhere" / "y.gam"), a, why));
     ASSERT_EQ(a.messages.size(), 2u);
     EXPECT_EQ(a.messages[1], "\\lost not found!!");
     // A file that is no track keeps the line; the track itself takes it away.

@@ -91,7 +91,10 @@ std::string findTrackForSave(const std::string& gamPath, const std::string& game
             if (!path.empty()) return path;
         }
     }
-    return findTrackFile(gameFolder, trackName, why);
+    std::string path = findTrackFile(gameFolder, trackName, why);
+    // Looked for in more places than the game folder's tracks.
+    if (path.empty()) why = trackName + " not found!!";
+    return path;
 }
 
 std::string programFolder()
