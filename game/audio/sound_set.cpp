@@ -1,5 +1,6 @@
 #include "audio/sound_set.h"
 
+#include "audio/sound.h"
 #include "audio/sound_registry.h"
 #include "platform/safe_name.h"
 #include "state/game_state.h"
@@ -30,6 +31,12 @@ void loadSoundSet(const std::string& name)
         *h = 0;
     }
     for (int i = 0; i < 5; ++i) *handles[i] = loadSetFile(name, files[i]);
+}
+
+void setEffectVolumes(int menuVolume)
+{
+    int32_t volume = volumeFromMenu(menuVolume);
+    for (int32_t handle : {game.lightSound, game.finalLapSound, game.fuelWarningSound}) setSoundVolume(handle, volume);
 }
 
 static int32_t loadCarEngine(const std::string& set, const CarModel& model)

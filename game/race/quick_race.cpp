@@ -85,8 +85,15 @@ int prepareRace(const std::string& entry, const std::vector<RaceDriver>& drivers
     game.startLight = -1;
     game.fireworksDelay = 0;
     game.skidLevel = game.impactLevel = 0;
+    setEffectVolumes(game.options.effectsVolume);
     loadEngineSounds(game.options.soundSet);
-    for (int i = 0; i < cars; ++i) playLoop(game.engineSound[i]);
+    // The physics sets the engines' volume only once the race runs: until then, on the
+    // pre-race screen and under the lamps, they idle at the menu's engine volume.
+    int32_t engine = volumeFromMenu(game.options.engineVolume);
+    for (int i = 0; i < cars; ++i) {
+        setSoundVolume(game.engineSound[i], engine);
+        playLoop(game.engineSound[i]);
+    }
     setSoundVolume(game.skidSound, 0);
     playLoop(game.skidSound);
     game.pendingMs = 0;

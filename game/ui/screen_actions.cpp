@@ -81,4 +81,6 @@ void endSeason() { endSeasonFromMenu(); }
 void reloadSoundSet()
 {
     loadSoundSet(game.options.soundSet);
+    // The options may have been changed in a paused race, which goes on with the new set.
+    setEffectVolumes(game.options.effectsVolume);
 }

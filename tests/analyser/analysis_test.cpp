@@ -68,14 +68,14 @@ TEST_F(AnalyserFolder, FindsTheTrackByItsEntryAnyCaseOrInAFolder)
 
 TEST_F(AnalyserFolder, NamesLeadingOutOfTheTracksNeverOpenAFileThere)
 {
-    // Tracks beside the saved game and above the tracks folder that must not be used.
-    writeFile(game / "saves" / "oval2.trk", composeTrack(oval));
+    // Tracks above the tracks folder and beside the saved game that must not be used.
     writeFile(game / "evil.trk", composeTrack(oval));
+    writeFile(game / "saves" / "evil.trk", composeTrack(oval));
     writeFile(root / "evil.trk", composeTrack(oval));
     Analysis a;
     std::string why;
     ComposedGame g;
-    for (const char* name : {"\\..\\evil", "..\\..\\evil", "rally\\..\\..\\evil", "\\oval2", "/../evil", "\\\\oval",
+    for (const char* name : {"\\..\\evil", "..\\..\\evil", "rally\\..\\..\\evil", "\\..\\saves\\evil", "/../evil", "\\\\oval",
                              "rally\\\\forest", "\\.\\oval", "", "ov\nal"}) {
         g.tracks = {name};
         ASSERT_TRUE(analyse(g, a, why)) << why;
@@ -103,6 +103,60 @@ TEST_F(AnalyserFolder, AMissingTrackIsAMessageAndASavedGameOutsideTheFolderStill
 
     EXPECT_FALSE(analyseSavedGame(game.string(), (game / "saves" / "none.gam").string(), a, why));
     EXPECT_FALSE(analyseSavedGame(game.string(), (game / "tracks").string(), a, why));
+}
+
+// An unpacked competition entry, a saved game kept in another game folder's Saves, and one
+// lying anywhere else: each finds its own version of a same-named track first.
+TEST_F(AnalyserFolder, TheTrackBesideTheSavedGameOrItsSavesFolderComesBeforeTheGameFolders)
+{
+    ComposedGame g;
+    g.tracks = {"\\rally\\oval"};
+    g.frames = squareLaps(oval, 2, 300, 10);
+    ComposedTrack other = oval;
+    other.recordHolder = "Beside";
+    writeFile(root / "entry" / "OVAL.trk", composeTrack(other));
+    other.recordHolder = "Sibling";
+    writeFile(root / "other" / "Tracks" / "rally" / "oval.trk", composeTrack(other));
+    const struct {
+        fs::path saved;
+        fs::path track;
+    } rows[] = {
+        {root / "entry" / "race.gam", root / "entry" / "OVAL.trk"},
+        {root / "other" / "Saves" / "race.gam", root / "other" / "Tracks" / "rally" / "oval.trk"},
+        {root / "elsewhere" / "race.gam", game / "tracks" / "oval.trk"},
+        {game / "saves" / "race.gam", game / "tracks" / "oval.trk"},
+    };
+    for (const auto& row : rows) {
+        Analysis a;
+        std::string why;
+        ASSERT_TRUE(analyseSavedGame(game.string(), save(g, row.saved), a, why)) << why;
+        ASSERT_TRUE(a.trackRead) << row.saved;
+        EXPECT_EQ(a.trackPath, row.track.string());
+        EXPECT_TRUE(a.messages.empty()) << a.messages[0];
+        // Two laps cut from the path on either track.
+        EXPECT_EQ(a.laps.laps.size(), 2u) << row.saved;
+    }
+}
+
+TEST_F(AnalyserFolder, TheMissingTrackLineGoesWhenThePlayerChoosesTheTrack)
+{
+    Analysis a;
+    std::string why;
+    ComposedGame g;
+    g.tracks = {"\\lost"};
+    g.frames = squareLaps(oval, 2, 300, 10);
+    addMessage(a, "Bild gespeichert");  // an earlier line stays
+    // Not beside it, nor in a game folder, which here has no tracks at all.
+    ASSERT_TRUE(analyseSavedGame((root / "nogame").string(), save(g, root / "elsewhere" / "y.gam"), a, why));
+    ASSERT_EQ(a.messages.size(), 2u);
+    EXPECT_EQ(a.messages[1], "\\lost not found!!");
+    // A file that is no track keeps the line; the track itself takes it away.
+    writeFile(root / "junk.trk", {1, 2, 3});
+    EXPECT_FALSE(useTrackFile(a, (root / "junk.trk").string(), why));
+    EXPECT_EQ(a.messages.size(), 2u);
+    ASSERT_TRUE(useTrackFile(a, (game / "tracks" / "oval.trk").string(), why)) << why;
+    EXPECT_EQ(a.messages, std::vector<std::string>{"Bild gespeichert"});
+    EXPECT_EQ(a.laps.laps.size(), 2u);
 }
 
 TEST_F(AnalyserFolder, ATrackOfAnotherVersionLeavesTheMapEmpty)
@@ -184,20 +238,21 @@ TEST_F(AnalyserFolder, ThePictureShowsTheMapThePathAndTheSelectedLapAndSavesAsJp
         const uint8_t* c = p.rgb.data() + (size_t(y) * p.width + x) * 3;
         return (int(c[0]) << 16) | (int(c[1]) << 8) | c[2];
     };
-    EXPECT_EQ(at(60, 150), 0xFF0000);    // the path on the ring's left side
-    EXPECT_EQ(at(45, 150), 0x9E9E9E);    // road (code 0) beside it
+    // North up: z = 150 is picture row 361.
+    EXPECT_EQ(at(60, 361), 0xFF0000);    // the path on the ring's left side
+    EXPECT_EQ(at(45, 361), 0x9E9E9E);    // road (code 0) beside it
     EXPECT_EQ(at(256, 256), 0x91CA5B);   // grass (code 2) inside
-    EXPECT_EQ(at(85, 250), 0xFFFFFF);    // the finish line
+    EXPECT_EQ(at(85, 261), 0xFFFFFF);    // the finish line at z = 250
     EXPECT_EQ(at(5, 540), 0x202020);     // below the map, no font in this folder
 
     // Lap 2 alone leaves out the frames before the first crossing.
     std::vector<uint8_t> before = p.rgb;
     drawMapPicture(p, &a.track, a.laps, 2, pictureLines(a, 2), look);
-    EXPECT_EQ(at(60, 150), 0xFF0000);
+    EXPECT_EQ(at(60, 361), 0xFF0000);
     EXPECT_NE(before, p.rgb);
     // Without a track only the background.
     drawMapPicture(p, nullptr, a.laps, 0, {}, look);
-    EXPECT_EQ(at(45, 150), 0x006496);
+    EXPECT_EQ(at(45, 361), 0x006496);
 
     drawMapPicture(p, &a.track, a.laps, 0, pictureLines(a, 0), look);
     std::string out = (root / "map.jpg").string();
@@ -216,6 +271,40 @@ TEST_F(AnalyserFolder, ThePictureShowsTheMapThePathAndTheSelectedLapAndSavesAsJp
 
     EXPECT_FALSE(writeJpeg(p, (root / "no" / "such" / "map.jpg").string(), 90, why));
     EXPECT_FALSE(why.empty());
+}
+
+// The map as the race view shows it, north (z growing) up: a road along the south edge, a
+// finish line across it and a path driving north from it.
+TEST(MapPicture, NorthIsUp)
+{
+    TrackInfo track;
+    track.sizeByte = 200;
+    track.surface.assign(size_t(mapSize) * mapSize, 2);
+    for (int z = 0; z < 40; ++z)
+        for (int x = 0; x < mapSize; ++x) track.surface[size_t(z) * mapSize + x] = 0;
+    track.hasFinish = true;
+    const float finish[4] = {100, 5, 100, 35};
+    std::copy(finish, finish + 4, track.finish);
+    float cellToStored = track.sizeByte * 150.0f / mapSize;
+    std::vector<PathPoint> path;
+    for (int z = 20; z <= 200; z += 2) path.push_back(PathPoint{uint16_t(300 * cellToStored), uint16_t(z * cellToStored)});
+    LapAnalysis laps = analyseLaps(path, track);
+    Picture p;
+    PictureLook look;
+    for (Rgb& c : look.palette) c = Rgb{1, 1, 1};
+    look.palette[23] = Rgb{0x9E, 0x9E, 0x9E};  // road
+    look.palette[42] = Rgb{0x91, 0xCA, 0x5B};  // grass
+    drawMapPicture(p, &track, laps, 0, {}, look);
+    auto at = [&](int x, int y) {
+        const uint8_t* c = p.rgb.data() + (size_t(y) * p.width + x) * 3;
+        return (int(c[0]) << 16) | (int(c[1]) << 8) | c[2];
+    };
+    EXPECT_EQ(at(200, 500), 0x9E9E9E);  // the road at the bottom
+    EXPECT_EQ(at(200, 10), 0x91CA5B);   // grass at the top
+    EXPECT_EQ(at(100, 491), 0xFFFFFF);  // the finish line, z = 20
+    EXPECT_EQ(at(300, 311), 0xFF0000);  // the path at z = 200
+    EXPECT_EQ(at(300, 150), 0x91CA5B);  // and no further north
+    EXPECT_EQ(at(300, 491), 0xFF0000);  // its start, z = 20
 }
 
 TEST_F(AnalyserFolder, ThePaletteFileOfTmIniColoursTheMap)

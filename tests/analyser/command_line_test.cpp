@@ -85,6 +85,23 @@ TEST_F(AnalyserProgram, TextJsonAndJpegOfASavedGame)
     EXPECT_EQ(jpeg.substr(jpeg.size() - 2), "\xFF\xD9");
 }
 
+// An unpacked competition entry: the saved game and its track in one folder, the track in no
+// game folder.
+TEST_F(AnalyserProgram, AnUnpackedEntryIsAnalysedOnTheTrackBesideIt)
+{
+    ComposedGame g;
+    g.tracks = {"\\gp"};
+    g.frames = squareLaps(ComposedTrack(), 2, 200, 5);
+    fs::create_directories(root / "entry");
+    write(root / "entry" / "race.gam", composeSavedGame(g));
+    write(root / "entry" / "gp.trk", composeTrack(ComposedTrack()));
+    Outcome r = run("--json " + at("entry/race.gam"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    nlohmann::json j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["trackFile"], (root / "entry" / "gp.trk").string());
+    EXPECT_EQ(j["lapTimes"], nlohmann::json::parse("[1000, 1000]"));
+}
+
 TEST_F(AnalyserProgram, BadFilesAndBadArgumentsGiveOneLineAndAStatus)
 {
     for (const std::string& args : {"--text " + at("junk.gam"), "--json " + at("nowhere.gam"),

@@ -151,7 +151,8 @@ std::vector<uint8_t> composeTrack(const ComposedTrack& t)
 
 std::vector<ComposedFrame> squareLaps(const ComposedTrack& t, int laps, int framesPerLap, int lead)
 {
-    // Clockwise round the square (60..452 cells) from the left side's middle, going north. The
+    // Anticlockwise on the north-up map round the square (60..452 cells), from the left side's
+    // middle southwards (z falling). The
     // finish line lies at z = 250, so frame 0 (6.5 cells along) is the first one past it.
     const float side = 392, perimeter = 4 * side;
     float cellToStored = t.sizeByte * 150.0f / 512;

@@ -37,9 +37,10 @@ cd "$game"
 win=$(waitWindow 'TM Game Analyser')
 [ -n "$win" ] || fail "no window"
 sleep 0.5
-# The first car's path on the ring's left side (map at 5,5; the ring's left lane is column 60).
-[ "$(pixel 65 155)" = "FF0000" ] || fail "no path on the map: $(pixel 65 155)"
-[ "$(pixel 50 155)" = "9E9E9E" ] || fail "no road on the map: $(pixel 50 155)"
+# The first car's path on the ring's left side (map at 5,5, north up; the ring's left lane is
+# column 60, and z = 150 is row 361).
+[ "$(pixel 65 366)" = "FF0000" ] || fail "no path on the map: $(pixel 65 366)"
+[ "$(pixel 50 366)" = "9E9E9E" ] || fail "no road on the map: $(pixel 50 366)"
 
 savePicture whole.jpg
 identify whole.jpg | grep -q "JPEG 512x560" || fail "picture: $(identify whole.jpg)"
@@ -54,7 +55,7 @@ xdotool key --window "$win" ctrl+o
 [ -n "$(waitWindow 'Open Game')" ] || fail "no open dialog"
 xdotool key Escape; sleep 0.5
 kill -0 "$pid" 2>/dev/null || fail "closed with the open dialog"
-[ "$(pixel 65 155)" = "FF0000" ] || fail "cancelling the open dialog changed the map"
+[ "$(pixel 65 366)" = "FF0000" ] || fail "cancelling the open dialog changed the map"
 
 xdotool key --window "$win" Escape 2>/dev/null  # the window is gone before the key is let go
 for i in 1 2 3 4 5 6 7 8 9 10; do kill -0 "$pid" 2>/dev/null || break; sleep 0.3; done

@@ -1,6 +1,9 @@
 // The whole chain heard: a one-car race mixed by SDL's disk driver, which writes the device
 // stream to a file as a sound card would play it, and the file read back.
+#include "audio_fixture.h"
+
 #include "audio/mixer.h"
+#include "audio/sound.h"
 #include "audio/sound_registry.h"
 #include "audio/sound_set.h"
 #include "race/car_models.h"
@@ -19,6 +22,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <thread>
 #include <vector>
@@ -97,86 +101,117 @@ std::vector<int16_t> readStream(const fs::path& file)
     return s;
 }
 
+// A one-car race on gp heard through the disk driver. The race runs in step with the device:
+// while the audio lock is held the callback cannot mix, so each buffer is mixed with the race
+// standing at that buffer's end, whatever the load on the machine. The driver sleeps a little
+// after each buffer, which gives this thread the lock back before the next one.
+class HeardRace {
+public:
+    // The game folder holds gp, the built cars and the given sound folders.
+    HeardRace(const fs::path& built, const std::vector<std::string>& sounds)
+    {
+        folder.makeFolder("tracks");
+        fs::copy_file(built / "tracks" / "gp.trk", folder.path("tracks/gp.trk"));
+        fs::copy(built / "cars", folder.path("cars"));
+        folder.makeFolder("sounds");
+        for (const std::string& set : sounds)
+            fs::copy(built / "sounds" / set, folder.path("sounds/" + set), fs::copy_options::recursive);
+        stream = folder.path("stream.raw");
+    }
+
+    // Opens the device, lets a little silence through (so the first sound has a quiet stretch
+    // before it), starts the race with the set and calls `step` before each race step until it
+    // says stop. False when the disk driver is missing or the race does not start.
+    bool run(const std::string& soundSet, const std::function<bool(int)>& step)
+    {
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", stream.c_str(), 1);
+        setenv("SDL_DISKAUDIODELAY", "8", 1);
+        bool started = false;
+        {
+            SdlSession sdl(SDL_INIT_VIDEO | SDL_INIT_AUDIO);
+            uint8_t keys[keySnapshotSize] = {};
+            releaseAllKeys();
+            game.keySnapshot = keys;
+            game.raceHooks = RaceHooks{};
+            loadConfig();
+            loadCarModels();
+            fillRandomTable();
+            if (openAudio()) {
+                auto giveUp = Clock::now() + std::chrono::seconds(60);
+                while (mixedBufferCount() < 5 && Clock::now() < giveUp)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                SDL_LockAudio();
+                loadSoundSet(soundSet);
+                started = prepareRace("\\gp", {humanDriver("Player", game.models[0])}, 1) == 0;
+                const double bufferSeconds = double(audioBufferSamples) / rate;
+                startAt = mixedBufferCount() * bufferSeconds;
+                int k = 0;
+                bool going = started;
+                while (going && Clock::now() < giveUp) {
+                    // The next buffer covers stream time up to (mixed + 1) buffers.
+                    uint32_t mixed = mixedBufferCount();
+                    while (going && startAt + k / 100.0 < (mixed + 1) * bufferSeconds) {
+                        going = step(k);
+                        if (going) raceStep(), ++k;
+                    }
+                    SDL_UnlockAudio();
+                    while (mixedBufferCount() == mixed && Clock::now() < giveUp)
+                        std::this_thread::sleep_for(std::chrono::microseconds(100));
+                    SDL_LockAudio();
+                }
+                SDL_UnlockAudio();
+                closeAudio();
+            } else {
+                ADD_FAILURE() << "SDL has no disk audio driver";
+            }
+            clearSounds();
+            freeTrackData();
+            releaseAllKeys();
+            game.keySnapshot = nullptr;
+        }
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        heard = readStream(stream);
+        return started;
+    }
+
+    TempGameFolder folder;
+    fs::path stream;
+    double startAt = 0;  // stream time (s) of the race's first step
+    std::vector<int16_t> heard;
+};
+
+bool builtGameFolder(fs::path& built)
+{
+    built = buildFolder() / "tarmacade";
+    return fs::is_regular_file(built / "tracks" / "gp.trk") && fs::is_directory(built / "sounds");
+}
+
 }  // namespace
 
-// The race runs in step with the device: while the audio lock is held the callback cannot
-// mix, so each buffer is mixed with the race standing at that buffer's end, whatever the
-// load on the machine. The driver sleeps a little after each buffer, which gives this thread
-// the lock back before the next one.
 TEST(DiskStream, StartBeepsAtTheirTimesAndEnginePitchFollowsSpeed)
 {
-    fs::path built = buildFolder() / "tarmacade";
-    if (!fs::is_regular_file(built / "tracks" / "gp.trk") || !fs::is_directory(built / "sounds"))
-        GTEST_SKIP() << "no built game folder";
-    TempGameFolder folder;
-    folder.makeFolder("tracks");
-    fs::copy_file(built / "tracks" / "gp.trk", folder.path("tracks/gp.trk"));
-    fs::copy(built / "cars", folder.path("cars"));
-    fs::copy(built / "sounds", folder.path("sounds"), fs::copy_options::recursive);
-    fs::path stream = folder.path("stream.raw");
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", stream.c_str(), 1);
-    setenv("SDL_DISKAUDIODELAY", "8", 1);
+    fs::path built;
+    if (!builtGameFolder(built)) GTEST_SKIP() << "no built game folder";
+    HeardRace race(built, {"default"});
+    setDefaultOptions(game.options);
 
     constexpr int green = 210;
     constexpr int sampleSteps[] = {green + 50, green + 100, green + 150, green + 200};
-    double countdownAt = 0;
     float speeds[4] = {};
-    {
-        SdlSession sdl(SDL_INIT_VIDEO | SDL_INIT_AUDIO);
-        uint8_t keys[keySnapshotSize] = {};
-        releaseAllKeys();
-        game.keySnapshot = keys;
-        game.raceHooks = RaceHooks{};
-        setDefaultOptions(game.options);
-        loadConfig();
-        loadCarModels();
-        fillRandomTable();
-        bool open = openAudio();
-        if (!open) {
-            setenv("SDL_AUDIODRIVER", "dummy", 1);
-            FAIL() << "SDL has no disk audio driver";
-        }
-        // A little silence first, so the first light has a quiet stretch before it.
-        auto giveUp = Clock::now() + std::chrono::seconds(60);
-        while (mixedBufferCount() < 5 && Clock::now() < giveUp)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        SDL_LockAudio();
-        loadSoundSet("default");
-        ASSERT_EQ(prepareRace("\\gp", {humanDriver("Player", game.models[0])}, 1), 0);
-        holdKey(SDLK_SPACE, true);
-        const double bufferSeconds = double(audioBufferSamples) / rate;
-        uint32_t first = mixedBufferCount();
-        countdownAt = first * bufferSeconds;
-        int step = 0;
-        while (step <= sampleSteps[3] + 20 && Clock::now() < giveUp) {
-            // The next buffer covers stream time up to (mixed + 1) buffers.
-            uint32_t mixed = mixedBufferCount();
-            while (step <= sampleSteps[3] + 20 && countdownAt + step / 100.0 < (mixed + 1) * bufferSeconds) {
-                if (step == 1) holdKey(SDLK_SPACE, false);
-                holdKey(SDLK_UP, step > green);
-                raceStep();
-                for (int k = 0; k < 4; ++k)
-                    if (step == sampleSteps[k]) {
-                        const Vec3& v = game.cars[0].velocity;
-                        speeds[k] = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-                    }
-                ++step;
+    ASSERT_TRUE(race.run("default", [&](int step) {
+        // The speed after a sampled step, read before the next one.
+        for (int k = 0; k < 4; ++k)
+            if (step == sampleSteps[k] + 1) {
+                const Vec3& v = game.cars[0].velocity;
+                speeds[k] = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
             }
-            SDL_UnlockAudio();
-            while (mixedBufferCount() == mixed && Clock::now() < giveUp)
-                std::this_thread::sleep_for(std::chrono::microseconds(100));
-            SDL_LockAudio();
-        }
-        SDL_UnlockAudio();
-        closeAudio();
-        clearSounds();
-        freeTrackData();
-        releaseAllKeys();
-        game.keySnapshot = nullptr;
-    }
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    std::vector<int16_t> s = readStream(stream);
+        holdKey(SDLK_SPACE, step == 0);
+        holdKey(SDLK_UP, step > green);
+        return step <= sampleSteps[3] + 20;
+    }));
+    const std::vector<int16_t>& s = race.heard;
+    double countdownAt = race.startAt;
     ASSERT_GT(s.size(), size_t((countdownAt + sampleSteps[3] / 100.0 + 0.1) * rate));
 
     // Three lights 0.7 s apart at the lower pitch, then green at the higher one, each heard
@@ -202,4 +237,59 @@ TEST(DiskStream, StartBeepsAtTheirTimesAndEnginePitchFollowsSpeed)
         EXPECT_GT(pitch[k], pitch[k - 1]) << "at " << sampleSteps[k] << " steps, speed " << speeds[k];
     }
     EXPECT_GT(pitch[3], 1.4 * pitch[0]);
+}
+
+// A set of flat sounds, each sample one value: every value the device plays tells which sounds
+// are on and how loud. Until green nothing but the menu volumes may be heard, on the pre-race
+// screen as under the lamps.
+TEST(DiskStream, TheRaceStartIsHeardAtTheMenusEngineAndEffectsVolumes)
+{
+    fs::path built;
+    if (!builtGameFolder(built)) GTEST_SKIP() << "no built game folder";
+    constexpr int16_t engineValue = 8000, eventValue = 3000;
+    struct Row {
+        int engine, effects;
+    } rows[] = {{50, 0}, {0, 80}, {80, 30}, {100, 100}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "engine " << row.engine << ", effects " << row.effects);
+        HeardRace race(built, {});
+        for (const char* f : {"skid", "damage", "ding", "yeah", "fuel"})
+            race.folder.write(std::string("sounds/Flat/") + f + ".wav", wavOf(eventValue, 4410));
+        race.folder.write("sounds/Flat/engine.wav", wavOf(engineValue, 4410));
+        setDefaultOptions(game.options);
+        game.options.engineVolume = uint8_t(row.engine);
+        game.options.effectsVolume = uint8_t(row.effects);
+        std::snprintf(game.options.soundSet, sizeof game.options.soundSet, "Flat");
+
+        int eventVolumes[2] = {-1, -1};
+        ASSERT_TRUE(race.run("Flat", [&](int step) {
+            if (step == 0) {
+                eventVolumes[0] = soundAt(game.finalLapSound) ? soundAt(game.finalLapSound)->volume : -1;
+                eventVolumes[1] = soundAt(game.fuelWarningSound) ? soundAt(game.fuelWarningSound)->volume : -1;
+            }
+            // Half a second on the pre-race screen, then the lamps up to green.
+            holdKey(SDLK_SPACE, step == 50);
+            return game.racePhase != Racing;
+        }));
+        const int effects = volumeFromMenu(row.effects);
+        EXPECT_EQ(eventVolumes[0], effects);
+        EXPECT_EQ(eventVolumes[1], effects);
+
+        const int32_t engine = engineValue * volumeFromMenu(row.engine) >> 7;
+        const int32_t event = eventValue * effects >> 7;
+        const int16_t quiet = saturate(engine), ringing = saturate(engine + event);
+        int strange = 0, engineHeard = 0, rings = 0;
+        int16_t before = 0;
+        for (int16_t v : race.heard) {
+            if (v != 0 && v != quiet && v != ringing) ++strange;
+            engineHeard += v != 0 && v == quiet;
+            rings += v == ringing && before != ringing;
+            before = v;
+        }
+        EXPECT_EQ(strange, 0) << "heard at engine " << quiet << ", lamps " << ringing;
+        EXPECT_EQ(engineHeard > 0, engine > 0);
+        if (event > 0) {
+            EXPECT_EQ(rings, 4);  // three lamps and green
+        }
+    }
 }

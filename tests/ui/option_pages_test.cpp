@@ -2,6 +2,8 @@
 // drivers and the menu, and what a running game refuses.
 #include "screen_fixture.h"
 
+#include "audio/sound.h"
+#include "audio/sound_registry.h"
 #include "race/race_frame.h"
 #include "season/driver_file.h"
 #include "season/driver_list.h"
@@ -11,6 +13,10 @@
 #include "ui/option_pages.h"
 #include "ui/pause_menu.h"
 #include "ui/screens.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -128,6 +134,28 @@ TEST_F(OptionPages, TheRaceLengthTakesTheUnitChosenOnThePage)
     ASSERT_EQ(activeScreen(), uint32_t(screenMainMenu));
     EXPECT_EQ(game.options.distanceUnit, 1);
     EXPECT_EQ(game.dialog.widgets[menuRaceLength].label, uiText(3) + "|" + uiText(4));
+}
+
+// A set loaded again on OK plays at the effects volume, for the paused race it goes back to.
+TEST_F(OptionPages, TheReloadedSoundSetPlaysAtTheEffectsVolume)
+{
+    fs::path built = buildFolder() / "tarmacade" / "sounds";
+    if (!fs::is_directory(built)) GTEST_SKIP() << "no built game folder";
+    fs::copy(built, folder.path("sounds"), fs::copy_options::recursive);
+    startGame(640, 480);
+    if (!game.audioOpen) GTEST_SKIP() << "no audio device";
+    clickWidget(menuOptions);
+    clickWidget(pageSecondLink);
+    ASSERT_EQ(activeScreen(), uint32_t(screenAdvancedOptions));
+    const Widget& w = game.dialog.widgets[advEffectsVolume];
+    click(int(w.x + w.h / 2), int(w.y + w.h / 2));
+    clickWidget(pageOk);
+    ASSERT_EQ(activeScreen(), uint32_t(screenMainMenu));
+    EXPECT_LT(game.options.effectsVolume, 80);
+    for (int32_t handle : {game.lightSound, game.finalLapSound, game.fuelWarningSound}) {
+        ASSERT_NE(soundAt(handle), nullptr);
+        EXPECT_EQ(soundAt(handle)->volume, volumeFromMenu(game.options.effectsVolume));
+    }
 }
 
 }  // namespace

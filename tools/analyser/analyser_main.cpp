@@ -17,8 +17,9 @@ static const char* const usageText =
     "       tmanalyser [--game DIR] --text FILE.gam    print what the window shows\n"
     "       tmanalyser [--game DIR] --json FILE.gam    the same as JSON\n"
     "       tmanalyser [--game DIR] --jpeg FILE.gam OUT.jpg   write the map picture\n"
-    "The game folder (where tracks are looked for) is the program's own unless --game names one;\n"
-    "installed (in /usr/games), it is the player's folder ~/.local/share/tarmacade.\n";
+    "A track is looked for beside the saved game, then in the tracks folder beside its saves\n"
+    "folder, then in the game folder's tracks. The game folder is the program's own unless --game\n"
+    "names one; installed (in /usr/games), it is the player's folder ~/.local/share/tarmacade.\n";
 
 static int bad(const std::string& what)
 {

@@ -2,6 +2,9 @@
 
 #include "game_folder.h"
 
+#include <algorithm>
+#include <iterator>
+
 bool useTrackFile(Analysis& a, const std::string& trackPath, std::string& why)
 {
     std::vector<uint8_t> bytes;
@@ -13,6 +16,12 @@ bool useTrackFile(Analysis& a, const std::string& trackPath, std::string& why)
     a.trackRead = true;
     a.trackPath = trackPath;
     a.laps = analyseLaps(a.game.path, a.track);
+    // The player found the track after all.
+    if (!a.trackMessage.empty()) {
+        auto at = std::find(a.messages.rbegin(), a.messages.rend(), a.trackMessage);
+        if (at != a.messages.rend()) a.messages.erase(std::next(at).base());
+        a.trackMessage.clear();
+    }
     return true;
 }
 
@@ -25,8 +34,11 @@ bool analyseSavedGame(const std::string& gameFolder, const std::string& gamPath,
     a.gamePath = gamPath;
     a.messages = out.messages;
     std::string reason;
-    std::string trackPath = findTrackFile(gameFolder, a.game.trackName, reason);
-    if (trackPath.empty() || !useTrackFile(a, trackPath, reason)) addMessage(a, reason);
+    std::string trackPath = findTrackForSave(gamPath, gameFolder, a.game.trackName, reason);
+    if (trackPath.empty() || !useTrackFile(a, trackPath, reason)) {
+        addMessage(a, reason);
+        a.trackMessage = a.messages.back();
+    }
     if (!a.game.hasReplay) addMessage(a, "no replay in this saved game");
     out = std::move(a);
     return true;

@@ -20,14 +20,17 @@ struct Analysis {
     TrackInfo track;
     LapAnalysis laps;
     std::vector<std::string> messages;  // the newest last
+    std::string trackMessage;           // why no track is shown, until one is used
 };
 
-// Reads the saved game, finds its track below gameFolder's tracks and cuts the laps. False,
+// Reads the saved game, finds its track (beside it, else beside its saves folder, else below
+// gameFolder's tracks) and cuts the laps. False,
 // with a one-line reason, when the saved game cannot be read; a missing track is only a message.
 bool analyseSavedGame(const std::string& gameFolder, const std::string& gamPath, Analysis& out, std::string& why);
 
 // Reads a track file (one the user chose, or the one found) into the analysis and cuts the
-// laps anew. False, with the reason, when it cannot be used; the map then stays empty.
+// laps anew: the message why there was none goes. False, with the reason, when it
+// cannot be used; the map then stays empty.
 bool useTrackFile(Analysis& a, const std::string& trackPath, std::string& why);
 
 // The same work on bytes in memory; track may be null.

@@ -2,6 +2,8 @@
 
 #include "folder_entries.h"
 
+#include <filesystem>
+#include <strings.h>
 #include <unistd.h>
 #include <vector>
 
@@ -70,6 +72,29 @@ std::string findTrackFile(const std::string& gameFolder, const std::string& trac
     }
     why = trackName + " not found!!";
     return "";
+}
+
+std::string findTrackForSave(const std::string& gamPath, const std::string& gameFolder, const std::string& trackName,
+                             std::string& why)
+{
+    if (!safeTrackName(trackName)) return findTrackFile(gameFolder, trackName, why);
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path folder = fs::absolute(gamPath, error).lexically_normal().parent_path();
+    if (!error && !folder.empty()) {
+        // Beside the saved game the file goes by its own name, whatever track folder it came from.
+        std::string path = resolveInFolder(folder.string(), components(trackName).back() + ".trk");
+        if (!path.empty() && isKind(path, EntryKind::File)) return path;
+        if (strcasecmp(folder.filename().c_str(), "saves") == 0) {
+            std::string ignored;
+            path = findTrackFile(folder.parent_path().string(), trackName, ignored);
+            if (!path.empty()) return path;
+        }
+    }
+    std::string path = findTrackFile(gameFolder, trackName, why);
+    // Looked for in more places than the game folder's tracks.
+    if (path.empty()) why = trackName + " not found!!";
+    return path;
 }
 
 std::string programFolder()

@@ -15,5 +15,11 @@ std::string resolveInFolder(const std::string& folder, const std::string& relati
 // file of its name in tracks or one of its folders. Empty, with the reason, when there is none.
 std::string findTrackFile(const std::string& gameFolder, const std::string& trackName, std::string& why);
 
+// The track file of a saved game's entry: beside the saved game (an unpacked competition
+// entry), then in the tracks folder beside the saves folder it lies in (the game folder it came
+// from), then below gameFolder's tracks. Empty, with the reason, when there is none.
+std::string findTrackForSave(const std::string& gamPath, const std::string& gameFolder, const std::string& trackName,
+                             std::string& why);
+
 // Folder of the running program, where it is installed in the game folder; "." when unknown.
 std::string programFolder();

@@ -113,6 +113,10 @@ static void put(Picture& p, int x, int y, Rgb c)
     d[2] = c.b;
 }
 
+// North up, as the race view shows the track: the map's first row (z = 0) is the picture's
+// bottom one.
+static float pictureRow(float mapRow) { return mapSize - 1 - mapRow; }
+
 static bool onMap(float x, float y) { return x >= 1 && x <= 510 && y >= 1 && y <= 510; }
 
 static void line(Picture& p, float x0, float y0, float x1, float y1, Rgb c)
@@ -154,9 +158,11 @@ void drawMapPicture(Picture& out, const TrackInfo* track, const LapAnalysis& lap
         for (int y = 0; y < mapSize; ++y)
             for (int x = 0; x < mapSize; ++x) {
                 uint8_t code = track->surface[size_t(y) * mapSize + x];
-                if (code < 16) put(out, x, y, look.palette[codeColour[code]]);
+                if (code < 16) put(out, x, int(pictureRow(float(y))), look.palette[codeColour[code]]);
             }
-        if (track->hasFinish) line(out, track->finish[0], track->finish[1], track->finish[2], track->finish[3], finishColour);
+        if (track->hasFinish)
+            line(out, track->finish[0], pictureRow(track->finish[1]), track->finish[2], pictureRow(track->finish[3]),
+                 finishColour);
     }
 
     int first = 0, last = int(laps.points.size()) - 1;
@@ -167,14 +173,15 @@ void drawMapPicture(Picture& out, const TrackInfo* track, const LapAnalysis& lap
         last = -1;  // a lap the path does not hold
     }
     for (int i = first; i <= last; ++i) {
-        const MapPoint& q = laps.points[size_t(i)];
+        MapPoint q = laps.points[size_t(i)];
+        q.y = pictureRow(q.y);
         if (i == first) {
             for (int dy = -1; dy <= 1; ++dy)
                 for (int dx = -1; dx <= 1; ++dx)
                     if (onMap(q.x + dx, q.y + dy)) put(out, int(std::lround(q.x)) + dx, int(std::lround(q.y)) + dy, pathColour);
         } else {
             const MapPoint& p = laps.points[size_t(i - 1)];
-            line(out, p.x, p.y, q.x, q.y, pathColour);
+            line(out, p.x, pictureRow(p.y), q.x, q.y, pathColour);
         }
     }
     int y = mapSize + 3;
