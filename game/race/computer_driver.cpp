@@ -18,8 +18,6 @@ constexpr float brakingPerGrip = 10.0f;
 
 static int wrap(int i, int n) { return n > 0 ? ((i % n) + n) % n : 0; }
 
-static float flatLength(const Vec3& v) { return std::sqrt(v.x * v.x + v.z * v.z); }
-
 static bool onPitLane(int mode) { return mode == IntoPitLane || mode == OutOfPitLane; }
 
 // A point of the path the car follows. On the pit lane the points run on into the driving line

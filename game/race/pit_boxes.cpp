@@ -17,12 +17,6 @@ constexpr float walkSpeed = 4.0f;    // units per second
 
 static int carsInRace() { return game.carCount < 1 ? 1 : game.carCount > maxCars ? maxCars : game.carCount; }
 
-static float flatDistance2(const Vec3& a, const Vec3& b)
-{
-    float dx = a.x - b.x, dz = a.z - b.z;
-    return dx * dx + dz * dz;
-}
-
 // Where a member waits while the box is empty: its place from the track, around the stop point.
 static Vec3 homePlace(const PitBox& box, int m)
 {
@@ -136,7 +130,7 @@ static void pushOutOfCars(PitCrewMember& m)
 {
     for (int car = 0; car < carsInRace(); ++car) {
         const CarState& c = game.cars[car];
-        if (flatDistance2(m.position, c.positionVector) > 100) continue;
+        if (flatLength2(m.position - c.positionVector) > 100) continue;
         const Vec3& e = game.carModels[car].ellipsoid;
         float A = std::fabs(e.x) + 0.5f, B = std::fabs(e.z) + 0.5f;
         Vec3 d = m.position - c.positionVector;
@@ -178,7 +172,7 @@ static void moveCrew(PitBox& box)
         for (int j = i + 1; j < pitCrewSize; ++j) {
             Vec3& a = box.crew[i].position;
             Vec3& b = box.crew[j].position;
-            float d2 = flatDistance2(a, b);
+            float d2 = flatLength2(a - b);
             if (d2 >= crewSpacing * crewSpacing) continue;
             float d = std::sqrt(d2);
             float nx = 1, nz = 0;
@@ -203,7 +197,7 @@ void servePitBoxes()
         PitBox& box = game.pitBoxes[b];
         for (int car = 0; car < cars; ++car) {
             const CarState& c = game.cars[car];
-            float d2 = flatDistance2(c.positionVector, box.stopPoint);
+            float d2 = flatLength2(c.positionVector - box.stopPoint);
             if (!(d2 < 100) || !mayUse(b, car)) continue;
             // Locked wheels turn slowly while the car slides on: a car counts as standing
             // only when the car itself is slow too.

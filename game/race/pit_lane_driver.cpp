@@ -32,8 +32,6 @@ constexpr float laneSpeed = 20.0f;        // the lane's limit: crews and cars st
 constexpr float boxSearchSpeed = 14.0f;   // a car in for service and still without a box looks out for one
 constexpr int laneRampPoints = 3;         // lane points of each ramp, beside the road
 
-float flatLength(const Vec3& v) { return std::sqrt(v.x * v.x + v.z * v.z); }
-
 float laneFuelNeed(int laps) { return float(laps) * game.options.fuelConsumption * float(game.lapLength); }
 
 bool boxExists(int b) { return game.pitBoxes && b >= 0 && b < game.pitBoxCount && b < maxPitBoxes; }
@@ -58,7 +56,7 @@ Vec3 boxSideDirection(int b)
     float best = 1e30f, across = 0;
     for (int i = 0; i < game.pitLaneCount; ++i) {
         Vec3 d = box.stopPoint - game.pitLane[i];
-        float d2 = d.x * d.x + d.z * d.z;
+        float d2 = flatLength2(d);
         if (d2 < best) best = d2, across = dot(d, right);
     }
     return across < 0 ? right * -1.0f : right;
@@ -71,7 +69,7 @@ Vec3 laneDirectionNear(const Vec3& p)
     float least = 1e30f;
     for (int i = 1; i < game.pitLaneCount; ++i) {
         Vec3 d = game.pitLane[i] - p;
-        float d2 = d.x * d.x + d.z * d.z;
+        float d2 = flatLength2(d);
         if (d2 < least) least = d2, best = i;
     }
     Vec3 dir = game.pitLane[best] - game.pitLane[best - 1];

@@ -22,3 +22,7 @@ inline Vec3 normalised(Vec3 a)
     float l2 = dot(a, a);
     return l2 > 0 ? a * (1.0f / std::sqrt(l2)) : a;
 }
+
+// Along the ground only: what the drivers and the pit lane measure distances with.
+inline float flatLength2(Vec3 a) { return a.x * a.x + a.z * a.z; }
+inline float flatLength(Vec3 a) { return std::sqrt(flatLength2(a)); }
