@@ -352,6 +352,7 @@ protected:
         game.pitBoxes = &box;
         game.pitBoxCount = 1;
         resetPitBoxes();
+        clearParticles();  // the sparks are looked for in the first slot
         for (int car = 0; car < 2; ++car) {
             CarState& c = game.cars[car];
             c.positionVector = {20.0f + 100 * car, 0.5f, 150};
