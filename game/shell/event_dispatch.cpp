@@ -52,6 +52,14 @@ static bool dialogParked()
     return game.dialogInput.isParked && game.dialogInput.isParked();
 }
 
+// Without the dialog's own arrow handling, Up and Right go to the previous widget, Down and
+// Left to the next.
+static void arrow(const DialogInput& d, int dx, int dy)
+{
+    if (d.arrowKey) d.arrowKey(dx, dy);
+    else if (d.stepFocus) d.stepFocus(dy < 0 || dx > 0 ? -1 : 1);
+}
+
 static void keyDownToDialog(const SDL_keysym& key)
 {
     const DialogInput& d = game.dialogInput;
@@ -60,13 +68,16 @@ static void keyDownToDialog(const SDL_keysym& key)
     case SDLK_RETURN:
         if (!game.enterConsumed) call(d.enterDown);
         return;
-    case SDLK_UP:
-    case SDLK_RIGHT:
-        if (d.stepFocus) d.stepFocus(-1);
+    case SDLK_UP: arrow(d, 0, -1); return;
+    case SDLK_DOWN: arrow(d, 0, 1); return;
+    case SDLK_LEFT: arrow(d, -1, 0); return;
+    case SDLK_RIGHT: arrow(d, 1, 0); return;
+    case SDLK_TAB:
+        if (d.stepFocus) d.stepFocus((key.mod & KMOD_SHIFT) ? -1 : 1);
         return;
-    case SDLK_DOWN:
-    case SDLK_LEFT:
-        if (d.stepFocus) d.stepFocus(1);
+    case SDLK_SPACE:
+        if (!d.spaceDown) break;
+        d.spaceDown();
         return;
     case SDLK_BACKSPACE:
         if (d.character) d.character(8);
@@ -85,6 +96,7 @@ static void keyUpToDialog(const SDL_keysym& key)
     const DialogInput& d = game.dialogInput;
     if (key.sym == SDLK_ESCAPE) call(d.escapeUp);
     else if (key.sym == SDLK_RETURN) call(d.enterUp);
+    else if (key.sym == SDLK_SPACE) call(d.spaceUp);
     else if (key.sym == SDLK_F1 && !dialogParked()) call(d.helpUp);
 }
 

@@ -14,6 +14,7 @@ enum WidgetKind : uint8_t { widgetStatic = 0, widgetButton = 1, widgetTextField 
 constexpr uint32_t stateFocused = 1u << 0;
 constexpr uint32_t statePressed = 1u << 1;   // a pressed button, or the pointer inside
 constexpr uint32_t stateEditing = 1u << 2;
+constexpr uint32_t stateKeyFocus = 1u << 3;  // the keyboard gave or used the focus: it shows
 constexpr uint32_t stateSteppedUp = 1u << 4;
 constexpr uint32_t stateSteppedDown = 1u << 5;
 
@@ -46,6 +47,7 @@ struct ListItem {
 struct ListData {
     int32_t selected = -1;
     int32_t previousSelected = -1;
+    int32_t cursor = -1;            // the item the keyboard stands on, -1 none yet
     int32_t visibleRows = 0;        // int(h / itemHeight)
     int32_t columns = 0;            // int((w - scrollbarWidth) / itemWidth)
     float itemWidth = 0;

@@ -1,7 +1,7 @@
 #pragma once
-// F1: who made the game and under what terms.
+// F1: the keys of the menus, who made the game and under what terms.
 #include <string>
 
 // The box's title: the product name padded with blanks to 40 characters, the version at the end.
 std::string aboutTitle();
-void showAboutBox();
+void showHelpBox();

@@ -79,7 +79,11 @@ int openDialog(int count, uint32_t dialogId, float scale, Widget* widgets, Widge
     c.count = widgets ? std::max(count, 0) : 0;
     c.widgets = widgets;
     c.active = 1;
-    for (int i = 0; i < c.count; ++i) c.widgets[i].id = (dialogId << 16) + uint32_t(i);
+    // Nothing is focused yet: a focus or press left from the last time the screen was open goes.
+    for (int i = 0; i < c.count; ++i) {
+        c.widgets[i].id = (dialogId << 16) + uint32_t(i);
+        c.widgets[i].state &= ~(stateFocused | statePressed | stateKeyFocus);
+    }
     if (flags & dialogFocusFirstButton) {
         for (int i = 0; i < c.count; ++i) {
             Widget& w = c.widgets[i];

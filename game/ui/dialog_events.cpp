@@ -12,6 +12,8 @@ namespace {
 
 // The cancel button that Escape pressed; its release counts only for that same press.
 Widget* escapeArmed = nullptr;
+// The list Enter or Space went down on, or the button Space pressed: the release takes it.
+Widget* keyArmed = nullptr;
 
 DialogContext& ctx() { return game.dialog; }
 
@@ -83,9 +85,45 @@ void unfocus(int index)
     DialogContext& c = ctx();
     if (index < 0 || index >= c.count) return;
     Widget& w = c.widgets[index];
-    w.state &= ~(stateFocused | statePressed);
+    w.state &= ~(stateFocused | statePressed | stateKeyFocus);
     if (c.editing == index) w.state |= stateFocused;
     redrawWidget(index, redrawFocus | redrawPressed);
+}
+
+int itemCount(const Widget& w) { return w.list ? int(w.list->items.size()) : 0; }
+
+// The widgets the arrow keys and Tab stop at; an empty list has nothing to take.
+bool reachable(const Widget& w)
+{
+    if (w.flags & (widgetHidden | widgetUnreachable)) return false;
+    if (w.kind == widgetList) return itemCount(w) > 0;
+    return w.kind == widgetButton || w.kind == widgetTextField || w.kind == widgetSlider;
+}
+
+// The list's cursor on one of its items: where it was, within a list that may have shrunk, or
+// else the first item shown.
+void placeCursor(Widget& w)
+{
+    ListData* l = w.list;
+    int n = itemCount(w);
+    if (!l) return;
+    if (n == 0) {
+        l->cursor = -1;
+        return;
+    }
+    int64_t first = int64_t(std::max(w.value, 0)) * std::max(l->columns, 1);
+    l->cursor = l->cursor < 0 ? int(std::min<int64_t>(first, n - 1)) : std::min(l->cursor, n - 1);
+}
+
+// Scrolls the list so that the cursor's row shows.
+void showCursor(Widget& w)
+{
+    const ListData& l = *w.list;
+    if (l.cursor < 0) return;
+    int row = l.cursor / std::max(l.columns, 1), first = w.value;
+    if (row < first) first = row;
+    else if (l.visibleRows > 0 && row >= first + l.visibleRows) first = row - l.visibleRows + 1;
+    w.value = std::clamp(first, w.min, std::max(w.min, w.max));
 }
 
 // Moves the focus by keyboard: the pointer is not over the new widget.
@@ -96,7 +134,11 @@ void focusByKey(int index, bool pressed)
     c.focus = index;
     c.hover = 0;
     Widget& w = c.widgets[index];
-    w.state |= stateFocused;
+    w.state |= stateFocused | stateKeyFocus;
+    if (w.kind == widgetList && w.list) {
+        placeCursor(w);
+        showCursor(w);
+    }
     if (pressed) w.state |= statePressed;
     redrawWidget(index, redrawFocus | redrawPressed);
 }
@@ -198,9 +240,66 @@ void pressList(Widget& w, float ux, float uy)
     ListData& l = *w.list;
     l.previousSelected = l.selected;
     l.selected = item;
+    l.cursor = item;
     l.items[size_t(item)]->selected ^= 1;
     redrawWidget(index, redrawSelection | redrawFocus);
     if (w.flags & widgetEveryClick) call(w);
+}
+
+// Enter or Space on a list does what a click on the cursor's item does.
+void takeCursor(Widget& w)
+{
+    placeCursor(w);
+    ListData& l = *w.list;
+    if (l.cursor < 0) return;
+    l.previousSelected = l.selected;
+    l.selected = l.cursor;
+    l.items[size_t(l.cursor)]->selected ^= 1;
+    redrawWidget(ctx().focus, redrawSelection);
+    call(w);
+}
+
+// Up and Down move the cursor a row, Left and Right an item where a row holds several. False
+// when the key is not the list's: Up from the first row, Down from the last, Left and Right in
+// a list of one column.
+bool moveCursor(Widget& w, int dx, int dy)
+{
+    int n = itemCount(w);
+    if (n == 0) return false;
+    placeCursor(w);
+    ListData& l = *w.list;
+    int columns = std::max(l.columns, 1);
+    int64_t to = l.cursor;
+    if (dy != 0) {
+        to += int64_t(dy) * columns;
+        // A shorter last row still takes a Down from the row above it.
+        if (to >= n && l.cursor / columns < (n - 1) / columns) to = n - 1;
+        if (to < 0 || to >= n) return false;
+    } else {
+        if (columns == 1) return false;
+        to = std::clamp<int64_t>(to + dx, 0, n - 1);
+    }
+    l.cursor = int(to);
+    showCursor(w);
+    redrawWidget(ctx().focus, redrawValue | redrawFocus);
+    return true;
+}
+
+// The keyboard acts on a widget the mouse focused: from now on it shows the mark.
+void markKeyFocus(Widget& w)
+{
+    if (w.state & stateKeyFocus) return;
+    w.state |= stateKeyFocus;
+    redrawWidget(ctx().focus, redrawFocus);
+}
+
+void stepSlider(Widget& w, int delta)
+{
+    int32_t v = int32_t(std::clamp<int64_t>(int64_t(w.value) + delta, w.min, std::max(w.min, w.max)));
+    if (v == w.value) return;
+    w.value = v;
+    redrawWidget(ctx().focus, redrawValue);
+    call(w);
 }
 
 }  // namespace
@@ -224,6 +323,7 @@ void leftPress(int x, int y)
     focused();
     Widget* widgets = c.widgets;
     escapeArmed = nullptr;
+    keyArmed = nullptr;
     int hit = hitWidget(x, y);
     if (c.editing >= 0 && c.editing < c.count && c.editing != hit) {
         bool wasFocus = c.editing == c.focus;
@@ -237,7 +337,7 @@ void leftPress(int x, int y)
     c.hover = hit >= 0;
     if (hit < 0) return;
     Widget& w = c.widgets[hit];
-    w.state |= stateFocused;
+    w.state = (w.state | stateFocused) & ~stateKeyFocus;
     float ux = unitsX(x), uy = unitsY(y);
     switch (w.kind) {
     case widgetButton:
@@ -343,9 +443,15 @@ void enterDown()
     if (!c.active) return;
     Widget* w = focused();
     escapeArmed = nullptr;
-    // Where arrow keys move the focus, Enter presses the focused button.
+    keyArmed = nullptr;
+    // Where arrow keys move the focus, Enter presses the focused button or takes the list's item.
     if ((c.flags & dialogArrowKeys) && w && w->kind == widgetButton) {
         focusByKey(c.focus, true);
+        return;
+    }
+    if ((c.flags & dialogArrowKeys) && w && w->kind == widgetList && itemCount(*w) > 0) {
+        markKeyFocus(*w);
+        keyArmed = w;
         return;
     }
     int index = lastVisibleButton(widgetDefault);
@@ -367,7 +473,11 @@ void enterUp()
         return;
     }
     if (!w) return;
-    if (w->kind == widgetTextField) {
+    Widget* armed = keyArmed;
+    keyArmed = nullptr;
+    if (w->kind == widgetList) {
+        if (w == armed) takeCursor(*w);
+    } else if (w->kind == widgetTextField) {
         startEdit(c.focus);
     } else if (w->kind == widgetButton && (w->state & statePressed)) {
         w->state &= ~statePressed;
@@ -383,6 +493,7 @@ void escapeDown()
     focused();
     int index = lastVisibleButton(widgetCancel);
     escapeArmed = nullptr;
+    keyArmed = nullptr;
     if (index < 0) return;
     focusByKey(index, true);
     escapeArmed = &c.widgets[index];
@@ -410,12 +521,70 @@ void stepFocus(int delta)
     int from = c.focus >= 0 ? c.focus : (step > 0 ? -1 : c.count);
     for (int n = 1; n <= c.count; ++n) {
         int i = ((from + step * n) % c.count + c.count) % c.count;
-        const Widget& w = c.widgets[i];
-        if (w.flags & (widgetHidden | widgetUnreachable)) continue;
-        if (w.kind != widgetButton && w.kind != widgetTextField) continue;
+        if (!reachable(c.widgets[i])) continue;
         if (i != c.focus) focusByKey(i, false);
         return;
     }
+}
+
+void arrowKey(int dx, int dy)
+{
+    DialogContext& c = ctx();
+    if (!c.active || !(c.flags & dialogArrowKeys)) return;
+    Widget* w = focused();
+    if (w && w->kind == widgetSlider && dx != 0) {
+        markKeyFocus(*w);
+        stepSlider(*w, dx);
+        return;
+    }
+    if (w && w->kind == widgetList) {
+        markKeyFocus(*w);
+        if (moveCursor(*w, dx, dy)) return;
+    }
+    // Up and Right go back, Down and Left on.
+    stepFocus(dy != 0 ? dy : -dx);
+}
+
+void spaceDown()
+{
+    DialogContext& c = ctx();
+    if (!c.active) return;
+    Widget* w = focused();
+    keyArmed = nullptr;
+    if (!w) return;
+    if (w->kind == widgetTextField) {
+        typeCharacter(' ');
+    } else if (w->kind == widgetButton) {
+        focusByKey(c.focus, true);
+        keyArmed = w;
+    } else if (w->kind == widgetList && itemCount(*w) > 0) {
+        markKeyFocus(*w);
+        keyArmed = w;
+    }
+}
+
+void spaceUp()
+{
+    DialogContext& c = ctx();
+    Widget* armed = keyArmed;
+    keyArmed = nullptr;
+    if (!c.active) return;
+    Widget* w = focused();
+    if (!w || w != armed) return;
+    if (w->kind == widgetList) {
+        takeCursor(*w);
+    } else if (w->kind == widgetButton && (w->state & statePressed)) {
+        w->state &= ~statePressed;
+        redrawWidget(c.focus, redrawPressed);
+        call(*w);
+    }
+}
+
+void focusWidget(int index)
+{
+    DialogContext& c = ctx();
+    if (!c.active || index < 0 || index >= c.count || !reachable(c.widgets[index])) return;
+    focusByKey(index, false);
 }
 
 void typeCharacter(int ch)
@@ -467,6 +636,9 @@ void connectDialogInput()
     d.escapeDown = escapeDown;
     d.enterDown = enterDown;
     d.stepFocus = stepFocus;
+    d.arrowKey = arrowKey;
+    d.spaceDown = spaceDown;
+    d.spaceUp = spaceUp;
     d.character = typeCharacter;
     d.escapeUp = escapeUp;
     d.enterUp = enterUp;

@@ -5,6 +5,7 @@
 #include "platform/name_compare.h"
 #include "ui/about_box.h"
 #include "ui/dialog.h"
+#include "ui/dialog_events.h"
 #include "ui/driver_stats.h"
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"
@@ -91,8 +92,11 @@ void onCarButton(Widget* w)
     y = std::min(y, float(unitY(60)) - height);
     makeList(list, 0, x, y, width, height, 14 * s, 2 * s, 2 * s);
     list.style = 2;
+    // The keyboard starts on the car the player has.
+    const DriverProfile* d = game.drivers[slot];
+    list.list->cursor = d && d->carType < uint32_t(game.modelCount) ? int(d->carType) : 0;
     parkScreen();
-    showScreen(screenCarChooser);
+    if (showScreen(screenCarChooser)) focusWidget(0);
 }
 
 void onCarChosen(Widget* w)
@@ -231,11 +235,20 @@ void buildCarChooser(Widget* w)
     makeList(w[0], 0, 0, 0, 16, 2, 14, 2, 2);
     w[0].callback = onCarChosen;
     // Escape closes the popup; the button takes no room.
-    makeButton(w[1], -1, -1, 0, 0, widgetCancel, onChooserCancel);
+    makeButton(w[1], -1, -1, 0, 0, widgetCancel | widgetUnreachable, onChooserCancel);
 }
 
 void paintMainMenu()
 {
+    // The arrow keys pass by the buttons of empty seats, which show nothing.
+    if (Widget* w = menu()) {
+        for (int k = 0; k < maxCars; ++k) {
+            for (int first : {int(menuFirstCar), int(menuFirstName)}) {
+                if (k < game.carCount) w[first + k].flags &= ~widgetUnreachable;
+                else w[first + k].flags |= widgetUnreachable;
+            }
+        }
+    }
     drawPanel(uiText(34));
     drawCaptions(menuCaptions, int(std::size(menuCaptions)));
 }
@@ -336,7 +349,7 @@ void rightClickMainMenu(int x, int y)
 
 void connectScreenInput()
 {
-    game.dialogInput.helpUp = showAboutBox;
+    game.dialogInput.helpUp = showHelpBox;
     game.dialogInput.rightRelease = rightClickMainMenu;
 }
 

@@ -160,7 +160,7 @@ int messageBox(int kind, const std::string& message, const std::string& title, v
     drawBox(title, lines, 36 + n);
     boxResult = 0;
     running = true;
-    if (openDialog(boxWidgetCount, boxDialogId, 1, w, nullptr, nullptr, nullptr, 0) == 0) runBox(w);
+    if (openDialog(boxWidgetCount, boxDialogId, 1, w, nullptr, nullptr, nullptr, dialogArrowKeys) == 0) runBox(w);
     running = false;
     unpark(outer, afterClose);
     return boxResult;
@@ -188,7 +188,7 @@ bool textPrompt(const std::string& message, const std::string& title, std::strin
     drawBox(title, lines, 40 + n);
     boxResult = 0;
     running = true;
-    if (openDialog(boxWidgetCount, boxDialogId, 1, w, drawTextField, nullptr, nullptr, 0) == 0) {
+    if (openDialog(boxWidgetCount, boxDialogId, 1, w, drawTextField, nullptr, nullptr, dialogArrowKeys) == 0) {
         focusForTyping(promptField);
         runBox(w);
     }

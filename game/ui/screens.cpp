@@ -176,7 +176,8 @@ bool showScreen(uint32_t id, uint32_t flags)
     if (!d || !widgets || game.dialog.active) return false;
     lastShown = id;
     if (d->paint) d->paint();
-    return openDialog(d->count, id, 1, widgets, drawTextField, drawSlider, drawList, flags) == 0;
+    // Every screen can be worked from the keyboard.
+    return openDialog(d->count, id, 1, widgets, drawTextField, drawSlider, drawList, flags | dialogArrowKeys) == 0;
 }
 
 void redrawShownScreen()

@@ -51,8 +51,8 @@ void drawPanel(const std::string& title);
 void drawCaptions(const ScreenCaption* captions, int count);
 void drawUnitText(const std::string& text, float x, float y, uint8_t colour);
 
-// Opens a screen's dialog over its freshly drawn background, with the standard routines.
-// False when another dialog is active.
+// Opens a screen's dialog over its freshly drawn background, with the standard routines and
+// the arrow keys moving the focus. False when another dialog is active.
 bool showScreen(uint32_t id, uint32_t flags = 0);
 // Draws the background of the screen last shown; modal boxes call it when they close.
 void redrawShownScreen();

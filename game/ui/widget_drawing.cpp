@@ -16,7 +16,7 @@ namespace {
 
 constexpr uint8_t faceColour = 100, pressedFace = 95, focusedPauseFace = 97, markColour = 90;
 constexpr uint8_t frameColour = 241, textColour = 240, lightEdge = 104, pauseFocusText = 115;
-constexpr uint8_t computerColour = 90;
+constexpr uint8_t computerColour = 90, focusColour = 115;
 
 struct PixelRect {
     int x0, y0, x1, y1;  // right and bottom exclusive
@@ -46,6 +46,25 @@ void frameAround(const PixelRect& r, int thickness, uint8_t colour)
 }
 
 int quarter() { return game.guiScale / 4; }
+
+int bevel() { return std::max(1, game.guiScale / 8); }
+
+// The keyboard's mark: a ring just inside the bevel, thick enough to see at 640 x 480, drawn
+// under the caption so that no letter loses ink to it.
+void focusRing(const PixelRect& r)
+{
+    int b = bevel(), t = std::max(2, game.guiScale / 4);
+    PixelRect in{r.x0 + b, r.y0 + b, r.x1 - b, r.y1 - b};
+    if (in.x1 - in.x0 <= 2 * t || in.y1 - in.y0 <= 2 * t) return;
+    fillCorners(in.x0, in.y0, in.x1, in.y0 + t, focusColour);
+    fillCorners(in.x0, in.y1 - t, in.x1, in.y1, focusColour);
+    fillCorners(in.x0, in.y0 + t, in.x0 + t, in.y1 - t, focusColour);
+    fillCorners(in.x1 - t, in.y0 + t, in.x1, in.y1 - t, focusColour);
+}
+
+// Sliders, lists and text fields show the focus in their outer frame.
+bool keyFocused(const Widget& w) { return (w.state & (stateFocused | stateKeyFocus)) == (stateFocused | stateKeyFocus); }
+uint8_t frameFor(const Widget& w) { return keyFocused(w) ? focusColour : frameColour; }
 
 bool playerInUse(int k) { return k >= 0 && k < maxCars && k < game.carCount; }
 
@@ -84,7 +103,7 @@ void drawPlayerCar(int k, const PixelRect& r)
 
 void drawBevelBox(int x0, int y0, int x1, int y1, uint8_t face, bool sunken)
 {
-    int b = std::max(1, game.guiScale / 8);
+    int b = bevel();
     uint8_t topLeft = sunken ? frameColour : lightEdge, bottomRight = sunken ? lightEdge : frameColour;
     fillCorners(x0, y0, x1, y1, face);
     fillCorners(x0, y0, x1, y0 + b, topLeft);
@@ -103,8 +122,11 @@ void drawButtonWidget(Widget* w)
     bool pressed = (w->state & statePressed) != 0, focused = (w->state & stateFocused) != 0;
     uint8_t face = pressed ? pressedFace : focused && w->sub == 3 ? focusedPauseFace : faceColour;
     int q = quarter(), indent = game.guiScale / 2;
+    // The mouse's focus shows nothing, as it always did.
+    bool ring = keyFocused(*w) && w->sub != 3;
     if (style == 7) {
         fillCorners(r.x0, r.y0, r.x1, r.y1, face);
+        if (ring) focusRing(r);
         caption(w->label, r, markColour, centreVertically, indent);
         return;
     }
@@ -112,10 +134,12 @@ void drawButtonWidget(Widget* w)
         if (style == 5) fillCorners(r.x0, r.y0, r.x1, r.y1, frameColour);
         PixelRect inset{r.x0 + q, r.y0 + q, r.x1 - q, r.y1 - q};
         drawBevelBox(inset.x0, inset.y0, inset.x1, inset.y1, face, pressed);
+        if (ring) focusRing(inset);
         caption(w->label, inset, frameColour, centreHorizontally | centreVertically);
         return;
     }
     drawBevelBox(r.x0, r.y0, r.x1, r.y1, face, pressed);
+    if (ring) focusRing(r);
     if (style >= 10 && style <= 15) {
         caption(game.driverNames[player], r, playerColour(player), centreVertically, indent);
     } else if (style >= 20 && style <= 25) {
@@ -134,7 +158,7 @@ void drawTextField(Widget* w)
     if (!w || (w->flags & widgetHidden)) return;
     PixelRect r = pixels(*w);
     int q = quarter();
-    frameAround(r, q, frameColour);
+    frameAround(r, q, frameFor(*w));
     fillCorners(r.x0, r.y0, r.x1, r.y1, faceColour);
     std::string text = w->label;
     if (w->state & stateEditing) text += '|';
@@ -160,7 +184,7 @@ void drawSlider(Widget* w)
     if (!w || (w->flags & widgetHidden)) return;
     PixelRect r = pixels(*w);
     int q = quarter(), h = r.y1 - r.y0;
-    frameAround(r, q, frameColour);
+    frameAround(r, q, frameFor(*w));
     PixelRect minus{r.x0, r.y0, r.x0 + h, r.y1}, plus{r.x1 - h, r.y0, r.x1, r.y1};
     fillCorners(minus.x1, r.y0, plus.x0, r.y1, faceColour);
     bool shortArrows = (w->flags & widgetShortArrows) != 0;
@@ -186,7 +210,7 @@ void drawList(Widget* w)
     PixelRect r = pixels(*w);
     float s = game.dialog.active && game.dialog.scale > 0 ? game.dialog.scale : 1;
     int q = quarter();
-    frameAround(r, q, frameColour);
+    frameAround(r, q, frameFor(*w));
     fillCorners(r.x0, r.y0, r.x1, r.y1, faceColour);
 
     int bar = int(std::lround(l.scrollbarWidth * s));
@@ -220,6 +244,7 @@ void drawList(Widget* w)
             uint8_t face = item->selected ? (w->style ? pressedFace : markColour) : faceColour;
             drawBevelBox(box.x0, box.y0, box.x1, box.y1, face, false);
             uint8_t colour = w->style == 1 && item->computer ? computerColour : textColour;
+            if (keyFocused(*w) && index == l.cursor) focusRing(box);
             caption(item->text, box, colour, centreVertically, game.guiScale);
             // These lists mark only the last click.
             if (w->style) item->selected = 0;

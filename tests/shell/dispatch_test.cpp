@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -175,6 +176,33 @@ TEST_F(Dispatch, KeysAndWheelMapToTheDialogOperations)
     pushKey(SDLK_F1, false);
     EXPECT_TRUE(pumpEvents(0));
     EXPECT_EQ(helpShown, 1);
+}
+
+TEST_F(Dispatch, ArrowsTabAndSpaceReachTheirOwnEntriesWhereTheDialogHasThem)
+{
+    static std::vector<int> arrows;
+    static int spaces = 0;
+    arrows.clear();
+    spaces = 0;
+    game.dialogInput.arrowKey = [](int dx, int dy) { arrows.push_back(10 * dx + dy); };
+    pushKey(SDLK_UP, true);
+    pushKey(SDLK_DOWN, true);
+    pushKey(SDLK_LEFT, true);
+    pushKey(SDLK_RIGHT, true);
+    pushKey(SDLK_TAB, true);
+    pushKey(SDLK_TAB, true, KMOD_RSHIFT);
+    pushKey(SDLK_TAB, true);
+    pushKeyPress(SDLK_SPACE);  // no Space entries: a blank
+    EXPECT_TRUE(pumpEvents(0));
+    EXPECT_EQ(arrows, (std::vector<int>{-1, 1, -10, 10}));
+    EXPECT_EQ(focusSteps, 1);
+    EXPECT_EQ(typed, " ");
+    game.dialogInput.spaceDown = [] { spaces += 1; };
+    game.dialogInput.spaceUp = [] { spaces += 10; };
+    pushKeyPress(SDLK_SPACE);
+    EXPECT_TRUE(pumpEvents(0));
+    EXPECT_EQ(spaces, 11);
+    EXPECT_EQ(typed, " ");
 }
 
 TEST_F(Dispatch, MaxEventsStopsPollingEarly)

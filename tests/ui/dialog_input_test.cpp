@@ -153,28 +153,35 @@ TEST_F(WidgetInput, WheelStepsWholeNotchesAndStopsAtTheEnds)
     EXPECT_EQ(tracks.value, 2);
 }
 
-TEST_F(WidgetInput, ArrowKeysSkipHiddenUnreachableSlidersAndListsAndWrap)
+TEST_F(WidgetInput, TabReachesEveryControlButHiddenUnreachableAndEmptyOnesAndWraps)
 {
     ASSERT_EQ(openDemo(dialogArrowKeys), 0);
+    clearList(at(demoDrivers));  // nothing to take
     std::vector<int> order;
-    for (int i = 0; i < 11; ++i) {
-        pushKey(SDLK_DOWN, true);
+    for (int i = 0; i < 14; ++i) {
+        pushKeyPress(SDLK_TAB);
         pump();
         order.push_back(game.dialog.focus);
     }
-    std::vector<int> expected{demoCancel, demoOk, demoName, demoLeft, demoResume, demoFolder, demoCreate,
-                              demoPlayer, demoPlayerCar, demoComputer, demoCancel};
+    std::vector<int> expected{demoCancel, demoOk, demoName, demoPoints, demoTracks, demoLeft, demoResume,
+                              demoFolder, demoCreate, demoResolution, demoPlayer, demoPlayerCar, demoComputer,
+                              demoCancel};
     EXPECT_EQ(order, expected);
-    pushKey(SDLK_UP, true);
+    pushKey(SDLK_TAB, true, KMOD_LSHIFT);
     pump();
     EXPECT_EQ(game.dialog.focus, demoComputer);
     EXPECT_FALSE(at(demoCancel).state & stateFocused);
     EXPECT_TRUE(at(demoComputer).state & stateFocused);
-
-    // With the arrow keys on, Enter presses the focused button, not the default one.
-    pushKeyPress(SDLK_RETURN);
+    // On a button every arrow moves the focus: Up and Right back, Down and Left on.
+    for (SDLKey key : {SDLK_UP, SDLK_RIGHT, SDLK_DOWN, SDLK_LEFT}) pushKey(key, true);
     pump();
-    EXPECT_EQ(activated, std::vector<int>{demoComputer});
+    EXPECT_EQ(game.dialog.focus, demoComputer);
+
+    // With the arrow keys on, Enter and Space press the focused button, not the default one.
+    pushKeyPress(SDLK_RETURN);
+    pushKeyPress(SDLK_SPACE);
+    pump();
+    EXPECT_EQ(activated, (std::vector<int>{demoComputer, demoComputer}));
 
     // A dialog without the flag ignores arrows; a focused widget hidden meanwhile is dropped.
     at(demoComputer).flags |= widgetHidden;
@@ -182,7 +189,90 @@ TEST_F(WidgetInput, ArrowKeysSkipHiddenUnreachableSlidersAndListsAndWrap)
     EXPECT_EQ(game.dialog.focus, -1);
     game.dialog.flags = 0;
     stepFocus(1);
+    arrowKey(0, 1);
     EXPECT_EQ(game.dialog.focus, -1);
+}
+
+TEST_F(WidgetInput, SlidersStepWithLeftAndRightListsMoveAndTakeTheirCursor)
+{
+    ASSERT_EQ(openDemo(dialogArrowKeys), 0);
+    Widget& points = at(demoPoints);
+    focusWidget(demoPoints);
+    for (SDLKey key : {SDLK_RIGHT, SDLK_LEFT, SDLK_LEFT, SDLK_LEFT, SDLK_LEFT, SDLK_LEFT}) pushKey(key, true);
+    pump();
+    EXPECT_EQ(points.value, 0);  // 3, 4, then down to the end and no further
+    EXPECT_EQ(activated.size(), 5u);
+    pushKey(SDLK_UP, true);
+    pump();
+    EXPECT_EQ(game.dialog.focus, demoName);
+
+    // The tracks: 20 items in 2 columns, 8 rows shown. The cursor starts on the first item
+    // shown, moves a row with Up and Down and an item with Left and Right, and scrolls along.
+    Widget& tracks = at(demoTracks);
+    ListData& l = *tracks.list;
+    activated.clear();
+    pushKey(SDLK_DOWN, true);
+    pushKey(SDLK_DOWN, true);
+    pump();
+    EXPECT_EQ(game.dialog.focus, demoTracks);
+    EXPECT_EQ(l.cursor, 0);
+    pushKey(SDLK_LEFT, true);
+    pushKey(SDLK_RIGHT, true);
+    pushKey(SDLK_DOWN, true);
+    pump();
+    EXPECT_EQ(l.cursor, 3);
+    for (int i = 0; i < 8; ++i) pushKey(SDLK_DOWN, true);
+    pump();
+    EXPECT_EQ(l.cursor, 19);
+    EXPECT_EQ(tracks.value, 2);  // the last row shows
+    EXPECT_TRUE(activated.empty());  // moving takes nothing
+    // Down from the last row leaves the list; Up comes back to the same item.
+    pushKey(SDLK_DOWN, true);
+    pump();
+    EXPECT_EQ(game.dialog.focus, demoLeft);
+    pushKey(SDLK_UP, true);
+    pump();
+    EXPECT_EQ(game.dialog.focus, demoTracks);
+    EXPECT_EQ(l.cursor, 19);
+
+    // Enter and Space take the item as a click does (toggling it), on the release; Enter
+    // presses no default button there.
+    pushKeyPress(SDLK_RETURN);
+    pump();
+    EXPECT_EQ(l.selected, 19);
+    EXPECT_EQ(l.items[19]->selected, 1);
+    EXPECT_EQ(activated, std::vector<int>{demoTracks});
+    EXPECT_FALSE(at(demoOk).state & statePressed);
+    pushKey(SDLK_SPACE, true);
+    pump();
+    EXPECT_EQ(l.items[19]->selected, 1);
+    pushKey(SDLK_SPACE, false);
+    pump();
+    EXPECT_EQ(l.items[19]->selected, 0);
+
+    // A click puts the cursor on its item; a list that shrank keeps it within its items.
+    click(int(tracks.x) + 4, int(tracks.y) + 4);
+    EXPECT_EQ(l.cursor, 4);  // row 0 of the rows from 2 on
+    clearList(tracks);
+    addListItem(tracks, "Only");
+    activated.clear();
+    pushKeyPress(SDLK_SPACE);
+    pump();
+    EXPECT_EQ(l.cursor, 0);
+    EXPECT_EQ(l.items[0]->selected, 1);
+    EXPECT_EQ(activated, std::vector<int>{demoTracks});
+    // Up in a one-item list leaves it.
+    pushKey(SDLK_UP, true);
+    pump();
+    EXPECT_EQ(game.dialog.focus, demoPoints);
+
+    // Space in a text field is a blank.
+    focusWidget(demoName);
+    pushKeyPress(SDLK_a);
+    pushKeyPress(SDLK_SPACE);
+    pushKeyPress(SDLK_b);
+    pump();
+    EXPECT_EQ(at(demoName).label, "a b");
 }
 
 TEST_F(WidgetInput, SlidersFollowTheTrackAndButtonsReleasedOutsideDoNotClick)

@@ -185,7 +185,7 @@ TEST_P(ScreenPictures, EveryScreenOpensAndComesBack)
     EXPECT_EQ(game.carCount, 1);
     EXPECT_STREQ(game.driverNames[0], "Chen");
 
-    photographBox("about", showAboutBox);
+    photographBox("help", showHelpBox);
     EXPECT_EQ(activeScreen(), uint32_t(screenMainMenu));
 
     clickWidget(menuOptions);

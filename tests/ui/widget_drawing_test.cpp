@@ -132,6 +132,47 @@ TEST_F(WidgetDrawing, FacesFramesAndBarsUseTheirPaletteSlots)
     EXPECT_EQ(drivers.list->selected, 0);
 }
 
+TEST_F(WidgetDrawing, TheKeyboardsFocusIsMarkedOnEveryKind)
+{
+    constexpr uint8_t mark = 115;
+    ASSERT_EQ(openDemo(dialogArrowKeys), 0);
+    // A button: a ring just inside its bevel, gone when the focus moves on.
+    const Widget& ok = game.dialog.widgets[demoOk];
+    int ringX = int(ok.x) + 1, ringY = int(ok.y + ok.h / 2);
+    EXPECT_EQ(pixel(ringX, ringY), 100);
+    click(int(ok.x + ok.w / 2), int(ok.y) + 3);  // the mouse's focus shows nothing
+    EXPECT_EQ(game.dialog.focus, demoOk);
+    EXPECT_EQ(pixel(ringX, ringY), 100);
+    focusWidget(demoOk);
+    EXPECT_EQ(pixel(ringX, ringY), mark);
+    EXPECT_EQ(pixel(int(ok.x + ok.w / 2), int(ok.y) + 2), mark);
+    EXPECT_TRUE(shows(demoOk, "OK", 241));
+    // A text field, a slider and a list: their outer frame.
+    for (int index : {int(demoName), int(demoPoints), int(demoTracks)}) {
+        const Widget& w = game.dialog.widgets[index];
+        focusWidget(index);
+        EXPECT_EQ(pixel(int(w.x) - 1, int(w.y + w.h / 2)), mark) << index;
+    }
+    EXPECT_EQ(pixel(ringX, ringY), 100);
+    EXPECT_EQ(pixel(int(game.dialog.widgets[demoName].x) - 1, int(game.dialog.widgets[demoName].y) + 2), 241);
+    // The list's cursor item is ringed too, and only while the list has the focus.
+    const Widget& tracks = game.dialog.widgets[demoTracks];
+    int itemX = int(tracks.x + tracks.list->itemWidth) + 1, itemY = int(tracks.y + tracks.list->itemHeight / 2);
+    click(int(tracks.x) + 3, itemY);
+    EXPECT_EQ(pixel(int(tracks.x) - 1, itemY), 241);  // clicked: no mark until a key
+    pushKey(SDLK_RIGHT, true);
+    pump();
+    EXPECT_EQ(pixel(int(tracks.x) - 1, itemY), mark);
+    EXPECT_EQ(pixel(itemX, itemY), mark);
+    EXPECT_NE(pixel(int(tracks.x) + 1, itemY), mark);
+    focusWidget(demoLeft);
+    EXPECT_EQ(pixel(itemX, itemY), 100);
+    // The pause menu's buttons keep their own lit face.
+    const Widget& resume = game.dialog.widgets[demoResume];
+    focusWidget(demoResume);
+    EXPECT_EQ(pixel(int(resume.x) + 1, int(resume.y + resume.h / 2)), 97);
+}
+
 TEST_F(WidgetDrawing, SuspendedDialogsTakeNoInputAndComeBackWhole)
 {
     ASSERT_EQ(openDemo(), 0);

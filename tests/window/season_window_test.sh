@@ -27,32 +27,11 @@ shots=${TM_KEEP_SHOTS:+$TM_KEEP_SHOTS/$size}
 [ -n "$shots" ] && mkdir -p "$shots"
 
 if [ "$size" != 640x480 ]; then
-  # options.set with every default but the resolution (the row of the game's table).
-  python3 - "$folder/options.set" "$size" <<'PY' || fail "no resolution row for $size"
-import struct, sys
-rows = ["320x240", "512x384", "640x480", "800x600", "960x600", "1024x640", "1024x768", "1280x720",
-        "1280x800", "1280x960", "1280x1024", "1360x768", "1440x900", "1440x1050", "1600x900",
-        "1600x1200", "1680x1050", "1920x1080"]
-row = rows.index(sys.argv[2])
-body = struct.pack('<iH7B', 74, 5, 9, 6, 4, 2, 1, 0, 1)
-body += bytes([30, 30, 30, 50, 0, 2, row, 0, 100, 1, 1, 0, 0])
-body += struct.pack('<HBBB', 256, 80, 80, 80)
-body += b'English'.ljust(22, b'\0') + b'\0' + b'Default'.ljust(22, b'\0') + b'\0\0'
-open(sys.argv[1], 'wb').write(body)
-PY
+  rows=" 320x240 512x384 640x480 800x600 960x600 1024x640 1024x768 1280x720 1280x800 1280x960 1280x1024 1360x768 1440x900 1440x1050 1600x900 1600x1200 1680x1050 1920x1080 "
+  case $rows in *" $size "*) ;; *) fail "no resolution row for $size" ;; esac
+  before=${rows%%" $size "*}
+  writeOptions "$folder/options.set" "$(echo $before | wc -w)" 0
 fi
-
-# A key held for a while: the race reads the keyboard's state once a step.
-press() { xdotool keydown space; sleep 0.3; xdotool keyup space; }
-races() { python3 -c "import struct,sys; print(struct.unpack_from('<I', open(sys.argv[1], 'rb').read(), 36)[0])" "$folder/drivers/Tester.drv" 2>/dev/null || echo 0; }
-waitRaces() {
-  for _ in $(seq 1 600); do
-    [ "$(races)" = "$1" ] && return 0
-    kill -0 $pid 2>/dev/null || fail "the game ended during race $1"
-    sleep 0.2
-  done
-  fail "race $1 never ended: Tester has $(races) races"
-}
 
 export LD_PRELOAD=$fast_ticks
 export TM_TICK_SPEED=${TM_TICK_SPEED:-5}
@@ -92,24 +71,24 @@ picture 07-main-menu-ready
 
 click 70 58 "Start"
 picture 08-pre-race-1
-press
+holdSpace
 sleep 2
 picture 09-race-1
-waitRaces 1
+waitRaces Tester 1
 settle "" ; picture 10-results-1
-before=$(snap); press; settle "$before" || fail "no standings after the first race"
+before=$(snap); holdSpace; settle "$before" || fail "no standings after the first race"
 picture 11-standings-1
-before=$(snap); press; settle "$before" || fail "no second race after the standings"
+before=$(snap); holdSpace; settle "$before" || fail "no second race after the standings"
 picture 12-pre-race-2
-press
+holdSpace
 sleep 2
 picture 13-race-2
-waitRaces 2
+waitRaces Tester 2
 settle "" ; picture 14-results-2
-press
+holdSpace
 sleep 1.5
 picture 15-final-standings
-before=$(snap); press; settle "$before" || fail "the final standings did not end"
+before=$(snap); holdSpace; settle "$before" || fail "the final standings did not end"
 picture 16-main-menu-back
 
 # The main menu is back: its bottom row of buttons is the very one the game started with.

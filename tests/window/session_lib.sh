@@ -116,3 +116,33 @@ finishGame() {
   local status=$?
   [ $status -eq 0 ] || fail "$1 ended the game with status $status"
 }
+
+# options.set with every default but the resolution row $2 (2 is 640x480) and windowed mode $3
+# (1 a window, 0 the full screen), written to $1.
+writeOptions() {
+  python3 - "$1" "$2" "$3" <<'PY'
+import struct, sys
+body = struct.pack('<iH7B', 74, 5, 9, 6, 4, 2, 1, 0, 1)
+body += bytes([30, 30, 30, 50, 0, 2, int(sys.argv[2]), 0, 100, 1, 1, 0, int(sys.argv[3])])
+body += struct.pack('<HBBB', 256, 80, 80, 80)
+body += b'English'.ljust(22, b'\0') + b'\0' + b'Default'.ljust(22, b'\0') + b'\0\0'
+open(sys.argv[1], 'wb').write(body)
+PY
+}
+
+# A key held for a while: the race reads the keyboard's state once a step.
+holdSpace() { xdotool keydown space; sleep 0.3; xdotool keyup space; }
+# The races of drivers/$1.drv (its u32 at byte 36), 0 before the file exists.
+driverRaces() {
+  python3 -c "import struct,sys; print(struct.unpack_from('<I', open(sys.argv[1], 'rb').read(), 36)[0])" \
+    "$folder/drivers/$1.drv" 2>/dev/null || echo 0
+}
+# Waits while the game runs until driver $1 has raced $2 races.
+waitRaces() {
+  for _ in $(seq 1 600); do
+    [ "$(driverRaces "$1")" = "$2" ] && return 0
+    kill -0 $pid 2>/dev/null || fail "the game ended during race $2"
+    sleep 0.2
+  done
+  fail "race $2 never ended: $1 has $(driverRaces "$1") races"
+}
