@@ -70,20 +70,10 @@ protected:
     }
 
     // Two drivers race the first track; Escape pauses on the pause menu.
-    void pauseSeason(const std::string& language = "English")
+    void pauseSeasonIn(const std::string& language = "English")
     {
         startGame(640, 480, language);
-        const Widget* w = game.dialog.widgets;
-        int s = game.guiScale;
-        click(int(w[menuDrivers].x) + 2 * s, int(w[menuDrivers].y) + s);
-        click(int(w[menuDrivers].x) + 2 * s, int(w[menuDrivers].y) + s);
-        click(int(w[menuTracks].x) + 2 * s, int(w[menuTracks].y) + s);
-        clickWidget(menuStart);
-        ASSERT_TRUE(game.raceRunning);
-        holdKey(SDLK_ESCAPE, true);
-        raceStep();
-        holdKey(SDLK_ESCAPE, false);
-        ASSERT_EQ(activeScreen(), uint32_t(screenPauseMenu));
+        pauseSeason();
     }
 };
 
@@ -127,7 +117,7 @@ TEST_F(FileDialog, LoadFromTheMainMenuListsSavesAndRefusesWhatIsNotThere)
 
 TEST_F(FileDialog, NamesThatAreNoPlainFileNameAreRefusedAndNothingIsWritten)
 {
-    pauseSeason();
+    pauseSeasonIn();
     clickWidget(pauseSave);
     ASSERT_EQ(activeScreen(), uint32_t(screenFileDialog));
     EXPECT_TRUE(shows("Save game", 242));
@@ -155,7 +145,7 @@ TEST_F(FileDialog, ASaveThatCannotBeWrittenSaysSoAndTheDialogStays)
 {
     // A file where the folder should be: nothing can be written under saves.
     folder.write("saves", "not a folder");
-    pauseSeason();
+    pauseSeasonIn();
     game.replay.cutBegin = 3, game.replay.cutEnd = 9;
     clickWidget(pauseSave);
     typeName("Monday");
@@ -172,7 +162,7 @@ TEST_F(FileDialog, ASaveThatCannotBeWrittenSaysSoAndTheDialogStays)
 TEST_F(FileDialog, AFailedSaveSaysSoInTheGamesLanguage)
 {
     folder.write("saves", "not a folder");
-    pauseSeason("Deutsch");
+    pauseSeasonIn("Deutsch");
     clickWidget(pauseSave);
     typeName("Montag");
     pushKeyPress(SDLK_RETURN);
@@ -226,7 +216,7 @@ TEST_F(FileDialog, DeleteAsksAndRemovesOnlyTheListedFile)
 
 TEST_F(FileDialog, TheReplaysCutOpensTheSaveDialogAndCancelPausesTheRace)
 {
-    pauseSeason();
+    pauseSeasonIn();
     // The replay's cut ends playback and opens the dialog with no menu up.
     closeDialog();
     game.replay.cutBegin = 3, game.replay.cutEnd = 9;
@@ -247,7 +237,7 @@ TEST_F(FileDialog, TheReplaysCutOpensTheSaveDialogAndCancelPausesTheRace)
 TEST_F(FileDialog, ARestartFromThePauseMenuWithoutAnAutosaveKeepsTheDisplayAndTheRace)
 {
     folder.write("saves", "not a folder");
-    pauseSeason();
+    pauseSeasonIn();
     uint8_t resolution = game.options.resolution;
     clickWidget(pauseOptions);
     ASSERT_EQ(activeScreen(), uint32_t(screenAdvancedOptions));
@@ -269,7 +259,7 @@ TEST_F(FileDialog, ARestartFromThePauseMenuWithoutAnAutosaveKeepsTheDisplayAndTh
 TEST_F(FileDialog, AnAutosaveThatDoesNotLoadAfterTheRestartLeavesTheRaceAsItWasToGoOn)
 {
     folder.write("saves", "not a folder");
-    pauseSeason();
+    pauseSeasonIn();
     int carCount = game.carCount;
     Vec3 start = game.cars[0].positionVector;
     // As the option pages do: the restart under the open page, which then closes.
@@ -349,7 +339,7 @@ protected:
 
 TEST_F(SavedFileDialog, ASeasonAutosavesAndASaveUnderANameComesBackToThePauseMenu)
 {
-    pauseSeason();
+    pauseSeasonIn();
     EXPECT_TRUE(folder.exists("saves/Autosave.gam"));
     driveAndPause();
     game.replay.cutBegin = 0, game.replay.cutEnd = 1;
@@ -383,7 +373,7 @@ TEST_F(SavedFileDialog, ASeasonAutosavesAndASaveUnderANameComesBackToThePauseMen
 
 TEST_F(SavedFileDialog, AGameLoadedFromTheMainMenuIsPausedWhereItWasSaved)
 {
-    pauseSeason();
+    pauseSeasonIn();
     driveAndPause();
     Snapshot saved = snapshot();
     clickWidget(pauseSave);
@@ -421,7 +411,7 @@ TEST_F(SavedFileDialog, AGameLoadedFromTheMainMenuIsPausedWhereItWasSaved)
 TEST_F(SavedFileDialog, ChangingTheResolutionOrLanguageWhilePausedKeepsTheRunningGame)
 {
     folder.makeFolder("sounds/Default");
-    pauseSeason();
+    pauseSeasonIn();
     driveAndPause();
     Snapshot before = snapshot();
     clickWidget(pauseOptions);

@@ -53,20 +53,6 @@ protected:
         ASSERT_EQ(game.dialog.widgets[drvSelector].label, name);
     }
     // Two drivers seated, one track, Start, Escape: the pause menu of a running season.
-    void pauseSeason()
-    {
-        const Widget* w = game.dialog.widgets;
-        int s = game.guiScale;
-        click(int(w[menuDrivers].x) + 2 * s, int(w[menuDrivers].y) + s);
-        click(int(w[menuDrivers].x) + 2 * s, int(w[menuDrivers].y) + s);
-        click(int(w[menuTracks].x) + 2 * s, int(w[menuTracks].y) + s);
-        clickWidget(menuStart);
-        ASSERT_TRUE(game.raceRunning);
-        holdKey(SDLK_ESCAPE, true);
-        raceStep();
-        holdKey(SDLK_ESCAPE, false);
-        ASSERT_EQ(activeScreen(), uint32_t(screenPauseMenu));
-    }
     // Ada with a career; Options, Drivers, Ada, Driver stats, Reset, Yes, OK, then the page's
     // own button: her statistics stay reset, in memory and in her file.
     void resetThenLeaveWith(int pageButton)

@@ -5,7 +5,10 @@
 #include "shell/main_loop.h"
 #include "files/options_file.h"
 #include "text_reader.h"
+#include "race/race_frame.h"
 #include "ui/dialog.h"
+#include "ui/main_menu.h"
+#include "ui/screens.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -96,4 +99,19 @@ void ScreenTest::picture(const std::string& name)
     fs::create_directories(folderName);
     std::string size = std::to_string(game.screenWidth) + "x" + std::to_string(game.screenHeight);
     SDL_SaveBMP(game.drawSurface, (std::string(folderName) + "/" + name + "-" + size + ".bmp").c_str());
+}
+
+void ScreenTest::pauseSeason()
+{
+    const Widget* w = game.dialog.widgets;
+    int s = game.guiScale;
+    click(int(w[menuDrivers].x) + 2 * s, int(w[menuDrivers].y) + s);
+    click(int(w[menuDrivers].x) + 2 * s, int(w[menuDrivers].y) + s);
+    click(int(w[menuTracks].x) + 2 * s, int(w[menuTracks].y) + s);
+    clickWidget(menuStart);
+    ASSERT_TRUE(game.raceRunning);
+    holdKey(SDLK_ESCAPE, true);
+    raceStep();
+    holdKey(SDLK_ESCAPE, false);
+    ASSERT_EQ(activeScreen(), uint32_t(screenPauseMenu));
 }

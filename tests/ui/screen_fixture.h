@@ -32,6 +32,9 @@ protected:
     static int listIndex(int index, const std::string& text);
     // Item i of a list of the active dialog (first column), as scrolled.
     static void clickListItem(int index, int item);
+    // From the main menu: the first driver seated twice and the first track chosen, a season
+    // started and paused, the pause menu open.
+    static void pauseSeason();
     TempGameFolder folder;
     SdlSession sdl{SDL_INIT_VIDEO};
 };
