@@ -5,6 +5,7 @@
 #include "platform/exe_folder.h"
 #include "platform/name_compare.h"
 #include "race/car_models.h"
+#include "race/pit_lane_driver.h"
 #include "race/quick_race.h"
 #include "race/race_frame.h"
 #include "save/saved_game.h"
@@ -70,12 +71,24 @@ struct Stage {
     }
 };
 
-bool stage(const SimArguments& a, Stage& s, std::string& why)
+fs::path gameFolderOf(const SimArguments& a)
 {
     std::error_code ec;
-    fs::path track = fs::absolute(a.track, ec);
-    if (!fs::is_regular_file(track, ec)) return why = "no track file " + a.track, false;
-    if (!equalNoCase(track.extension().string(), ".trk")) return why = "a track file ends in .trk: " + a.track, false;
+    return a.gameFolder.empty() ? fs::path(programFolder()) : fs::absolute(a.gameFolder, ec);
+}
+
+bool isTrackFile(const fs::path& track, const std::string& given, std::string& why)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(track, ec)) return why = "no track file " + given, false;
+    if (!equalNoCase(track.extension().string(), ".trk")) return why = "a track file ends in .trk: " + given, false;
+    return true;
+}
+
+// The working folder with tracks\ leading to the folder given.
+bool stageFolder(const SimArguments& a, const fs::path& tracks, Stage& s, std::string& why)
+{
+    std::error_code ec;
     fs::path options;
     if (!a.optionsFile.empty()) {
         options = fs::absolute(a.optionsFile, ec);
@@ -84,14 +97,46 @@ bool stage(const SimArguments& a, Stage& s, std::string& why)
     std::string pattern = (fs::temp_directory_path(ec) / "tmsim-XXXXXX").string();
     if (!mkdtemp(pattern.data())) return why = "cannot make a working folder", false;
     s.root = pattern;
-    fs::create_directory_symlink(track.parent_path(), s.root / "tracks", ec);
-    if (ec) return why = "cannot reach the folder of " + a.track, false;
-    fs::path game = a.gameFolder.empty() ? fs::path(programFolder()) : fs::absolute(a.gameFolder, ec);
+    fs::create_directory_symlink(tracks, s.root / "tracks", ec);
+    if (ec) return why = "cannot reach the folder " + tracks.string(), false;
+    fs::path game = gameFolderOf(a);
     if (fs::is_directory(game / "cars", ec)) fs::create_directory_symlink(game / "cars", s.root / "cars", ec);
     // The replay a saved race carries is as long as the game's tm.ini asks.
     if (fs::is_regular_file(game / "tm.ini", ec)) fs::create_symlink(game / "tm.ini", s.root / "tm.ini", ec);
     if (!options.empty()) fs::create_symlink(options, s.root / "options.set", ec);
+    return true;
+}
+
+bool stage(const SimArguments& a, Stage& s, std::string& why)
+{
+    std::error_code ec;
+    fs::path track = fs::absolute(a.track, ec);
+    if (!isTrackFile(track, a.track, why) || !stageFolder(a, track.parent_path(), s, why)) return false;
     s.entry = "\\" + track.stem().string();
+    return true;
+}
+
+constexpr char loadName[] = "tmsim";
+
+// A saved game is continued from the game's saves folder; its track is found below tracks\,
+// which is the folder of the track given, else the game folder's.
+bool stageLoad(const SimArguments& a, Stage& s, std::string& why)
+{
+    std::error_code ec;
+    fs::path saved = fs::absolute(a.loadFile, ec);
+    if (!fs::is_regular_file(saved, ec)) return why = "no saved game " + a.loadFile, false;
+    fs::path tracks = gameFolderOf(a) / "tracks";
+    if (!a.track.empty()) {
+        fs::path track = fs::absolute(a.track, ec);
+        if (!isTrackFile(track, a.track, why)) return false;
+        tracks = track.parent_path();
+    } else if (!fs::is_directory(tracks, ec)) {
+        return why = "no tracks folder " + tracks.string(), false;
+    }
+    if (!stageFolder(a, tracks, s, why)) return false;
+    fs::create_directory(s.root / "saves", ec);
+    fs::copy_file(saved, s.root / "saves" / (std::string(loadName) + ".gam"), ec);
+    if (ec) return why = "cannot read " + a.loadFile, false;
     return true;
 }
 
@@ -216,7 +261,7 @@ bool saveRace(const std::string& target)
 
 bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& why)
 {
-    bool carsGiven = false, skillsGiven = false;
+    bool carsGiven = false, skillsGiven = false, fieldGiven = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         auto value = [&](std::string& v) {
@@ -232,16 +277,17 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
             if (!value(v)) return false;
             if (!number(v, 1, maxCars, n)) return why = "bad number of cars '" + v + "' (1..6)", false;
             out.cars = int(n);
-            carsGiven = true;
+            carsGiven = fieldGiven = true;
         } else if (arg == "--laps") {
             if (!value(v)) return false;
             if (!number(v, 1, 100, n)) return why = "bad lap count '" + v + "' (1..100)", false;
             out.laps = int(n);
+            fieldGiven = true;
         } else if (arg == "--skill") {
             if (!value(v)) return false;
             if (!parseSkills(v, out.skills))
                 return why = "bad skills '" + v + "' (one to six of 1..200, by commas)", false;
-            skillsGiven = true;
+            skillsGiven = fieldGiven = true;
         } else if (arg == "--seed") {
             if (!value(v)) return false;
             if (!number(v, 0, 0xFFFFFFFFL, n)) return why = "bad seed '" + v + "'", false;
@@ -255,6 +301,13 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
             std::error_code ec;
             fs::path absolute = fs::absolute(out.saveFile, ec);
             if (!ec) out.saveFile = absolute.string();
+        } else if (arg == "--load") {
+            if (!value(out.loadFile)) return false;
+            if (out.loadFile.empty()) return why = "--load needs a file name", false;
+        } else if (arg == "--at-step") {
+            if (!value(v)) return false;
+            if (!number(v, 0, 100000000, n)) return why = "bad step count '" + v + "' (0 or more)", false;
+            out.saveAfterSteps = int(n);
         } else if (arg == "--at") {
             if (!value(v)) return false;
             double seconds = 0;
@@ -269,6 +322,7 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
             out.traceCar = int(n) - 1;
         } else if (arg == "--car") {
             if (!value(out.car)) return false;
+            fieldGiven = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return why = "unknown option '" + arg + "'", false;
         } else if (out.track.empty()) {
@@ -277,8 +331,12 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
             return why = "one track only: '" + arg + "'", false;
         }
     }
-    if (out.track.empty()) return why = "no track given", false;
+    if (out.track.empty() && out.loadFile.empty()) return why = "no track given", false;
     if (out.saveAtStep >= 0 && out.saveFile.empty()) return why = "--at needs --save", false;
+    if (out.saveAfterSteps >= 0 && out.saveFile.empty()) return why = "--at-step needs --save", false;
+    if (out.saveAfterSteps >= 0 && out.saveAtStep >= 0) return why = "--at or --at-step, not both", false;
+    // A saved game brings its own field, laps and cars.
+    if (!out.loadFile.empty() && fieldGiven) return why = "--load takes no --cars, --laps, --skill or --car", false;
     // A list of skills names the field; one skill is everybody's.
     if (skillsGiven && out.skills.size() > 1) {
         if (carsGiven && int(out.skills.size()) != out.cars)
@@ -288,20 +346,33 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
     return true;
 }
 
-bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
+namespace {
+
+// The drivers' profiles while the race runs: the race's own for a new race, the driver list's
+// for a loaded one (the load adds its drivers there).
+struct Field {
+    std::vector<DriverProfile> profiles;
+    std::string carType;
+    std::string trackShown;
+    uint8_t gridRandom = 0;  // the random draw the grid left, as a load leaves it too
+    bool loaded = false;
+    ~Field()
+    {
+        for (DriverProfile*& p : game.drivers) p = nullptr;
+        if (loaded) game.driverList.clear();
+        game.raceHooks = RaceHooks{};
+        game.keySnapshot = nullptr;
+    }
+};
+
+std::string modelName(const CarModel& m) { return std::string(m.name, strnlen(m.name, sizeof m.name)); }
+
+bool startNewRace(const SimArguments& a, const Stage& s, Field& f, std::string& why)
 {
-    Stage s;
-    if (!stage(a, s, why)) return false;
-    game.exeFolder = s.root.string();
-    changeToFolder(game.exeFolder);
-    loadConfig();
-    if (a.optionsFile.empty()) setDefaultOptions(game.options);
-    else loadOptions();
     CarModel model{};
     if (!chooseModel(a.car, model, why)) return false;
-
-    std::srand(a.seed);
-    fillRandomTable();
+    f.carType = modelName(model);
+    f.trackShown = a.track;
     std::vector<RaceDriver> drivers;
     for (int i = 0; i < a.cars; ++i) {
         int skill = a.skills.size() == 1 ? a.skills[0] : a.skills[size_t(i)];
@@ -309,58 +380,152 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
     }
     // A saved game keeps each car's colours in its driver's profile; these drivers have no
     // files, so the race lends them profiles of their own, as a season's drivers have.
-    std::vector<DriverProfile> profiles;
     for (const RaceDriver& d : drivers) {
         DriverProfile p = newDriverProfile(false);
         p.colour1 = d.colour1;
         p.colour2 = d.colour2;
         std::copy(d.controls, d.controls + 4, p.controls);
-        profiles.push_back(p);
+        f.profiles.push_back(p);
     }
-    for (size_t i = 0; i < profiles.size() && i < size_t(maxCars); ++i) game.drivers[i] = &profiles[i];
-    auto returnProfiles = [] {
-        for (DriverProfile*& p : game.drivers) p = nullptr;
-    };
+    for (size_t i = 0; i < f.profiles.size() && i < size_t(maxCars); ++i) game.drivers[i] = &f.profiles[i];
+    game.seasonRace = 0;
+    game.seasonRaceCount = 1;
+    if (prepareRace(s.entry, drivers, a.laps) != 0) return why = "the game refuses the track " + a.track, false;
+    f.gridRandom = game.randomIndex;
+    game.racePhase = Countdown;
+    return true;
+}
+
+// The game's own loader brings the race back as it was saved; the steps it had run are read
+// back from its phase and clock.
+bool continueSavedRace(const SimArguments& a, Field& f, int& steps, std::string& why)
+{
+    f.loaded = true;
+    if (loadGame(loadName) != 0) return why = "the game refuses the saved game " + a.loadFile, false;
+    // A missing track ends the loaded season at once; a race that was over has nothing to run.
+    if (!game.raceRunning || game.racePhase > RaceOver)
+        return why = "no race to continue in " + a.loadFile + " (it is over or its track is not found)", false;
+    f.gridRandom = game.randomIndex;
+    // The load drew a table from the clock; the race's came from the seed.
+    std::srand(a.seed);
+    fillRandomTable();
+    f.carType = modelName(game.carModels[0]);
+    std::string entry = game.trackEntry;
+    std::replace(entry.begin(), entry.end(), '\\', '/');
+    f.trackShown = a.track.empty() ? (gameFolderOf(a) / ("tracks" + entry + ".trk")).string() : a.track;
+    switch (game.racePhase) {
+    case WaitForKey:
+        game.racePhase = Countdown;
+        game.phaseCounter = 0;
+        steps = 0;
+        break;
+    case Countdown: steps = game.phaseCounter; break;
+    case Racing: steps = countdownSteps + game.raceClock; break;
+    default: {
+        // Racing ended on the step the last car finished, its clock counted, or on the one the
+        // clock ran out on a minute after the leader's finish, which counted no time.
+        int leader = game.runningOrder[0];
+        bool timedOut = game.leaderLaps >= game.raceLaps && leader >= 0 && leader < maxCars &&
+                        game.raceClock - game.cars[leader].lastCrossing >= emptyLapTime;
+        steps = countdownSteps + game.raceClock + (timedOut ? 1 : 0) + game.phaseCounter;
+        break;
+    }
+    }
+    return true;
+}
+
+// What a saved game cannot carry of the race as it stands and of tmsim's counts of it, so a
+// race loaded from it may run on otherwise or report otherwise. Empty: the file holds it all.
+std::vector<std::string> unsavedState(const Field& f, const Tally& t, int marksAtStart)
+{
+    std::vector<std::string> lacks;
+    bool running = game.racePhase < RaceOver;
+    if (running && game.randomIndex != f.gridRandom) lacks.push_back("random draw");
+    if (markedCells() != marksAtStart) lacks.push_back("tyre marks");
+    bool boxes = false, approach = false;
+    // A free box's tasks start again when it is taken; its crew only walk.
+    for (int b = 0; b < game.pitBoxCount && b < maxPitBoxes; ++b) boxes = boxes || game.pitBoxes[b].owner < maxCars;
+    for (int i = 0; i < game.carCount && i < maxCars; ++i)
+        approach = approach || (game.cars[i].revvingCounter != OnLine && game.boxApproachSteps[i] != 0);
+    if (running && boxes) lacks.push_back("pit boxes");
+    if (running && approach) lacks.push_back("box approach");
+    bool laps = false, stops = false, stuck = false, empty = false;
+    for (int i = 0; i < maxCars; ++i) {
+        laps = laps || !t.lapTimes[i].empty();
+        stops = stops || t.pitStops[i] != 0;
+        stuck = stuck || t.stuck[i] != 0;
+        empty = empty || t.empty[i] != 0;
+    }
+    if (laps) lacks.push_back("lap times");
+    if (stops) lacks.push_back("pit stop count");
+    if (stuck) lacks.push_back("stuck count");
+    if (empty) lacks.push_back("empty-tank count");
+    return lacks;
+}
+
+}  // namespace
+
+bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
+{
+    Stage s;
+    if (!(a.loadFile.empty() ? stage(a, s, why) : stageLoad(a, s, why))) return false;
+    game.exeFolder = s.root.string();
+    changeToFolder(game.exeFolder);
+    loadConfig();
+    if (a.optionsFile.empty()) setDefaultOptions(game.options);
+    else loadOptions();
+
+    // The same seed gives the same race in a process of its own or after another race.
+    std::srand(a.seed);
+    fillRandomTable();
+    game.randomIndex = 0;
+    Field f;
     uint8_t keys[keySnapshotSize] = {};
     game.keySnapshot = keys;
     game.raceHooks = RaceHooks{};
-    game.seasonRace = 0;
-    game.seasonRaceCount = 1;
-    if (prepareRace(s.entry, drivers, a.laps) != 0) {
-        game.keySnapshot = nullptr;
-        returnProfiles();
-        return why = "the game refuses the track " + a.track, false;
-    }
+    int steps = 0;
+    if (a.loadFile.empty() ? !startNewRace(a, s, f, why) : !continueSavedRace(a, f, steps, why)) return false;
     game.raceRunning = 1;
-    game.racePhase = Countdown;
     r = SimResult{};
     int marksBefore = markedCells();
     Tally t;
+    // Laps before a load were counted by the race that was saved.
+    for (int i = 0; i < game.carCount && i < maxCars; ++i) {
+        t.lapsSeen[i] = game.cars[i].laps;
+        t.crossedAt[i] = game.cars[i].lastCrossing;
+    }
     int limit = countdownSteps + std::max(game.raceLaps, 1) * stepsPerLapAllowed;
-    int steps = 0;
-    bool saved = false;
+    bool saved = false, saveWritten = false;
+    std::vector<std::string> lacks;
+    auto saveDue = [&] {
+        if (a.saveFile.empty() || saved) return false;
+        if (a.saveAfterSteps >= 0) return steps >= a.saveAfterSteps;
+        return a.saveAtStep >= 0 && game.racePhase >= Racing && game.raceClock >= a.saveAtStep;
+    };
+    auto save = [&] {
+        saved = true;
+        lacks = unsavedState(f, t, marksBefore);
+        saveWritten = saveRace(a.saveFile);
+    };
+    if (saveDue()) save();
     while (game.racePhase < RaceOver && steps < limit) {
         raceStep();
         tallyStep(t);
         if (a.traceCar >= 0) traceStep(a.traceCar);
         ++steps;
-        if (!a.saveFile.empty() && !saved && a.saveAtStep >= 0 && game.racePhase >= Racing &&
-            game.raceClock >= a.saveAtStep)
-            saved = true, r.saved = saveRace(a.saveFile);
+        if (saveDue()) save();
     }
     // Without a time, or with one the race never reached, the race is saved as it ended.
-    if (!a.saveFile.empty() && !saved) r.saved = saveRace(a.saveFile);
+    if (!a.saveFile.empty() && !saved) save();
     game.raceRunning = 0;
-    game.keySnapshot = nullptr;
     int marks = markedCells() - marksBefore;
-    returnProfiles();
     if (a.saveRecords) saveTrackRecords();
 
-    bool wasSaved = r.saved;
-    r = SimResult{};
-    r.saved = wasSaved;
-    r.track = a.track;
-    r.carType = std::string(model.name, strnlen(model.name, sizeof model.name));
+    r.saved = saveWritten;
+    r.saveAsked = !a.saveFile.empty();
+    r.saveLacks = lacks;
+    r.track = f.trackShown;
+    r.carType = f.carType;
     r.laps = game.raceLaps;
     r.seed = a.seed;
     r.raceSteps = steps;
@@ -395,9 +560,14 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
 
 static const char usage[] =
     "usage: tmsim TRACK.trk [--cars N] [--laps N] [--skill S[,S...]] [--seed N] [--options FILE]\n"
-    "             [--car NAME] [--json] [--save-records] [--save FILE.gam [--at SECONDS]] [--trace CAR]\n"
+    "             [--car NAME] [--json] [--save-records] [--save FILE.gam [--at SECONDS | --at-step N]]\n"
+    "             [--trace CAR]\n"
+    "       tmsim --load FILE.gam [TRACK.trk] [--seed N] [--options FILE] [--json] [--save ...] [--trace CAR]\n"
     "  --save FILE.gam  the race as a saved game, with its replay, when it is over\n"
     "  --at SECONDS     ... or at that race time instead\n"
+    "  --at-step N      ... or after N steps from the grid, the lights included\n"
+    "  --load FILE.gam  continues a saved game to the end of its race (its track is looked for\n"
+    "                   beside TRACK.trk, else in the game folder's tracks); --seed as the race had\n"
     "  --trace CAR      every step of car CAR (1..6) on standard error\n";
 
 int tmsimMain(int argc, char** argv, std::string& out, std::string& err)
