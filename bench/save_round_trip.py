@@ -32,8 +32,8 @@ def run(cmd):
 
 
 def trace_pools(tmsim, race):
-    """Steps at which some car stands in a box, and at which some car is on the pit lane."""
-    stops, lane = set(), set()
+    """The cars standing in a box at each step that has one, and the steps with a car on the lane."""
+    boxed, lane = {}, set()
     for car in range(1, 7):
         done = run([tmsim] + race + ["--trace", str(car)])
         # One line a step from the step the lights went green.
@@ -41,10 +41,10 @@ def trace_pools(tmsim, race):
             words = line.split()
             mode, box = int(words[words.index("mode") + 1]), int(words[words.index("box") + 1])
             if box >= 0:
-                stops.add(COUNTDOWN + k)
+                boxed.setdefault(COUNTDOWN + k, []).append(car)
             elif mode != 0:
                 lane.add(COUNTDOWN + k)
-    return sorted(stops), sorted(lane)
+    return boxed, sorted(lane)
 
 
 def pick(pools, count, rng):
@@ -67,7 +67,7 @@ def without_save(report):
     return report
 
 
-def moment(tmsim, race, track, seed, folder, reference, kind, step):
+def moment(tmsim, race, track, seed, folder, reference, boxed, kind, step):
     """Saves the race after `step` steps, continues the file and judges the result."""
     out = {"kind": kind, "step": step, "faults": []}
     saved = os.path.join(folder, f"at{step}.gam")
@@ -100,6 +100,11 @@ def moment(tmsim, race, track, seed, folder, reference, kind, step):
     out["identical"] = loaded["text"] == reference["text"] and loaded["json"] == reference["json"]
     if out["whole"] and not out["identical"]:
         out["faults"].append("whole, yet the report differs from the race never saved")
+    # A car that stood in its box comes back to a free box: it is served again (the stop
+    # counts from the load) or drives off, and finishes either way.
+    cars = {c["car"]: c for c in result["cars"]}
+    out["boxed"] = len(boxed.get(step, []))
+    out["served again"] = sum(1 for car in boxed.get(step, []) if cars[car]["pitStops"] > 0)
     order = [c["car"] for c in result["cars"]]
     out["same order"] = order == [c["car"] for c in json.loads(reference["json"])["cars"]]
     return out
@@ -122,10 +127,10 @@ def main():
     race = [track, "--cars", "6", "--laps", str(a.laps), "--seed", str(a.seed)]
     reference = {"text": run([tmsim] + race).stdout, "json": run([tmsim] + race + ["--json"]).stdout}
     steps = json.loads(reference["json"])["raceSteps"]
-    stops, lane = trace_pools(tmsim, race)
+    boxed, lane = trace_pools(tmsim, race)
     pools = {
         "lights": list(range(0, COUNTDOWN)),
-        "pit stop": stops,
+        "pit stop": sorted(boxed),
         "pit lane": lane,
         "finishing": list(range(steps - FINISHING, steps + 1)),
         "anywhere": list(range(0, steps + 1)),
@@ -134,11 +139,11 @@ def main():
     # A race without a stop or a lane visit cannot show how a load meets them.
     missing = [k for k, _ in SHARES if a.moments > len(SHARES) and not any(c[0] == k for c in chosen)]
     with tempfile.TemporaryDirectory(prefix="roundtrip-") as folder, ThreadPoolExecutor(a.jobs) as pool:
-        results = list(pool.map(lambda m: moment(tmsim, race, track, a.seed, folder, reference, *m), chosen))
+        results = list(pool.map(lambda m: moment(tmsim, race, track, a.seed, folder, reference, boxed, *m), chosen))
 
     print(f"{a.track}, {a.laps} laps, six cars, seed {a.seed}: {len(results)} moments of {steps} steps")
     print(f"{'moments':10} {'saves':>5} {'loaded':>6} {'finished':>8} {'whole':>5} {'identical':>9} "
-          f"{'same order':>10}  lacking")
+          f"{'same order':>10} {'in a box':>8} {'served again':>12}  lacking")
     for kind in [k for k, _ in SHARES] + ["anywhere", "all"]:
         rows = [r for r in results if kind in ("all", r["kind"])]
         lacks = {}
@@ -146,8 +151,9 @@ def main():
             for what in r.get("lacks", []):
                 lacks[what] = lacks.get(what, 0) + 1
         count = lambda key: sum(1 for r in rows if r.get(key))
+        total = lambda key: sum(r.get(key, 0) for r in rows)
         print(f"{kind:10} {count('saved'):5} {count('loaded'):6} {count('finished'):8} {count('whole'):5} "
-              f"{count('identical'):9} {count('same order'):10}  "
+              f"{count('identical'):9} {count('same order'):10} {total('boxed'):8} {total('served again'):12}  "
               + ", ".join(f"{w} {n}" for w, n in sorted(lacks.items())))
     failed = [r for r in results if r["faults"]]
     for kind in missing:

@@ -2,6 +2,7 @@
 
 #include "sim_report.h"
 
+#include "platform/clock.h"
 #include "platform/exe_folder.h"
 #include "platform/name_compare.h"
 #include "race/car_models.h"
@@ -396,19 +397,24 @@ bool startNewRace(const SimArguments& a, const Stage& s, Field& f, std::string& 
     return true;
 }
 
+uint32_t loadSeed = 0;
+
 // The game's own loader brings the race back as it was saved; the steps it had run are read
 // back from its phase and clock.
 bool continueSavedRace(const SimArguments& a, Field& f, int& steps, std::string& why)
 {
     f.loaded = true;
-    if (loadGame(loadName) != 0) return why = "the game refuses the saved game " + a.loadFile, false;
+    // The loader seeds the random numbers from the clock, and the track's ground takes its
+    // scatter from them: read off the seed, they are the race's, ground and all.
+    loadSeed = a.seed;
+    setTickFunction([] { return loadSeed; });
+    int loaded = loadGame(loadName);
+    setTickFunction(nullptr);
+    if (loaded != 0) return why = "the game refuses the saved game " + a.loadFile, false;
     // A missing track ends the loaded season at once; a race that was over has nothing to run.
     if (!game.raceRunning || game.racePhase > RaceOver)
         return why = "no race to continue in " + a.loadFile + " (it is over or its track is not found)", false;
     f.gridRandom = game.randomIndex;
-    // The load drew a table from the clock; the race's came from the seed.
-    std::srand(a.seed);
-    fillRandomTable();
     f.carType = modelName(game.carModels[0]);
     std::string entry = game.trackEntry;
     std::replace(entry.begin(), entry.end(), '\\', '/');
