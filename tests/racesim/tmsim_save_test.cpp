@@ -7,6 +7,7 @@
 #include "save/saved_game.h"
 #include "files/options_file.h"
 #include "state/game_state.h"
+#include "save/save_fixture.h"
 #include "support/harness.h"
 
 #include <gtest/gtest.h>
@@ -170,6 +171,39 @@ TEST_F(TmsimLoad, WhatCannotBeContinuedExitsTwo)
         EXPECT_EQ(tmsim(args, out, err), 2) << args.back();
         EXPECT_TRUE(out.empty());
         EXPECT_EQ(err.rfind("tmsim: ", 0), 0u) << err;
+    }
+}
+
+// A player's own season, saved with a human in the race: nobody is at the keys, so the
+// human's car is driven on by a computer and the race ends with every car at the line.
+using TmsimLoadPlayers = SaveTest;
+
+TEST_F(TmsimLoadPlayers, APlayersSeasonRunsOnWithAComputerAtTheHumansWheel)
+{
+    drivers(3);
+    game.seasonTracks = {"gp", "hills"};
+    ASSERT_EQ(startSeason(), 0);
+    game.racePhase = Racing;
+    holdKey(SDLK_UP, true);
+    for (int i = 0; i < 400; ++i) raceStep();
+    holdKey(SDLK_UP, false);
+    ASSERT_NE(game.cars[0].controls[0], 0u);
+    ASSERT_TRUE(saveGame("Season"));
+
+    SimArguments a;
+    a.loadFile = folder.path("saves/Season.gam").string();
+    a.track = folder.path("tracks/gp.trk").string();
+    SimResult r;
+    std::string why;
+    ASSERT_TRUE(runSimulation(a, r, why)) << why;
+    EXPECT_TRUE(r.allFinished);
+    EXPECT_EQ(r.laps, 2);
+    ASSERT_EQ(r.cars.size(), 3u);
+    for (const SimCar& c : r.cars) {
+        if (c.car != 0) continue;
+        EXPECT_EQ(c.name, "Ann");
+        EXPECT_EQ(c.skill, 100);
+        EXPECT_LT(c.stuckSteps, 1000);
     }
 }
 

@@ -399,6 +399,28 @@ bool startNewRace(const SimArguments& a, const Stage& s, Field& f, std::string& 
 
 uint32_t loadSeed = 0;
 
+// Nobody sits at the keys: a human's car is driven on by a computer driver of skill 100,
+// onto the racing line from the point of it nearest to the car.
+void handHumansToComputers()
+{
+    for (int i = 0; i < game.carCount && i < maxCars; ++i) {
+        CarState& c = game.cars[i];
+        if (c.controls[0] == 0) continue;
+        uint32_t nearest = 0;
+        float least = 1e30f;
+        for (int p = 0; p < game.drivingLineCount; ++p) {
+            Vec3 d = game.drivingLine[p] - c.positionVector;
+            float d2 = d.x * d.x + d.z * d.z;
+            if (d2 < least) least = d2, nearest = uint32_t(p);
+        }
+        c.controls[0] = 0;
+        c.controls[1] = 100;
+        c.controls[2] = nearest;
+        c.controls[3] = 100;
+        c.revvingCounter = OnLine;
+    }
+}
+
 // The game's own loader brings the race back as it was saved; the steps it had run are read
 // back from its phase and clock.
 bool continueSavedRace(const SimArguments& a, Field& f, int& steps, std::string& why)
@@ -415,6 +437,7 @@ bool continueSavedRace(const SimArguments& a, Field& f, int& steps, std::string&
     if (!game.raceRunning || game.racePhase > RaceOver)
         return why = "no race to continue in " + a.loadFile + " (it is over or its track is not found)", false;
     f.gridRandom = game.randomIndex;
+    handHumansToComputers();
     f.carType = modelName(game.carModels[0]);
     std::string entry = game.trackEntry;
     std::replace(entry.begin(), entry.end(), '\\', '/');
