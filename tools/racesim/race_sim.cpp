@@ -1,12 +1,12 @@
 #include "race_sim.h"
 
+#include "sim_folder.h"
 #include "sim_report.h"
+#include "sim_saved_game.h"
 
-#include "platform/clock.h"
 #include "platform/exe_folder.h"
 #include "platform/name_compare.h"
 #include "race/car_models.h"
-#include "race/pit_lane_driver.h"
 #include "race/quick_race.h"
 #include "race/race_frame.h"
 #include "save/saved_game.h"
@@ -32,7 +32,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int countdownSteps = 211;
 constexpr int stepsPerLapAllowed = 12000;  // two minutes a lap before a race is given up
 constexpr int startGraceSteps = 100;       // the grid empties during the first second
 constexpr float stuckSpeed = 1.0f;
@@ -58,87 +57,6 @@ bool parseSkills(const std::string& text, std::vector<int>& skills)
         start = comma + 1;
     }
     return !skills.empty() && skills.size() <= maxCars;
-}
-
-// The game reads everything below its own folder: a private one whose tracks, cars and
-// options.set are the ones asked for. Only links live in it; the race writes through them.
-struct Stage {
-    fs::path root;
-    std::string entry;
-    ~Stage()
-    {
-        std::error_code ec;
-        if (!root.empty()) fs::remove_all(root, ec);
-    }
-};
-
-fs::path gameFolderOf(const SimArguments& a)
-{
-    std::error_code ec;
-    return a.gameFolder.empty() ? fs::path(programFolder()) : fs::absolute(a.gameFolder, ec);
-}
-
-bool isTrackFile(const fs::path& track, const std::string& given, std::string& why)
-{
-    std::error_code ec;
-    if (!fs::is_regular_file(track, ec)) return why = "no track file " + given, false;
-    if (!equalNoCase(track.extension().string(), ".trk")) return why = "a track file ends in .trk: " + given, false;
-    return true;
-}
-
-// The working folder with tracks\ leading to the folder given.
-bool stageFolder(const SimArguments& a, const fs::path& tracks, Stage& s, std::string& why)
-{
-    std::error_code ec;
-    fs::path options;
-    if (!a.optionsFile.empty()) {
-        options = fs::absolute(a.optionsFile, ec);
-        if (!fs::is_regular_file(options, ec)) return why = "no options file " + a.optionsFile, false;
-    }
-    std::string pattern = (fs::temp_directory_path(ec) / "tmsim-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) return why = "cannot make a working folder", false;
-    s.root = pattern;
-    fs::create_directory_symlink(tracks, s.root / "tracks", ec);
-    if (ec) return why = "cannot reach the folder " + tracks.string(), false;
-    fs::path game = gameFolderOf(a);
-    if (fs::is_directory(game / "cars", ec)) fs::create_directory_symlink(game / "cars", s.root / "cars", ec);
-    // The replay a saved race carries is as long as the game's tm.ini asks.
-    if (fs::is_regular_file(game / "tm.ini", ec)) fs::create_symlink(game / "tm.ini", s.root / "tm.ini", ec);
-    if (!options.empty()) fs::create_symlink(options, s.root / "options.set", ec);
-    return true;
-}
-
-bool stage(const SimArguments& a, Stage& s, std::string& why)
-{
-    std::error_code ec;
-    fs::path track = fs::absolute(a.track, ec);
-    if (!isTrackFile(track, a.track, why) || !stageFolder(a, track.parent_path(), s, why)) return false;
-    s.entry = "\\" + track.stem().string();
-    return true;
-}
-
-constexpr char loadName[] = "tmsim";
-
-// A saved game is continued from the game's saves folder; its track is found below tracks\,
-// which is the folder of the track given, else the game folder's.
-bool stageLoad(const SimArguments& a, Stage& s, std::string& why)
-{
-    std::error_code ec;
-    fs::path saved = fs::absolute(a.loadFile, ec);
-    if (!fs::is_regular_file(saved, ec)) return why = "no saved game " + a.loadFile, false;
-    fs::path tracks = gameFolderOf(a) / "tracks";
-    if (!a.track.empty()) {
-        fs::path track = fs::absolute(a.track, ec);
-        if (!isTrackFile(track, a.track, why)) return false;
-        tracks = track.parent_path();
-    } else if (!fs::is_directory(tracks, ec)) {
-        return why = "no tracks folder " + tracks.string(), false;
-    }
-    if (!stageFolder(a, tracks, s, why)) return false;
-    fs::create_directory(s.root / "saves", ec);
-    fs::copy_file(saved, s.root / "saves" / (std::string(loadName) + ".gam"), ec);
-    if (ec) return why = "cannot read " + a.loadFile, false;
-    return true;
 }
 
 // The cars of the game folder without writing a default one when there are none.
@@ -241,21 +159,10 @@ std::vector<int> finishingOrder()
     return order;
 }
 
-// The game writes the race into its own saves folder; the file is then copied out through a
-// temporary file beside the target, so the target is the old file or the whole new one.
+// The game writes the race into its own saves folder, and from there it is copied out.
 bool saveRace(const std::string& target)
 {
-    static const char name[] = "tmsim";
-    if (!saveGame(name)) return false;
-    std::error_code ec;
-    fs::path from = fs::path(game.exeFolder) / "saves" / (std::string(name) + ".gam");
-    fs::path to = fs::absolute(target, ec);
-    fs::path temp = to;
-    temp += ".tmp";
-    if (ec || !fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec) || ec) return false;
-    fs::rename(temp, to, ec);
-    if (ec) fs::remove(temp, ec);
-    return !ec;
+    return saveGame(simSavedGameName) && copySavedGameOut(target);
 }
 
 }  // namespace
@@ -368,7 +275,7 @@ struct Field {
 
 std::string modelName(const CarModel& m) { return std::string(m.name, strnlen(m.name, sizeof m.name)); }
 
-bool startNewRace(const SimArguments& a, const Stage& s, Field& f, std::string& why)
+bool startNewRace(const SimArguments& a, const SimFolder& s, Field& f, std::string& why)
 {
     CarModel model{};
     if (!chooseModel(a.car, model, why)) return false;
@@ -397,87 +304,11 @@ bool startNewRace(const SimArguments& a, const Stage& s, Field& f, std::string& 
     return true;
 }
 
-uint32_t loadSeed = 0;
-
-// Nobody sits at the keys: a human's car is driven on by a computer driver of skill 100,
-// onto the racing line from the point of it nearest to the car.
-void handHumansToComputers()
-{
-    for (int i = 0; i < game.carCount && i < maxCars; ++i) {
-        CarState& c = game.cars[i];
-        if (c.controls[0] == 0) continue;
-        uint32_t nearest = 0;
-        float least = 1e30f;
-        for (int p = 0; p < game.drivingLineCount; ++p) {
-            Vec3 d = game.drivingLine[p] - c.positionVector;
-            float d2 = d.x * d.x + d.z * d.z;
-            if (d2 < least) least = d2, nearest = uint32_t(p);
-        }
-        c.controls[0] = 0;
-        c.controls[1] = 100;
-        c.controls[2] = nearest;
-        c.controls[3] = 100;
-        c.revvingCounter = OnLine;
-    }
-}
-
-// The game's own loader brings the race back as it was saved; the steps it had run are read
-// back from its phase and clock.
-bool continueSavedRace(const SimArguments& a, Field& f, int& steps, std::string& why)
-{
-    f.loaded = true;
-    // The loader seeds the random numbers from the clock, and the track's ground takes its
-    // scatter from them: read off the seed, they are the race's, ground and all.
-    loadSeed = a.seed;
-    setTickFunction([] { return loadSeed; });
-    int loaded = loadGame(loadName);
-    setTickFunction(nullptr);
-    if (loaded != 0) return why = "the game refuses the saved game " + a.loadFile, false;
-    // A missing track ends the loaded season at once; a race that was over has nothing to run.
-    if (!game.raceRunning || game.racePhase > RaceOver)
-        return why = "no race to continue in " + a.loadFile + " (it is over or its track is not found)", false;
-    f.gridRandom = game.randomIndex;
-    handHumansToComputers();
-    f.carType = modelName(game.carModels[0]);
-    std::string entry = game.trackEntry;
-    std::replace(entry.begin(), entry.end(), '\\', '/');
-    f.trackShown = a.track.empty() ? (gameFolderOf(a) / ("tracks" + entry + ".trk")).string() : a.track;
-    switch (game.racePhase) {
-    case WaitForKey:
-        game.racePhase = Countdown;
-        game.phaseCounter = 0;
-        steps = 0;
-        break;
-    case Countdown: steps = game.phaseCounter; break;
-    case Racing: steps = countdownSteps + game.raceClock; break;
-    default: {
-        // Racing ended on the step the last car finished, its clock counted, or on the one the
-        // clock ran out on a minute after the leader's finish, which counted no time.
-        int leader = game.runningOrder[0];
-        bool timedOut = game.leaderLaps >= game.raceLaps && leader >= 0 && leader < maxCars &&
-                        game.raceClock - game.cars[leader].lastCrossing >= emptyLapTime;
-        steps = countdownSteps + game.raceClock + (timedOut ? 1 : 0) + game.phaseCounter;
-        break;
-    }
-    }
-    return true;
-}
-
 // What a saved game cannot carry of the race as it stands and of tmsim's counts of it, so a
 // race loaded from it may run on otherwise or report otherwise. Empty: the file holds it all.
 std::vector<std::string> unsavedState(const Field& f, const Tally& t, int marksAtStart)
 {
-    std::vector<std::string> lacks;
-    bool running = game.racePhase < RaceOver;
-    if (running && game.randomIndex != f.gridRandom) lacks.push_back("random draw");
-    if (markedCells() != marksAtStart) lacks.push_back("tyre marks");
-    bool boxes = false, approach = false;
-    // A free box's tasks start again when it is taken; its crew only walk.
-    for (int b = 0; b < game.pitBoxCount && b < maxPitBoxes; ++b) boxes = boxes || game.pitBoxes[b].owner < maxCars;
-    for (int i = 0; i < game.carCount && i < maxCars; ++i)
-        approach = approach || (game.cars[i].revvingCounter != OnLine && game.boxApproachSteps[i] != 0);
-    if (running && boxes) lacks.push_back("pit boxes");
-    if (running && approach) lacks.push_back("box approach");
+    std::vector<std::string> lacks = unsavedRaceState(f.gridRandom, markedCells() != marksAtStart);
     bool laps = false, stops = false, stuck = false, empty = false;
     for (int i = 0; i < maxCars; ++i) {
         laps = laps || !t.lapTimes[i].empty();
@@ -496,8 +327,8 @@ std::vector<std::string> unsavedState(const Field& f, const Tally& t, int marksA
 
 bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
 {
-    Stage s;
-    if (!(a.loadFile.empty() ? stage(a, s, why) : stageLoad(a, s, why))) return false;
+    SimFolder s;
+    if (!(a.loadFile.empty() ? stageNewRace(a, s, why) : stageSavedGame(a, s, why))) return false;
     game.exeFolder = s.root.string();
     changeToFolder(game.exeFolder);
     loadConfig();
@@ -513,7 +344,17 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
     game.keySnapshot = keys;
     game.raceHooks = RaceHooks{};
     int steps = 0;
-    if (a.loadFile.empty() ? !startNewRace(a, s, f, why) : !continueSavedRace(a, f, steps, why)) return false;
+    if (a.loadFile.empty()) {
+        if (!startNewRace(a, s, f, why)) return false;
+    } else {
+        f.loaded = true;
+        ContinuedRace c;
+        if (!continueSavedRace(a, c, why)) return false;
+        f.carType = c.carType;
+        f.trackShown = c.trackShown;
+        f.gridRandom = c.gridRandom;
+        steps = c.steps;
+    }
     game.raceRunning = 1;
     r = SimResult{};
     int marksBefore = markedCells();
@@ -523,7 +364,7 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
         t.lapsSeen[i] = game.cars[i].laps;
         t.crossedAt[i] = game.cars[i].lastCrossing;
     }
-    int limit = countdownSteps + std::max(game.raceLaps, 1) * stepsPerLapAllowed;
+    int limit = lightsSteps + std::max(game.raceLaps, 1) * stepsPerLapAllowed;
     bool saved = false, saveWritten = false;
     std::vector<std::string> lacks;
     auto saveDue = [&] {
