@@ -31,10 +31,12 @@ test-tsan: deps
 	cmake --build build-tsan -j $(JOBS) --target test_audio
 	cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ./tests/test_audio --gtest_filter='AudioThreads.*'
 
-# The benchmarks, then races over every track, car type and three seeds at 5 and 20 laps.
+# The benchmarks, then races over every track, car type and three seeds at 5 and 20 laps, then
+# one race saved at 100 moments and each saved game continued to its end.
 bench: all
 	@for b in build/bench/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; "$$b" || exit 1; done
 	@echo "== bench/race_sweep.py"; python3 bench/race_sweep.py build/tarmacade --quiet
+	@echo "== bench/save_round_trip.py"; python3 bench/save_round_trip.py build/tarmacade
 
 fuzz: deps
 	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

@@ -1,6 +1,8 @@
 #include "race_sim.h"
 
+#include "sim_folder.h"
 #include "sim_report.h"
+#include "sim_saved_game.h"
 
 #include "platform/exe_folder.h"
 #include "platform/name_compare.h"
@@ -30,7 +32,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int countdownSteps = 211;
 constexpr int stepsPerLapAllowed = 12000;  // two minutes a lap before a race is given up
 constexpr int startGraceSteps = 100;       // the grid empties during the first second
 constexpr float stuckSpeed = 1.0f;
@@ -56,43 +57,6 @@ bool parseSkills(const std::string& text, std::vector<int>& skills)
         start = comma + 1;
     }
     return !skills.empty() && skills.size() <= maxCars;
-}
-
-// The game reads everything below its own folder: a private one whose tracks, cars and
-// options.set are the ones asked for. Only links live in it; the race writes through them.
-struct Stage {
-    fs::path root;
-    std::string entry;
-    ~Stage()
-    {
-        std::error_code ec;
-        if (!root.empty()) fs::remove_all(root, ec);
-    }
-};
-
-bool stage(const SimArguments& a, Stage& s, std::string& why)
-{
-    std::error_code ec;
-    fs::path track = fs::absolute(a.track, ec);
-    if (!fs::is_regular_file(track, ec)) return why = "no track file " + a.track, false;
-    if (!equalNoCase(track.extension().string(), ".trk")) return why = "a track file ends in .trk: " + a.track, false;
-    fs::path options;
-    if (!a.optionsFile.empty()) {
-        options = fs::absolute(a.optionsFile, ec);
-        if (!fs::is_regular_file(options, ec)) return why = "no options file " + a.optionsFile, false;
-    }
-    std::string pattern = (fs::temp_directory_path(ec) / "tmsim-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) return why = "cannot make a working folder", false;
-    s.root = pattern;
-    fs::create_directory_symlink(track.parent_path(), s.root / "tracks", ec);
-    if (ec) return why = "cannot reach the folder of " + a.track, false;
-    fs::path game = a.gameFolder.empty() ? fs::path(programFolder()) : fs::absolute(a.gameFolder, ec);
-    if (fs::is_directory(game / "cars", ec)) fs::create_directory_symlink(game / "cars", s.root / "cars", ec);
-    // The replay a saved race carries is as long as the game's tm.ini asks.
-    if (fs::is_regular_file(game / "tm.ini", ec)) fs::create_symlink(game / "tm.ini", s.root / "tm.ini", ec);
-    if (!options.empty()) fs::create_symlink(options, s.root / "options.set", ec);
-    s.entry = "\\" + track.stem().string();
-    return true;
 }
 
 // The cars of the game folder without writing a default one when there are none.
@@ -195,28 +159,17 @@ std::vector<int> finishingOrder()
     return order;
 }
 
-// The game writes the race into its own saves folder; the file is then copied out through a
-// temporary file beside the target, so the target is the old file or the whole new one.
+// The game writes the race into its own saves folder, and from there it is copied out.
 bool saveRace(const std::string& target)
 {
-    static const char name[] = "tmsim";
-    if (!saveGame(name)) return false;
-    std::error_code ec;
-    fs::path from = fs::path(game.exeFolder) / "saves" / (std::string(name) + ".gam");
-    fs::path to = fs::absolute(target, ec);
-    fs::path temp = to;
-    temp += ".tmp";
-    if (ec || !fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec) || ec) return false;
-    fs::rename(temp, to, ec);
-    if (ec) fs::remove(temp, ec);
-    return !ec;
+    return saveGame(simSavedGameName) && copySavedGameOut(target);
 }
 
 }  // namespace
 
 bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& why)
 {
-    bool carsGiven = false, skillsGiven = false;
+    bool carsGiven = false, skillsGiven = false, fieldGiven = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         auto value = [&](std::string& v) {
@@ -232,16 +185,17 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
             if (!value(v)) return false;
             if (!number(v, 1, maxCars, n)) return why = "bad number of cars '" + v + "' (1..6)", false;
             out.cars = int(n);
-            carsGiven = true;
+            carsGiven = fieldGiven = true;
         } else if (arg == "--laps") {
             if (!value(v)) return false;
             if (!number(v, 1, 100, n)) return why = "bad lap count '" + v + "' (1..100)", false;
             out.laps = int(n);
+            fieldGiven = true;
         } else if (arg == "--skill") {
             if (!value(v)) return false;
             if (!parseSkills(v, out.skills))
                 return why = "bad skills '" + v + "' (one to six of 1..200, by commas)", false;
-            skillsGiven = true;
+            skillsGiven = fieldGiven = true;
         } else if (arg == "--seed") {
             if (!value(v)) return false;
             if (!number(v, 0, 0xFFFFFFFFL, n)) return why = "bad seed '" + v + "'", false;
@@ -255,6 +209,13 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
             std::error_code ec;
             fs::path absolute = fs::absolute(out.saveFile, ec);
             if (!ec) out.saveFile = absolute.string();
+        } else if (arg == "--load") {
+            if (!value(out.loadFile)) return false;
+            if (out.loadFile.empty()) return why = "--load needs a file name", false;
+        } else if (arg == "--at-step") {
+            if (!value(v)) return false;
+            if (!number(v, 0, 100000000, n)) return why = "bad step count '" + v + "' (0 or more)", false;
+            out.saveAfterSteps = int(n);
         } else if (arg == "--at") {
             if (!value(v)) return false;
             double seconds = 0;
@@ -269,6 +230,7 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
             out.traceCar = int(n) - 1;
         } else if (arg == "--car") {
             if (!value(out.car)) return false;
+            fieldGiven = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return why = "unknown option '" + arg + "'", false;
         } else if (out.track.empty()) {
@@ -277,8 +239,12 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
             return why = "one track only: '" + arg + "'", false;
         }
     }
-    if (out.track.empty()) return why = "no track given", false;
+    if (out.track.empty() && out.loadFile.empty()) return why = "no track given", false;
     if (out.saveAtStep >= 0 && out.saveFile.empty()) return why = "--at needs --save", false;
+    if (out.saveAfterSteps >= 0 && out.saveFile.empty()) return why = "--at-step needs --save", false;
+    if (out.saveAfterSteps >= 0 && out.saveAtStep >= 0) return why = "--at or --at-step, not both", false;
+    // A saved game brings its own field, laps and cars.
+    if (!out.loadFile.empty() && fieldGiven) return why = "--load takes no --cars, --laps, --skill or --car", false;
     // A list of skills names the field; one skill is everybody's.
     if (skillsGiven && out.skills.size() > 1) {
         if (carsGiven && int(out.skills.size()) != out.cars)
@@ -288,20 +254,33 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
     return true;
 }
 
-bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
+namespace {
+
+// The drivers' profiles while the race runs: the race's own for a new race, the driver list's
+// for a loaded one (the load adds its drivers there).
+struct Field {
+    std::vector<DriverProfile> profiles;
+    std::string carType;
+    std::string trackShown;
+    uint8_t gridRandom = 0;  // the random draw the grid left, as a load leaves it too
+    bool loaded = false;
+    ~Field()
+    {
+        for (DriverProfile*& p : game.drivers) p = nullptr;
+        if (loaded) game.driverList.clear();
+        game.raceHooks = RaceHooks{};
+        game.keySnapshot = nullptr;
+    }
+};
+
+std::string modelName(const CarModel& m) { return std::string(m.name, strnlen(m.name, sizeof m.name)); }
+
+bool startNewRace(const SimArguments& a, const SimFolder& s, Field& f, std::string& why)
 {
-    Stage s;
-    if (!stage(a, s, why)) return false;
-    game.exeFolder = s.root.string();
-    changeToFolder(game.exeFolder);
-    loadConfig();
-    if (a.optionsFile.empty()) setDefaultOptions(game.options);
-    else loadOptions();
     CarModel model{};
     if (!chooseModel(a.car, model, why)) return false;
-
-    std::srand(a.seed);
-    fillRandomTable();
+    f.carType = modelName(model);
+    f.trackShown = a.track;
     std::vector<RaceDriver> drivers;
     for (int i = 0; i < a.cars; ++i) {
         int skill = a.skills.size() == 1 ? a.skills[0] : a.skills[size_t(i)];
@@ -309,58 +288,114 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
     }
     // A saved game keeps each car's colours in its driver's profile; these drivers have no
     // files, so the race lends them profiles of their own, as a season's drivers have.
-    std::vector<DriverProfile> profiles;
     for (const RaceDriver& d : drivers) {
         DriverProfile p = newDriverProfile(false);
         p.colour1 = d.colour1;
         p.colour2 = d.colour2;
         std::copy(d.controls, d.controls + 4, p.controls);
-        profiles.push_back(p);
+        f.profiles.push_back(p);
     }
-    for (size_t i = 0; i < profiles.size() && i < size_t(maxCars); ++i) game.drivers[i] = &profiles[i];
-    auto returnProfiles = [] {
-        for (DriverProfile*& p : game.drivers) p = nullptr;
-    };
+    for (size_t i = 0; i < f.profiles.size() && i < size_t(maxCars); ++i) game.drivers[i] = &f.profiles[i];
+    game.seasonRace = 0;
+    game.seasonRaceCount = 1;
+    if (prepareRace(s.entry, drivers, a.laps) != 0) return why = "the game refuses the track " + a.track, false;
+    f.gridRandom = game.randomIndex;
+    game.racePhase = Countdown;
+    return true;
+}
+
+// What a saved game cannot carry of the race as it stands and of tmsim's counts of it, so a
+// race loaded from it may run on otherwise or report otherwise. Empty: the file holds it all.
+std::vector<std::string> unsavedState(const Field& f, const Tally& t, int marksAtStart)
+{
+    std::vector<std::string> lacks = unsavedRaceState(f.gridRandom, markedCells() != marksAtStart);
+    bool laps = false, stops = false, stuck = false, empty = false;
+    for (int i = 0; i < maxCars; ++i) {
+        laps = laps || !t.lapTimes[i].empty();
+        stops = stops || t.pitStops[i] != 0;
+        stuck = stuck || t.stuck[i] != 0;
+        empty = empty || t.empty[i] != 0;
+    }
+    if (laps) lacks.push_back("lap times");
+    if (stops) lacks.push_back("pit stop count");
+    if (stuck) lacks.push_back("stuck count");
+    if (empty) lacks.push_back("empty-tank count");
+    return lacks;
+}
+
+}  // namespace
+
+bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
+{
+    SimFolder s;
+    if (!(a.loadFile.empty() ? stageNewRace(a, s, why) : stageSavedGame(a, s, why))) return false;
+    game.exeFolder = s.root.string();
+    changeToFolder(game.exeFolder);
+    loadConfig();
+    if (a.optionsFile.empty()) setDefaultOptions(game.options);
+    else loadOptions();
+
+    // The same seed gives the same race in a process of its own or after another race.
+    std::srand(a.seed);
+    fillRandomTable();
+    game.randomIndex = 0;
+    Field f;
     uint8_t keys[keySnapshotSize] = {};
     game.keySnapshot = keys;
     game.raceHooks = RaceHooks{};
-    game.seasonRace = 0;
-    game.seasonRaceCount = 1;
-    if (prepareRace(s.entry, drivers, a.laps) != 0) {
-        game.keySnapshot = nullptr;
-        returnProfiles();
-        return why = "the game refuses the track " + a.track, false;
+    int steps = 0;
+    if (a.loadFile.empty()) {
+        if (!startNewRace(a, s, f, why)) return false;
+    } else {
+        f.loaded = true;
+        ContinuedRace c;
+        if (!continueSavedRace(a, c, why)) return false;
+        f.carType = c.carType;
+        f.trackShown = c.trackShown;
+        f.gridRandom = c.gridRandom;
+        steps = c.steps;
     }
     game.raceRunning = 1;
-    game.racePhase = Countdown;
     r = SimResult{};
     int marksBefore = markedCells();
     Tally t;
-    int limit = countdownSteps + std::max(game.raceLaps, 1) * stepsPerLapAllowed;
-    int steps = 0;
-    bool saved = false;
+    // Laps before a load were counted by the race that was saved.
+    for (int i = 0; i < game.carCount && i < maxCars; ++i) {
+        t.lapsSeen[i] = game.cars[i].laps;
+        t.crossedAt[i] = game.cars[i].lastCrossing;
+    }
+    int limit = lightsSteps + std::max(game.raceLaps, 1) * stepsPerLapAllowed;
+    bool saved = false, saveWritten = false;
+    std::vector<std::string> lacks;
+    auto saveDue = [&] {
+        if (a.saveFile.empty() || saved) return false;
+        if (a.saveAfterSteps >= 0) return steps >= a.saveAfterSteps;
+        return a.saveAtStep >= 0 && game.racePhase >= Racing && game.raceClock >= a.saveAtStep;
+    };
+    auto save = [&] {
+        saved = true;
+        lacks = unsavedState(f, t, marksBefore);
+        saveWritten = saveRace(a.saveFile);
+    };
+    if (saveDue()) save();
     while (game.racePhase < RaceOver && steps < limit) {
         raceStep();
         tallyStep(t);
         if (a.traceCar >= 0) traceStep(a.traceCar);
         ++steps;
-        if (!a.saveFile.empty() && !saved && a.saveAtStep >= 0 && game.racePhase >= Racing &&
-            game.raceClock >= a.saveAtStep)
-            saved = true, r.saved = saveRace(a.saveFile);
+        if (saveDue()) save();
     }
     // Without a time, or with one the race never reached, the race is saved as it ended.
-    if (!a.saveFile.empty() && !saved) r.saved = saveRace(a.saveFile);
+    if (!a.saveFile.empty() && !saved) save();
     game.raceRunning = 0;
-    game.keySnapshot = nullptr;
     int marks = markedCells() - marksBefore;
-    returnProfiles();
     if (a.saveRecords) saveTrackRecords();
 
-    bool wasSaved = r.saved;
-    r = SimResult{};
-    r.saved = wasSaved;
-    r.track = a.track;
-    r.carType = std::string(model.name, strnlen(model.name, sizeof model.name));
+    r.saved = saveWritten;
+    r.saveAsked = !a.saveFile.empty();
+    r.saveLacks = lacks;
+    r.track = f.trackShown;
+    r.carType = f.carType;
     r.laps = game.raceLaps;
     r.seed = a.seed;
     r.raceSteps = steps;
@@ -395,9 +430,14 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
 
 static const char usage[] =
     "usage: tmsim TRACK.trk [--cars N] [--laps N] [--skill S[,S...]] [--seed N] [--options FILE]\n"
-    "             [--car NAME] [--json] [--save-records] [--save FILE.gam [--at SECONDS]] [--trace CAR]\n"
+    "             [--car NAME] [--json] [--save-records] [--save FILE.gam [--at SECONDS | --at-step N]]\n"
+    "             [--trace CAR]\n"
+    "       tmsim --load FILE.gam [TRACK.trk] [--seed N] [--options FILE] [--json] [--save ...] [--trace CAR]\n"
     "  --save FILE.gam  the race as a saved game, with its replay, when it is over\n"
     "  --at SECONDS     ... or at that race time instead\n"
+    "  --at-step N      ... or after N steps from the grid, the lights included\n"
+    "  --load FILE.gam  continues a saved game to the end of its race (its track is looked for\n"
+    "                   beside TRACK.trk, else in the game folder's tracks); --seed as the race had\n"
     "  --trace CAR      every step of car CAR (1..6) on standard error\n";
 
 int tmsimMain(int argc, char** argv, std::string& out, std::string& err)

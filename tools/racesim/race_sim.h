@@ -5,7 +5,7 @@
 #include <vector>
 
 struct SimArguments {
-    std::string track;              // host path of a .trk file
+    std::string track;              // host path of a .trk file; with loadFile, where its track is
     int cars = 6;
     int laps = 0;                   // 0: the options' race length
     std::vector<int> skills{100};   // one for every car, or one per car
@@ -17,6 +17,8 @@ struct SimArguments {
     std::string gameFolder;         // where cars\ is read; empty: the program's folder
     std::string saveFile;           // host path the race is saved to as a saved game; empty: none
     int saveAtStep = -1;            // race clock (steps) to save at; -1: when the race is over
+    int saveAfterSteps = -1;        // ... or steps from the grid, the lights included
+    std::string loadFile;           // host path of a saved game to continue; empty: a new race
     int traceCar = -1;              // car index whose every step goes to standard error; -1: none
 };
 
@@ -50,6 +52,9 @@ struct SimResult {
     std::vector<SimCar> cars;       // in finishing order
     bool allFinished = false;
     bool saved = false;             // the saved game was written
+    bool saveAsked = false;
+    // What the race held at the save that the file cannot: empty, the file held it whole.
+    std::vector<std::string> saveLacks;
     int tyreMarks = 0;              // ground cells the race marked
 };
 

@@ -71,5 +71,6 @@ std::string simReportJson(const SimResult& r)
                         {"emptySteps", c.emptySteps}, {"lapTimes", c.lapTimes}});
     }
     j["cars"] = cars;
+    if (r.saveAsked) j["save"] = {{"written", r.saved}, {"whole", r.saveLacks.empty()}, {"lacks", r.saveLacks}};
     return j.dump(2) + "\n";
 }
