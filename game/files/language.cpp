@@ -64,8 +64,24 @@ const char* const englishStrings[] = {
     "Driver name cannot be a file name. Use letters and digits.", "Save failed!",
     "Save failed! The display and language stay as they were.",
     "The driver races in this game: delete it when the game is over.",
+    // 170: the menus' keys, a line each, shown by F1
+    "Tab, Shift+Tab: next, previous control",
+    "Up, Down: the same; in a list, its rows",
+    "Left, Right: a slider's value",
+    "Enter, Space: press, or take an entry",
+    "Enter off a button: Start or OK",
+    "Escape: Cancel, Exit, back to the race",
+    "Right button: driver or track facts",
+    "F12, F11: screenshot",
+    "Alt+Enter: window or fullscreen",
 };
 static_assert(sizeof englishStrings / sizeof englishStrings[0] == uiStringCount);
+
+std::string uiText(int index, const char* english)
+{
+    const std::string& s = game.uiStrings[index];
+    return s.empty() ? std::string(english) : s;
+}
 
 bool findTranslation(const std::string& file, int index, std::string& text)
 {

@@ -5,6 +5,12 @@
 
 extern const char* const englishStrings[];  // uiStringCount entries
 
+// Entry index of the loaded language, or the English given while none is loaded.
+std::string uiText(int index, const char* english);
+
+// The help box's lines on the menus' keys, each within the box's 39 characters.
+constexpr int firstKeyHelpText = 170, keyHelpTextCount = 9;
+
 // game.uiStrings from lang\<name>.lng; 0 when the file was read, -1 when it could not be
 // opened or its name is not one a file may have (all texts are then English).
 int loadLanguage(const std::string& name);

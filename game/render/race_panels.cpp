@@ -1,5 +1,6 @@
 #include "render/race_panels.h"
 
+#include "files/language.h"
 #include "state/game_state.h"
 #include "render/draw_access.h"
 #include "render/number_format.h"
@@ -11,13 +12,6 @@ namespace {
 
 constexpr uint8_t panelColour = 240, frameColour = 241, textColour = 242, headingColour = 245;
 constexpr uint8_t rankColour = 244;
-
-// The language's text, or the English one while no table is loaded.
-std::string ui(int index, const char* english)
-{
-    const std::string& s = game.uiStrings[index];
-    return s.empty() ? std::string(english) : s;
-}
 
 int px(float units) { return int(game.guiOriginX + units * game.guiScale); }
 int py(float units) { return int(game.guiOriginY + units * game.guiScale); }
@@ -51,7 +45,7 @@ bool isTime(int32_t t) { return t > 0 && t < emptyLapTime; }
 // Every panel waits for a key; a new player is told so.
 void keyGoesOn(float y)
 {
-    centred(ui(164, "Press a key to go on"), y, textColour);
+    centred(uiText(164, "Press a key to go on"), y, textColour);
 }
 
 }  // namespace
@@ -60,14 +54,14 @@ void drawRaceInformation(const RaceInformation& info)
 {
     panel(16, 15, 48, 26);
     centred(info.trackName.substr(0, 40), 17);
-    if (info.timeTrial) centred(ui(120, "Time trial"), 20);
-    text(ui(7, "Race distance"), 19, 24);
-    std::string laps = std::to_string(info.laps) + " " + (info.laps == 1 ? ui(1, "lap") : ui(2, "laps"));
+    if (info.timeTrial) centred(uiText(120, "Time trial"), 20);
+    text(uiText(7, "Race distance"), 19, 24);
+    std::string laps = std::to_string(info.laps) + " " + (info.laps == 1 ? uiText(1, "lap") : uiText(2, "laps"));
     text(formatDistance(info.distanceMetres) + "  " + laps, 40, 24);
-    text(ui(8, "Track record"), 19, 28);
+    text(uiText(8, "Track record"), 19, 28);
     if (isTime(info.recordTime)) text(formatTime(info.recordTime) + " " + info.recordHolder, 40, 28);
     if (info.timeTrial) {
-        text(ui(121, "Best time"), 19, 32);
+        text(uiText(121, "Best time"), 19, 32);
         if (isTime(info.bestTime)) text(formatTime(info.bestTime) + " " + info.bestHolder, 40, 32);
     }
     keyGoesOn(37);
@@ -79,7 +73,7 @@ void drawRaceResults(const RaceResults& r)
     float height = 16 + 3.0f * std::max<size_t>(count, 2) + (r.timeTrial ? 19 : 0);
     float top = 30 - height / 2;
     panel(2, top, 76, height);
-    centred(r.timeTrial ? ui(119, "Time trial results") : ui(10, "Official standings"), top + 2);
+    centred(r.timeTrial ? uiText(119, "Time trial results") : uiText(10, "Official standings"), top + 2);
     float y = top + 7;
     for (size_t i = 0; i < count; ++i, y += 3) {
         const ResultLine& l = r.lines[i];
@@ -87,7 +81,7 @@ void drawRaceResults(const RaceResults& r)
         text(l.name.substr(0, 12), 7, y);
         if (l.totalTime > 0) text(right(formatTotalTime(l.totalTime), 10), 20, y);
         std::string behind;
-        if (l.lapsBehind > 0) behind = formatLapsBehind(l.lapsBehind, ui(1, "lap"), ui(2, "laps"));
+        if (l.lapsBehind > 0) behind = formatLapsBehind(l.lapsBehind, uiText(1, "lap"), uiText(2, "laps"));
         else if (i > 0) behind = formatGap(l.gap);
         text(right(behind, 10), 31, y);
         if (isTime(l.bestLap)) text(formatLapTime(l.bestLap), 43, y);
@@ -95,14 +89,14 @@ void drawRaceResults(const RaceResults& r)
     }
     y = top + 7 + 3.0f * std::max<size_t>(count, 2) + 1;
     if (isTime(r.fastestLapTime)) {
-        text(ui(9, "Fastest lap"), 4, y);
+        text(uiText(9, "Fastest lap"), 4, y);
         std::string lap = formatTime(r.fastestLapTime) + " " + r.fastestLapHolder.substr(0, 12);
         text(lap, 20, y);
         if (r.fastestLapRank >= 0 && r.fastestLapRank <= 6) text(formatRank(r.fastestLapRank), 21 + float(lap.size()), y, rankColour);
         y += 4;
     }
     if (r.timeTrial) {
-        text(ui(118, "Best times"), 4, y);
+        text(uiText(118, "Best times"), 4, y);
         y += 3;
         for (size_t i = 0; i < r.bestTimes.size() && i < 6; ++i, y += 2.5f) {
             if (!isTime(r.bestTimes[i].second)) continue;
@@ -129,8 +123,8 @@ static void pointsLines(const PointsTable& t, float y)
 void drawChampionshipPoints(const PointsTable& t)
 {
     panel(18, 12, 44, 36);
-    centred(ui(13, "Championship points"), 14);
-    centred(ui(14, "after race ") + formatCounter(t.race, t.races), 17, textColour);
+    centred(uiText(13, "Championship points"), 14);
+    centred(uiText(14, "after race ") + formatCounter(t.race, t.races), 17, textColour);
     pointsLines(t, 22);
     keyGoesOn(45);
 }
@@ -138,15 +132,15 @@ void drawChampionshipPoints(const PointsTable& t)
 void drawLoadingScreen()
 {
     fillRect(nullptr, panelColour);
-    centred(ui(16, "LOADING..."), 29, textColour);
+    centred(uiText(16, "LOADING..."), 29, textColour);
 }
 
 void drawSeasonStandings(const PointsTable& t)
 {
     panel(18, 8, 44, 42);
     centred("Tarmacade", 10, textColour);
-    centred(ui(11, "Official championship"), 14);
-    centred(ui(12, "standings"), 17);
+    centred(uiText(11, "Official championship"), 14);
+    centred(uiText(12, "standings"), 17);
     pointsLines(t, 22);
     keyGoesOn(47);
 }

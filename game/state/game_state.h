@@ -24,7 +24,7 @@
 constexpr int maxCars = 6;
 constexpr int keySnapshotSize = 323;  // one byte per SDL 1.2 key symbol
 constexpr int circleTableSize = 100;
-constexpr int uiStringCount = 170;
+constexpr int uiStringCount = 179;
 constexpr int emptyLapTime = 6000;    // 60.00 s marks an empty lap time
 constexpr int screenSlotCount = 12;  // dialog ids 1..11
 

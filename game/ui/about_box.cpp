@@ -1,5 +1,6 @@
 #include "ui/about_box.h"
 
+#include "files/language.h"
 #include "ui/message_box.h"
 #include "ui/screens.h"
 
@@ -8,19 +9,6 @@ namespace {
 const char* const productName = "Tarmacade";
 const char* const productVersion = "1.10c";
 constexpr size_t titleWidth = 40;
-
-// Each line fits the box's 39 characters.
-const char* const keys =
-    "Tab, Shift+Tab: next, previous control\n"
-    "Up, Down: the same; in a list, its rows\n"
-    "Left, Right: a slider's value\n"
-    "Enter, Space: press, or take an entry\n"
-    "Enter off a button: Start or OK\n"
-    "Escape: Cancel, Exit, back to the race\n"
-    "Right button: driver or track facts\n"
-    "F12, F11: screenshot\n"
-    "Alt+Enter: window or fullscreen\n"
-    "\n";
 
 const char* const credits =
     "A top-down racing game for one to six drivers. "
@@ -39,5 +27,7 @@ std::string aboutTitle()
 
 void showHelpBox()
 {
-    messageBox(messageBoxOk, std::string(keys) + credits, aboutTitle(), redrawShownScreen);
+    std::string text;
+    for (int i = firstKeyHelpText; i < firstKeyHelpText + keyHelpTextCount; ++i) text += uiText(i, englishStrings[i]) + "\n";
+    messageBox(messageBoxOk, text + "\n" + credits, aboutTitle(), redrawShownScreen);
 }

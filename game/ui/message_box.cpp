@@ -1,5 +1,6 @@
 #include "ui/message_box.h"
 
+#include "files/language.h"
 #include "state/game_state.h"
 #include "render/draw_access.h"
 #include "render/text.h"
@@ -22,12 +23,6 @@ Widget* boxWidgets = nullptr;
 Widget* promptWidgets = nullptr;
 int boxResult = 0;
 bool running = false;
-
-std::string ui(int index, const char* english)
-{
-    const std::string& s = game.uiStrings[index];
-    return s.empty() ? std::string(english) : s;
-}
 
 int px(float units) { return int(game.guiOriginX + units * game.guiScale); }
 int py(float units) { return int(game.guiOriginY + units * game.guiScale); }
@@ -144,9 +139,9 @@ int messageBox(int kind, const std::string& message, const std::string& title, v
     if (running) return 0;  // never a box over a box: they share their widgets
     if (!boxWidgets) boxWidgets = newDialog(boxWidgetCount);
     Widget* w = boxWidgets;
-    makeButton(w[boxOk], ui(31, "OK"), 1 | 2, widgetDefault | widgetCancel);
-    makeButton(w[boxYes], ui(32, "Yes"), 1 | 2, widgetDefault);
-    makeButton(w[boxNo], ui(33, "No"), 0, widgetCancel);
+    makeButton(w[boxOk], uiText(31, "OK"), 1 | 2, widgetDefault | widgetCancel);
+    makeButton(w[boxYes], uiText(32, "Yes"), 1 | 2, widgetDefault);
+    makeButton(w[boxNo], uiText(33, "No"), 0, widgetCancel);
     if (kind == messageBoxYesNo) w[boxOk].flags |= widgetHidden;
     else w[boxYes].flags |= widgetHidden, w[boxNo].flags |= widgetHidden;
 
@@ -179,8 +174,8 @@ bool textPrompt(const std::string& message, const std::string& title, std::strin
     w[promptField].y = float(py(n + 31));
     w[promptField].w = float(px(60) - px(20));
     w[promptField].h = float(py(n + 34) - py(n + 31));
-    makeButton(w[promptOk], ui(28, "OK"), 1 | 2, widgetDefault);
-    makeButton(w[promptCancel], ui(24, "Cancel"), 0, widgetCancel);
+    makeButton(w[promptOk], uiText(28, "OK"), 1 | 2, widgetDefault);
+    makeButton(w[promptCancel], uiText(24, "Cancel"), 0, widgetCancel);
     placeButton(w[promptOk], 26, n + 36);
     placeButton(w[promptCancel], 42, n + 36);
 

@@ -129,6 +129,12 @@ TEST(ShippedLanguages, TranslateEveryEntryKeepingBlanksAndTheBar)
             EXPECT_EQ(text.find('\n'), std::string::npos) << "entry " << i;
             EXPECT_EQ(text.find('%'), english.find('%')) << "entry " << i;
         }
+        // The help box's key lines stand unwrapped in its 39 columns.
+        for (int i = firstKeyHelpText; i < firstKeyHelpText + keyHelpTextCount; ++i) {
+            std::string text;
+            ASSERT_TRUE(findTranslation(file, i, text));
+            EXPECT_LE(text.size(), 39u) << "entry " << i;
+        }
         ASSERT_EQ(loadLanguage(name), 0);
         EXPECT_NE(game.uiStrings[58].find('|'), std::string::npos);
         EXPECT_NE(game.uiStrings[17], englishStrings[17]);
