@@ -2,7 +2,9 @@
 
 #include "platform/game_path.h"
 
+#include <cctype>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
@@ -62,10 +64,63 @@ bool deleteGameTree(const std::string& gamePath)
 
 bool beginSafeWrite(SafeWrite& w, const std::string& gamePath)
 {
-    w.finalHost = hostPath(gamePath);
+    return beginSafeWriteHost(w, hostPath(gamePath));
+}
+
+bool beginSafeWriteHost(SafeWrite& w, const std::string& hostFile)
+{
+    w.finalHost = hostFile;
     w.tempHost = w.finalHost + ".tmp" + std::to_string(static_cast<long>(getpid()));
     w.file = std::fopen(w.tempHost.c_str(), "wb");
     return w.file != nullptr;
+}
+
+bool beginSafeUpdate(SafeWrite& w, const std::string& gamePath)
+{
+    w.finalHost = hostPath(gamePath);
+    // Opened for update although only read: a file the player made read-only stays untouched.
+    std::FILE* old = std::fopen(w.finalHost.c_str(), "r+b");
+    if (!old) return false;
+    w.tempHost = w.finalHost + ".tmp" + std::to_string(static_cast<long>(getpid()));
+    w.file = std::fopen(w.tempHost.c_str(), "w+b");
+    char buffer[65536];
+    size_t got = 0;
+    bool ok = w.file != nullptr;
+    while (ok && (got = std::fread(buffer, 1, sizeof buffer, old)) > 0) ok = std::fwrite(buffer, 1, got, w.file) == got;
+    ok = ok && !std::ferror(old) && std::fseek(w.file, 0, SEEK_SET) == 0;
+    std::fclose(old);
+    if (!ok) abandonSafeWrite(w);
+    return ok;
+}
+
+// NAME.tmpPID with a process id that no longer runs; a live writer's file is left alone.
+static bool staleTemporary(const std::string& name)
+{
+    size_t at = name.rfind(".tmp");
+    if (at == 0 || at == std::string::npos || at + 4 == name.size()) return false;
+    long pid = 0;
+    for (size_t i = at + 4; i < name.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(name[i])) || pid > 99999999) return false;
+        pid = pid * 10 + (name[i] - '0');
+    }
+    return pid > 0 && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+int removeStaleTemporaries(const std::string& gameFolder)
+{
+    std::string host = gameFolder.empty() ? "." : hostPath(gameFolder);
+    DIR* dir = opendir(host.c_str());
+    if (!dir) return 0;
+    int removed = 0;
+    while (dirent* d = readdir(dir)) {
+        struct stat st;
+        if (!staleTemporary(d->d_name) || fstatat(dirfd(dir), d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(st.st_mode))
+            continue;
+        removed += unlinkat(dirfd(dir), d->d_name, 0) == 0;
+    }
+    closedir(dir);
+    return removed;
 }
 
 bool commitSafeWrite(SafeWrite& w)

@@ -10,6 +10,7 @@
 #include "shell/command_line.h"
 #include "shell/game_system.h"
 #include "shell/main_loop.h"
+#include "files/killed_writes.h"
 #include "files/options_file.h"
 #include "track/track_loader.h"
 #include "ui/main_menu.h"
@@ -71,6 +72,7 @@ int runGame(int argc, char** argv)
     game.raceRunning = 0;
     initPlatformLocale();
     if (!findGameFolder()) return 1;
+    removeKilledWrites();
     if (command.race && !trackLoads(command.track)) {
         std::fprintf(stderr, "tarmacade: no track '%s' in tracks\n", command.track.c_str());
         return 2;

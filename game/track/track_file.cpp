@@ -12,8 +12,9 @@ bool TrackFile::open(const std::string& gamePath, int mode)
     const char* how = (mode & trackFileRead) && (mode & trackFileWrite) ? "r+b"
                       : (mode & trackFileWrite)                        ? "wb"
                                                                        : "rb";
-    replacing_ = (mode & trackFileReplace) && (mode & trackFileWrite) && !(mode & trackFileRead);
-    if (replacing_) file_ = beginSafeWrite(safe_, gamePath) ? safe_.file : nullptr;
+    replacing_ = (mode & trackFileReplace) && (mode & trackFileWrite);
+    if (replacing_ && (mode & trackFileRead)) file_ = beginSafeUpdate(safe_, gamePath) ? safe_.file : nullptr;
+    else if (replacing_) file_ = beginSafeWrite(safe_, gamePath) ? safe_.file : nullptr;
     else file_ = openGameFile(gamePath, how);
     truncateAt_ = -1;
     good_ = file_ != nullptr;
@@ -36,6 +37,12 @@ bool TrackFile::close()
     file_ = nullptr;
     truncateAt_ = -1;
     return ok;
+}
+
+void TrackFile::discard()
+{
+    good_ = false;
+    close();
 }
 
 size_t TrackFile::read(void* buffer, size_t n)

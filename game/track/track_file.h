@@ -9,6 +9,7 @@
 
 // trackFileReplace, with write: the data goes to a temporary file that replaces the old one
 // only when everything was written and the file is closed, so a crash never leaves half a file.
+// With read as well, the temporary starts as a copy of the old file, for updates in place.
 enum TrackFileMode { trackFileRead = 1, trackFileWrite = 2, trackFileReplace = 4 };
 
 class TrackFile {
@@ -25,6 +26,8 @@ public:
     // the cut or the close failed; a replacement then leaves the old file as it was.
     bool close();
     bool isOpen() const { return file_ != nullptr; }
+    // Closes without keeping what was written: a replacement leaves the old file as it was.
+    void discard();
 
     // Bytes the position advanced.
     size_t read(void* buffer, size_t n);

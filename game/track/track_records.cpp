@@ -97,14 +97,18 @@ bool updateLapRecord(int car, int steps)
 // Opens a track for updating its records and leaves the position at the end of its body.
 // False for files whose body this game cannot vouch for: a bodyEnd before the end of the
 // body's fields, or past the file's end, would have the records written over the track.
+// The update goes to a copy that replaces the file when closed, so a game killed while
+// writing leaves the old records or the new ones, never a mixture of both.
 static bool openRecords(TrackFile& f, const std::string& gamePath, uint32_t& bodyEnd)
 {
     if (!game.exeFolder.empty()) changeToFolder(game.exeFolder);
-    if (!f.open(gamePath, trackFileRead | trackFileWrite)) return false;
+    if (!f.open(gamePath, trackFileRead | trackFileWrite | trackFileReplace)) return false;
     TrackHeader h;
-    if (!readTrackHeader(f, h) || h.version > trackVersionMax || !recordsAreaIsOwn(f, h)) return false;
-    bodyEnd = h.bodyEnd;
-    return f.seek(long(bodyEnd), SEEK_SET);
+    bool ok = readTrackHeader(f, h) && h.version <= trackVersionMax && recordsAreaIsOwn(f, h);
+    if (ok) bodyEnd = h.bodyEnd;
+    if (ok && f.seek(long(bodyEnd), SEEK_SET)) return true;
+    f.discard();
+    return false;
 }
 
 void saveTrackRecords()
@@ -112,7 +116,7 @@ void saveTrackRecords()
     TrackFile f;
     uint32_t bodyEnd = 0;
     if (!openRecords(f, "tracks" + game.trackEntry + ".trk", bodyEnd)) return;
-    if (!writeTrackRecords(f, game.trackRecords)) return;
+    if (!writeTrackRecords(f, game.trackRecords)) return f.discard();
     if (game.carCount == 1) writeGhostLap(f);
 
     // An old trailer is kept in place, but only one that lies beyond what was just written: a
@@ -121,14 +125,14 @@ void saveTrackRecords()
     long end = f.size();
     uint32_t marker = 0;
     bool kept = end - 20 >= written && f.seek(end - 20, SEEK_SET) && f.readU32(marker) && marker == recordsMarker;
-    if (!kept && !(f.seek(0, SEEK_END) && f.writeU32(recordsMarker))) return;
+    if (!kept && !(f.seek(0, SEEK_END) && f.writeU32(recordsMarker))) return f.discard();
 
     long p = f.tell();
     uint32_t sums[4];
     std::memcpy(sums, game.recordsSeed, sizeof sums);
-    if (!f.seek(long(bodyEnd), SEEK_SET)) return;
+    if (!f.seek(long(bodyEnd), SEEK_SET)) return f.discard();
     uint64_t count = uint64_t(p - long(bodyEnd));
-    if (sumTrackBytes(f, bodyEnd, count, sums) != count) return;
+    if (sumTrackBytes(f, bodyEnd, count, sums) != count) return f.discard();
     f.seek(p, SEEK_SET);
     for (uint32_t s : sums) f.writeU32(s);
     f.truncateHere();
@@ -143,6 +147,7 @@ void resetTrackRecords(const std::string& name)
     uint32_t bodyEnd = 0;
     std::string entry = !name.empty() && name[0] == '\\' ? name : "\\" + name;
     if (!openRecords(f, "tracks" + entry + ".trk", bodyEnd)) return;
-    if (writeTrackRecords(f, game.trackRecords)) f.truncateHere();
+    if (!writeTrackRecords(f, game.trackRecords)) return f.discard();
+    f.truncateHere();
     f.close();
 }

@@ -4,6 +4,8 @@
 #include "support/harness.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 TEST(MoveFile, MovesButNeverOverwrites)
@@ -58,6 +60,56 @@ TEST(SafeWrite, ReplacesOnlyWhenCommittedAndLeavesNoTemporaryFile)
     SafeWrite nowhere;
     EXPECT_FALSE(beginSafeWrite(nowhere, "no\\such\\folder\\x"));
     EXPECT_FALSE(commitSafeWrite(nowhere));
+}
+
+TEST(SafeWrite, AnUpdateStartsFromACopyAndSparesAReadOnlyFile)
+{
+    TempGameFolder dir;
+    dir.write("t.trk", "0123456789");
+    SafeWrite w;
+    ASSERT_TRUE(beginSafeUpdate(w, "T.TRK"));
+    char head[4] = {};
+    ASSERT_EQ(std::fread(head, 1, 4, w.file), 4u);
+    EXPECT_EQ(std::string(head, 4), "0123");
+    std::fseek(w.file, 8, SEEK_SET);
+    std::fputs("XYZ", w.file);
+    EXPECT_EQ(dir.read("t.trk"), "0123456789");  // not yet
+    ASSERT_TRUE(commitSafeWrite(w));
+    EXPECT_EQ(dir.read("t.trk"), "01234567XYZ");
+
+    SafeWrite missing;
+    EXPECT_FALSE(beginSafeUpdate(missing, "none.trk"));
+    if (geteuid() != 0) {  // root writes anyway
+        chmod(dir.path("t.trk").c_str(), 0444);
+        SafeWrite locked;
+        EXPECT_FALSE(beginSafeUpdate(locked, "t.trk"));
+    }
+    int files = 0;
+    for (auto& e : std::filesystem::directory_iterator(dir.root())) files += e.is_regular_file();
+    EXPECT_EQ(files, 1);
+}
+
+// What a killed writer leaves is removed, a live writer's file and everything else stays.
+TEST(StaleTemporaries, OnlyThoseOfProcessesThatAreGoneAreRemoved)
+{
+    TempGameFolder dir;
+    pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    waitpid(gone, nullptr, 0);
+    std::string dead = std::to_string(gone), alive = std::to_string(getpid());
+    const char* kept[] = {"options.set", "notes.tmp", "a.tmpx1", "b.tmp12a", ".tmp1"};
+    for (const char* name : kept) dir.write(std::string("saves/") + name, "k");
+    dir.write("saves/Race.gam.tmp" + alive, "live");
+    dir.write("saves/Race.gam.tmp" + dead, "half");
+    dir.write("saves/a.drv.tmp" + dead, "half");
+    dir.makeFolder("saves/folder.tmp" + dead);
+    EXPECT_EQ(removeStaleTemporaries("Saves"), 2);
+    EXPECT_FALSE(dir.exists("saves/Race.gam.tmp" + dead));
+    EXPECT_FALSE(dir.exists("saves/a.drv.tmp" + dead));
+    EXPECT_TRUE(dir.exists("saves/Race.gam.tmp" + alive));
+    EXPECT_TRUE(dir.exists("saves/folder.tmp" + dead));
+    for (const char* name : kept) EXPECT_TRUE(dir.exists(std::string("saves/") + name)) << name;
+    EXPECT_EQ(removeStaleTemporaries("no\\such"), 0);
 }
 
 TEST(TruncateOpenFile, CutsInPlace)
