@@ -1,6 +1,7 @@
 #include "render/screenshot.h"
 
 #include "platform/exe_folder.h"
+#include "platform/file_ops.h"
 #include "platform/folder_entries.h"
 #include "platform/game_path.h"
 #include "platform/name_compare.h"
@@ -133,11 +134,23 @@ static std::string nextShotPath()
     }
 }
 
+// Through a temporary file, so a game killed while saving leaves no half picture for the
+// zipper to pack as the newest screenshot.
 static int save(SDL_Surface* surface, const std::string& path)
 {
-    SDL_RWops* out = SDL_RWFromFile(path.c_str(), "wb");
-    if (!out) return -1;
-    return SDL_SaveBMP_RW(surface, out, 1);
+    SafeWrite w;
+    if (!beginSafeWriteHost(w, path)) return -1;
+    SDL_RWops* out = SDL_RWFromFP(w.file, 0);
+    if (!out) {
+        abandonSafeWrite(w);
+        return -1;
+    }
+    int result = SDL_SaveBMP_RW(surface, out, 1);
+    if (result != 0) {
+        abandonSafeWrite(w);
+        return -1;
+    }
+    return commitSafeWrite(w) ? 0 : -1;
 }
 
 int takeScreenshot(int width, int height)
