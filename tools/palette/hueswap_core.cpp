@@ -203,13 +203,13 @@ static bool replaceFile(const std::string& path, const std::string& text)
     // Through a link the file it points to is replaced, not the link.
     char real[PATH_MAX];
     std::string target = realpath(path.c_str(), real) ? std::string(real) : path;
-    size_t slash = target.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
 
-    std::string tmp = folder + "/.tm.ini.XXXXXX";
+    // NAME.tmpPID, as the game names its own: a copy a killed run leaves behind is one the
+    // game's next start knows to remove.
+    std::string tmp = target + ".tmp" + std::to_string(long(getpid()));
     std::vector<char> name(tmp.begin(), tmp.end());
     name.push_back('\0');
-    int fd = mkstemp(name.data());
+    int fd = open(name.data(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0600);
     if (fd < 0) {
         return false;
     }

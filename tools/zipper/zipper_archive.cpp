@@ -102,17 +102,14 @@ ArchiveWrite writeZipArchive(const std::string& path, const std::vector<ArchiveM
     if (!overwrite && lstat(path.c_str(), &st) == 0) {
         return ArchiveWrite::Exists;
     }
-    size_t slash = path.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-    std::string pattern = folder + "/.tmzipper.XXXXXX";
-    std::vector<char> tmp(pattern.begin(), pattern.end());
-    tmp.push_back('\0');
-    int fd = mkstemp(tmp.data());
+    // NAME.tmpPID in the same folder, as the game names its own: one a killed run leaves
+    // behind is removed by the game's next start.
+    std::string tmpPath = path + ".tmp" + std::to_string(long(getpid()));
+    int fd = open(tmpPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0600);
     if (fd < 0) {
         return ArchiveWrite::Failed;
     }
     close(fd);
-    std::string tmpPath = tmp.data();
 
     bool ok = false;
     if (zipFile zip = zipOpen64(tmpPath.c_str(), APPEND_STATUS_CREATE)) {
