@@ -161,6 +161,10 @@ static void moveCrew(PitBox& box)
         m.velocity = m.velocity * 0.98f + game.gravity * 0.01f;
         m.velocity.x += (to.x * want - m.velocity.x) * 0.1f;
         m.velocity.z += (to.z * want - m.velocity.z) * 0.1f;
+        // A mate at rest keeps a velocity that shrinks towards nothing, and sums on such tiny
+        // numbers run many times slower; this far below a position's last digit it is nothing.
+        if (std::fabs(m.velocity.x) < 1e-20f) m.velocity.x = 0;
+        if (std::fabs(m.velocity.z) < 1e-20f) m.velocity.z = 0;
         m.position = m.position + m.velocity * 0.01f;
         float ground = terrainHeight(m.position.x, m.position.z) + crewHeight;
         if (m.position.y < ground) {
