@@ -13,12 +13,6 @@
 constexpr int driverNeedsNameText = 85, driverExistsText = 86, reallyDeleteText = 102;
 constexpr int driverNameTooLongText = 165, driverNameNotAllowedText = 166;
 
-// Before a language is loaded the table is still empty.
-static std::string uiText(int index)
-{
-    return game.uiStrings[index].empty() ? englishStrings[index] : game.uiStrings[index];
-}
-
 int driverNameMessageIndex(int check)
 {
     if (check == driverNameEmpty) return driverNeedsNameText;
@@ -31,7 +25,7 @@ int driverNameMessageIndex(int check)
 std::string driverNameMessage(int check)
 {
     int index = driverNameMessageIndex(check);
-    return index >= 0 ? uiText(index) : std::string();
+    return index >= 0 ? uiText(index, englishStrings[index]) : std::string();
 }
 
 int checkNewDriverName(const std::string& name)
@@ -55,7 +49,7 @@ int createDriver(const std::string& name, bool human)
 
 std::string deleteDriverQuestion(const std::string& name)
 {
-    return uiText(reallyDeleteText) + " '" + name + "'?";
+    return uiText(reallyDeleteText, englishStrings[reallyDeleteText]) + " '" + name + "'?";
 }
 
 void deleteDriverEntry(int index)
