@@ -70,6 +70,17 @@ protected:
     }
 
     // Two drivers race the first track; Escape pauses on the pause menu.
+    // Pause menu, Options, the resolution one step up, OK: the change needs the autosave.
+    void raiseResolutionFromPause()
+    {
+        clickWidget(pauseOptions);
+        ASSERT_EQ(activeScreen(), uint32_t(screenAdvancedOptions));
+        const Widget& slider = game.dialog.widgets[advResolution];
+        click(int(slider.x + slider.w - slider.h / 2), int(slider.y + slider.h / 2));
+        pushKeyPress(SDLK_RETURN);
+        applyOptionPages();
+    }
+
     void pauseSeasonIn(const std::string& language = "English")
     {
         startGame(640, 480, language);
@@ -170,12 +181,7 @@ TEST_F(FileDialog, AFailedSaveSaysSoInTheGamesLanguage)
     EXPECT_TRUE(boxSaid("Spiel speichern", "Speichern fehlgeschlagen!"));
     closeFileDialog();
     // A new resolution needs the autosave, which fails just the same.
-    clickWidget(pauseOptions);
-    ASSERT_EQ(activeScreen(), uint32_t(screenAdvancedOptions));
-    const Widget& slider = game.dialog.widgets[advResolution];
-    click(int(slider.x + slider.w - slider.h / 2), int(slider.y + slider.h / 2));
-    pushKeyPress(SDLK_RETURN);
-    applyOptionPages();
+    raiseResolutionFromPause();
     EXPECT_TRUE(boxSaid("Spiel speichern", "fehlgeschlagen! Anzeige und"));
 }
 
@@ -239,12 +245,7 @@ TEST_F(FileDialog, ARestartFromThePauseMenuWithoutAnAutosaveKeepsTheDisplayAndTh
     folder.write("saves", "not a folder");
     pauseSeasonIn();
     uint8_t resolution = game.options.resolution;
-    clickWidget(pauseOptions);
-    ASSERT_EQ(activeScreen(), uint32_t(screenAdvancedOptions));
-    const Widget& slider = game.dialog.widgets[advResolution];
-    click(int(slider.x + slider.w - slider.h / 2), int(slider.y + slider.h / 2));
-    pushKeyPress(SDLK_RETURN);
-    applyOptionPages();
+    raiseResolutionFromPause();
     EXPECT_TRUE(boxSaid("Save game", "Save failed!"));
     EXPECT_EQ(game.options.resolution, resolution);
     EXPECT_EQ(game.screenWidth, 640);
