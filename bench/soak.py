@@ -40,7 +40,7 @@ def main():
 
     print(f"{a.hours} h of race time a track, six cars, races of 100 km back to back")
     print(f"{'track':8} {'races':>5} {'unfinished':>10} {'car steps':>10} {'off ground':>10} "
-          f"{'KiB 1st h':>9} {'KiB last h':>10} {'change':>7} {'steps/s 1st h':>13} {'last h':>7} {'change':>7}")
+          f"{'deepest m':>9} {'KiB 1st h':>9} {'KiB last h':>10} {'change':>7} {'steps/s 1st h':>13} {'last h':>7} {'change':>7}")
     failed = []
     for t, r in zip(tracks, results):
         name = os.path.splitext(os.path.basename(t))[0]
@@ -49,6 +49,7 @@ def main():
             continue
         mem, pace = r["memoryKiB"], r["stepsPerSecond"]
         print(f"{name:8} {r['races']:5} {r['racesUnfinished']:10} {r['steps'] * r['cars']:10} {r['offGround']:10} "
+              f"{r['deepestBelow']:9.3f} "
               f"{mem['firstHour']:9} {mem['lastHour']:10} {change(mem['firstHour'], mem['lastHour']):+6.2f}% "
               f"{pace['firstHour']:13.0f} {pace['lastHour']:7.0f} {change(pace['firstHour'], pace['lastHour']):+6.1f}%")
         if not r["held"]:

@@ -31,14 +31,17 @@ TEST_F(SoakGround, CountsTheCarsNotFiniteOrBelowTheGround)
     struct Row {
         Vec3 at;
         int off;
+        float deepest;  // metres below the ground, of a finite position
     } rows[] = {
-        {{20, 2.5f, 20}, 0},  {{20, 2.0f, 20}, 0},  {{20, 1.99f, 20}, 1}, {{20, -50, 20}, 1},
-        {{nan, 3, 20}, 1},    {{20, nan, 20}, 1},   {{20, 3, inf}, 1},     {{20, -inf, 20}, 1},
+        {{20, 2.5f, 20}, 0, 0},     {{20, 2.0f, 20}, 0, 0},  {{20, 1.5f, 20}, 1, 0.5f}, {{20, -50, 20}, 1, 52},
+        {{nan, 3, 20}, 1, 0},       {{20, nan, 20}, 1, 0},   {{20, 3, inf}, 1, 0},      {{20, -inf, 20}, 1, 0},
     };
     EXPECT_EQ(carsOffTheGround(), 0);
     for (const Row& r : rows) {
         game.cars[3].positionVector = r.at;
-        EXPECT_EQ(carsOffTheGround(), r.off) << r.at.x << " " << r.at.y << " " << r.at.z;
+        float deepest = 0;
+        EXPECT_EQ(carsOffTheGround(&deepest), r.off) << r.at.x << " " << r.at.y << " " << r.at.z;
+        EXPECT_FLOAT_EQ(deepest, r.deepest) << r.at.x << " " << r.at.y << " " << r.at.z;
     }
     // Every car counts, and only the cars of the race.
     for (int i = 0; i < maxCars; ++i) game.cars[i].positionVector.y = 1;

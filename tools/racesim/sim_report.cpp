@@ -84,8 +84,9 @@ std::string soakReportText(const SoakResult& r)
     std::snprintf(line, sizeof line, "%s: %d h of race time, %d cars of type %s, %d races of %d km from seed %u\n",
                   r.track.c_str(), r.hours, r.cars, r.carType.c_str(), r.races, longestRaceKilometres, r.seed);
     out += line;
-    std::snprintf(line, sizeof line, "steps %lld, cars off the ground %lld, races run out unfinished %d\n", r.steps,
-                  r.offGround, r.racesUnfinished);
+    std::snprintf(line, sizeof line,
+                  "steps %lld, cars off the ground %lld (the deepest %.3f m below it), races run out unfinished %d\n",
+                  r.steps, r.offGround, double(r.deepestBelow), r.racesUnfinished);
     out += line;
     std::snprintf(line, sizeof line, "memory after the first hour %ld KiB, after the last %ld KiB (%+.2f %%)\n",
                   r.firstHourKiB, r.lastHourKiB, change(double(r.firstHourKiB), double(r.lastHourKiB)));
@@ -109,6 +110,7 @@ std::string soakReportJson(const SoakResult& r)
     j["racesUnfinished"] = r.racesUnfinished;
     j["steps"] = r.steps;
     j["offGround"] = r.offGround;
+    j["deepestBelow"] = r.deepestBelow;
     j["memoryKiB"] = {{"firstHour", r.firstHourKiB}, {"lastHour", r.lastHourKiB}};
     j["stepsPerSecond"] = {{"firstHour", r.firstHourStepsPerSecond}, {"lastHour", r.lastHourStepsPerSecond}};
     j["held"] = soakHeld(r);

@@ -41,7 +41,7 @@ bool afterStep(void* context)
     Watch& w = *static_cast<Watch*>(context);
     SoakResult& r = w.r;
     ++r.steps;
-    r.offGround += carsOffTheGround();
+    r.offGround += carsOffTheGround(&r.deepestBelow);
     double now = processorSeconds();
     // The last hour begins where the first ends when the soak is one hour long.
     if (r.steps == w.end - stepsPerHour) w.lastHourCpu = now;
@@ -58,13 +58,15 @@ bool afterStep(void* context)
 
 }  // namespace
 
-int carsOffTheGround()
+int carsOffTheGround(float* deepest)
 {
     int off = 0;
     for (int i = 0; i < game.carCount && i < maxCars; ++i) {
         const Vec3& p = game.cars[i].positionVector;
         bool finite = std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-        off += !finite || p.y < terrainHeight(p.x, p.z);
+        float below = finite ? terrainHeight(p.x, p.z) - p.y : 0.0f;
+        off += !finite || below > 0;
+        if (deepest && below > *deepest) *deepest = below;
     }
     return off;
 }

@@ -16,12 +16,14 @@ struct SoakResult {
     int racesUnfinished = 0;         // run to their end with a car that did not finish
     long long steps = 0;
     long long offGround = 0;         // car steps at a position not finite or below the ground
+    float deepestBelow = 0;          // metres the deepest of them lay below it
     long firstHourKiB = 0, lastHourKiB = 0;                    // resident memory at those moments
     double firstHourStepsPerSecond = 0, lastHourStepsPerSecond = 0;  // of processor time
 };
 
-// Cars of the race whose position is not finite or lies below the terrain under it.
-int carsOffTheGround();
+// Cars of the race whose position is not finite or lies below the terrain under it; deepest,
+// when given, is raised to how far the deepest of them lies below it.
+int carsOffTheGround(float* deepest = nullptr);
 
 // Runs the soak of a.soakHours. False, with the reason in why, when a race cannot start.
 bool runSoak(const SimArguments& a, SoakResult& result, std::string& why);
