@@ -32,10 +32,13 @@ def car_names(folder):
     return names
 
 
-def track_files(folder):
+def track_files(folder, wanted=""):
+    """The game folder's tracks, or those of them named in the list by commas."""
     found = []
     for root, _, files in os.walk(os.path.join(folder, "tracks")):
         found += [os.path.join(root, f) for f in files if f.lower().endswith(".trk")]
+    if wanted:
+        found = [t for t in found if os.path.splitext(os.path.basename(t))[0] in wanted.split(",")]
     return sorted(found)
 
 
@@ -62,6 +65,11 @@ def faults(car, laps):
 def race(tmsim, track, car, seed, laps, skill):
     cmd = [tmsim, track, "--cars", "6", "--laps", str(laps), "--seed", str(seed), "--car", car,
            "--skill", str(skill), "--json"]
+    return run_json(cmd)
+
+
+def run_json(cmd):
+    """tmsim's JSON object with the command that printed it, or the error it printed."""
     done = subprocess.run(cmd, capture_output=True, text=True)
     if done.returncode not in (0, 1):
         return {"command": " ".join(cmd), "error": done.stderr.strip()}
@@ -83,10 +91,7 @@ def main():
     a = p.parse_args()
 
     tmsim = os.path.join(a.game, "tmsim")
-    tracks = track_files(a.game)
-    if a.tracks:
-        wanted = a.tracks.split(",")
-        tracks = [t for t in tracks if os.path.splitext(os.path.basename(t))[0] in wanted]
+    tracks = track_files(a.game, a.tracks)
     cars = a.cars.split(",") if a.cars else car_names(a.game)
     seeds = [int(s) for s in a.seeds.split(",")]
     lengths = [int(n) for n in a.laps.split(",")]

@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # A season played with the keyboard alone, in a real window, from a fresh copy of the game
-# folder: create a human driver, seat it and two computer drivers, choose two tracks, one lap,
-# Start; the human sits still, every race ends by its own rules; results, standings and the
-# final standings, back to the main menu, and Escape, Enter to leave. The pointer stays off the
+# folder: create a human driver, seat it and two computer drivers, choose two tracks (or
+# TM_SEASON_RACES), one lap, Start; the human sits still, every race ends by its own rules;
+# results, standings and the final standings, back to the main menu, and Escape, Enter to leave. The pointer stays off the
 # game's window the whole time (the screen is larger than the game), so the game never sees a
 # pointer event. Then the drivers' files must hold the season's statistics.
 #
 # Races run on a preloaded clock TM_TICK_SPEED times as fast (default 5).
-# TM_KEEP_SHOTS=folder keeps a picture of the screens on the way.
+# TM_KEEP_SHOTS=folder keeps a picture of the screens on the way. TM_SEASON_RACES=N plays a season
+# of N races (default 2); beyond the shipped tracks the scratch folder gets copies of them.
+# A season of ten under the leak checker (the build-asan build; absolute paths, the game runs
+# in its own folder):
+#   ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp TM_SEASON_RACES=10 \
+#     tests/window/keyboard_season_test.sh $PWD/build-asan/tarmacade/tarmacade \
+#     $PWD/build-asan/tests/window/libfast_ticks.so
 # Usage: keyboard_season_test.sh GAME FAST_TICKS_LIBRARY
 set -u
 . "$(dirname "$0")/session_lib.sh"
@@ -20,6 +26,15 @@ width=640
 height=480
 copyGame game "$game"
 rm -f "$folder"/saves/* "$folder"/screens/*
+races=${TM_SEASON_RACES:-2}
+case $races in ''|*[!0-9]*) fail "TM_SEASON_RACES must be a number of races: '$races'" ;; esac
+[ "$races" -ge 1 ] || fail "TM_SEASON_RACES must be 1 or more"
+# The track list shows the tracks outside any folder; a longer season races copies of them.
+shipped=("$folder"/tracks/*.trk)
+for ((k = ${#shipped[@]}; k < races; ++k)); do
+  from=${shipped[$((k % ${#shipped[@]}))]}
+  cp "$from" "${from%.trk}-$((k / ${#shipped[@]} + 1)).trk"
+done
 shots=${TM_KEEP_SHOTS:-}
 [ -n "$shots" ] && mkdir -p "$shots"
 # Every default but a window in place of the full screen, which would take the pointer in.
@@ -74,12 +89,17 @@ keys "Up to the first driver" Up Up Up Up Up
 keys "Enter seats the first driver" Return
 keys "Enter seats the next first driver" Return
 picture 05-seated
-# The race length down to one lap; gp and street (the first of the first two rows of four).
+# The race length down to one lap; gp and street (the first of the first two rows of four),
+# or the first tracks of the list one after another for a season of another length.
 keys "Tab to the race length" Tab Tab
 keys "Left down to 1 lap" Left Left Left Left Left Left
 keys "Tab to the tracks" Tab
-keys "Space takes gp" space
-keys "Down to street, Enter takes it" Down Return
+keys "Space takes the first track" space
+if [ "$races" = 2 ]; then
+  keys "Down to street, Enter takes it" Down Return
+else
+  for ((k = 2; k <= races; ++k)); do keys "Right, Enter takes track $k" Right Return; done
+fi
 picture 06-ready
 pointerOff
 # Shift+Tab to the race length; Enter there is Start.
@@ -88,16 +108,17 @@ sleep 0.3
 xdotool key Return
 sleep 1
 picture 07-pre-race-1
-holdSpace
-waitRaces Tester 1
-settle ""
-picture 08-results-1
-before=$(snap); holdSpace; settle "$before" || fail "no standings after the first race"
-before=$(snap); holdSpace; settle "$before" || fail "no second race after the standings"
-holdSpace
-waitRaces Tester 2
-settle ""
-picture 09-results-2
+for ((k = 1; k <= races; ++k)); do
+  holdSpace
+  waitRaces Tester $k
+  settle ""
+  picture 08-results-$k
+  [ $k = "$races" ] && break
+  before=$(snap); holdSpace; settle "$before" || fail "no standings after race $k"
+  picture 09-standings-$k
+  before=$(snap); holdSpace; settle "$before" || fail "no race $((k + 1)) after the standings"
+  picture 10-pre-race-$((k + 1))
+done
 holdSpace
 sleep 1.5
 picture 10-final-standings
@@ -115,9 +136,10 @@ pointerOff
 # The drivers' files by the 92-byte record after the u32 size: seasons, championship
 # finishes[6], total points, races, race finishes[6], fastest laps, car type, two colours,
 # four controls.
-python3 - "$folder/drivers" <<'PY' || fail "the drivers' files do not hold the season"
+python3 - "$folder/drivers" "$races" <<'PY' || fail "the drivers' files do not hold the season"
 import os, struct, sys
 folder = sys.argv[1]
+races = int(sys.argv[2])
 def profile(name):
     v = struct.unpack("<24I", open(os.path.join(folder, name + ".drv"), "rb").read())
     return dict(seasons=v[1], champ=v[2:8], races=v[9], finishes=v[10:16], controls=v[20:24])
@@ -127,11 +149,11 @@ for n in seated:
     d = p[n]
     print("%-9s seasons %d  finished %s  races %d  places %s" % (n, d["seasons"], d["champ"], d["races"], d["finishes"]))
     assert d["seasons"] == 1 and sum(d["champ"]) == 1, n
-    assert d["races"] == 2 and sum(d["finishes"]) == 2, n
-# The human sat still: last in both races and in the season; a human on the cursor keys.
-assert p["Tester"]["finishes"][2] == 2 and p["Tester"]["champ"][2] == 1, p["Tester"]
+    assert d["races"] == races and sum(d["finishes"]) == races, n
+# The human sat still: last in every race and in the season; a human on the cursor keys.
+assert p["Tester"]["finishes"][2] == races and p["Tester"]["champ"][2] == 1, p["Tester"]
 assert p["Tester"]["controls"] == (273, 274, 276, 275), p["Tester"]["controls"]
 for n in ["Player", "Otto Brenn", "Rui Salgado", "Tamsin Ode"]:
     assert profile(n)["races"] == 0, n
 PY
-echo "ok: a season of two races set up and played with the keyboard alone, in the drivers' files"
+echo "ok: a season of $races races set up and played with the keyboard alone, in the drivers' files"

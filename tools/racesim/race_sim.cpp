@@ -3,6 +3,7 @@
 #include "sim_folder.h"
 #include "sim_report.h"
 #include "sim_saved_game.h"
+#include "sim_soak.h"
 
 #include "platform/exe_folder.h"
 #include "platform/name_compare.h"
@@ -224,6 +225,10 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
             if (ec != std::errc() || at != end || v.empty() || !(seconds >= 0 && seconds <= 1.0e6))
                 return why = "bad race time '" + v + "' (seconds, 0 or more)", false;
             out.saveAtStep = int(seconds * 100 + 0.5);
+        } else if (arg == "--soak") {
+            if (!value(v)) return false;
+            if (!number(v, 1, 1000, n)) return why = "bad soak length '" + v + "' (1..1000 hours)", false;
+            out.soakHours = int(n);
         } else if (arg == "--trace") {
             if (!value(v)) return false;
             if (!number(v, 1, maxCars, n)) return why = "bad car to trace '" + v + "' (1..6)", false;
@@ -243,6 +248,9 @@ bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& wh
     if (out.saveAtStep >= 0 && out.saveFile.empty()) return why = "--at needs --save", false;
     if (out.saveAfterSteps >= 0 && out.saveFile.empty()) return why = "--at-step needs --save", false;
     if (out.saveAfterSteps >= 0 && out.saveAtStep >= 0) return why = "--at or --at-step, not both", false;
+    // A soak races the longest race there is, from the grid, and writes nothing.
+    if (out.soakHours > 0 && (!out.loadFile.empty() || !out.saveFile.empty() || out.laps > 0 || out.saveRecords))
+        return why = "--soak takes no --load, --save, --laps or --save-records", false;
     // A saved game brings its own field, laps and cars.
     if (!out.loadFile.empty() && fieldGiven) return why = "--load takes no --cars, --laps, --skill or --car", false;
     // A list of skills names the field; one skill is everybody's.
@@ -325,7 +333,7 @@ std::vector<std::string> unsavedState(const Field& f, const Tally& t, int marksA
 
 }  // namespace
 
-bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
+bool runSimulation(const SimArguments& a, SimResult& r, std::string& why, const SimWatch* watch)
 {
     SimFolder s;
     if (!(a.loadFile.empty() ? stageNewRace(a, s, why) : stageSavedGame(a, s, why))) return false;
@@ -334,6 +342,10 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
     loadConfig();
     if (a.optionsFile.empty()) setDefaultOptions(game.options);
     else loadOptions();
+    if (a.kilometres > 0) {
+        game.options.raceLength = uint16_t(a.kilometres);
+        game.options.distanceUnit = 1;
+    }
 
     // The same seed gives the same race in a process of its own or after another race.
     std::srand(a.seed);
@@ -384,6 +396,7 @@ bool runSimulation(const SimArguments& a, SimResult& r, std::string& why)
         if (a.traceCar >= 0) traceStep(a.traceCar);
         ++steps;
         if (saveDue()) save();
+        if (watch && !watch->afterStep(watch->context)) break;
     }
     // Without a time, or with one the race never reached, the race is saved as it ended.
     if (!a.saveFile.empty() && !saved) save();
@@ -438,7 +451,9 @@ static const char usage[] =
     "  --at-step N      ... or after N steps from the grid, the lights included\n"
     "  --load FILE.gam  continues a saved game to the end of its race (its track is looked for\n"
     "                   beside TRACK.trk, else in the game folder's tracks); --seed as the race had\n"
-    "  --trace CAR      every step of car CAR (1..6) on standard error\n";
+    "  --trace CAR      every step of car CAR (1..6) on standard error\n"
+    "  --soak HOURS     races of 100 km back to back, one seed after another, for HOURS of race\n"
+    "                   time: cars off the ground, memory and pace of the first hour and the last\n";
 
 int tmsimMain(int argc, char** argv, std::string& out, std::string& err)
 {
@@ -451,6 +466,14 @@ int tmsimMain(int argc, char** argv, std::string& out, std::string& err)
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     SDL_Init(SDL_INIT_VIDEO);
+    if (a.soakHours > 0) {
+        SoakResult soak;
+        bool ran = runSoak(a, soak, why);
+        SDL_Quit();
+        if (!ran) return err = "tmsim: " + why + "\n", 2;
+        out = a.json ? soakReportJson(soak) : soakReportText(soak);
+        return soakHeld(soak) ? 0 : 1;
+    }
     SimResult r;
     bool ran = runSimulation(a, r, why);
     SDL_Quit();

@@ -20,7 +20,12 @@ struct SimArguments {
     int saveAfterSteps = -1;        // ... or steps from the grid, the lights included
     std::string loadFile;           // host path of a saved game to continue; empty: a new race
     int traceCar = -1;              // car index whose every step goes to standard error; -1: none
+    int kilometres = 0;             // a race length in kilometres over the options'; 0: none
+    int soakHours = 0;              // races back to back for this much race time; 0: one race
 };
+
+// The longest race the options allow: 100 of the unit, and a kilometre is shorter than a lap.
+constexpr int longestRaceKilometres = 100;
 
 // False, with the reason in why, for anything tmsim cannot run with.
 bool parseSimArguments(int argc, char** argv, SimArguments& out, std::string& why);
@@ -58,8 +63,14 @@ struct SimResult {
     int tyreMarks = 0;              // ground cells the race marked
 };
 
+// Looks at the race after every step; false from afterStep ends the race there.
+struct SimWatch {
+    bool (*afterStep)(void* context);
+    void* context;
+};
+
 // Runs the race. False, with the reason in why, when the track or the options do not load.
-bool runSimulation(const SimArguments& args, SimResult& result, std::string& why);
+bool runSimulation(const SimArguments& args, SimResult& result, std::string& why, const SimWatch* watch = nullptr);
 
 // The whole program: its output and its exit status (0 all finished, 1 one did not, 2 bad
 // arguments or a track that does not load).

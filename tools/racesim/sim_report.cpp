@@ -74,3 +74,45 @@ std::string simReportJson(const SimResult& r)
     if (r.saveAsked) j["save"] = {{"written", r.saved}, {"whole", r.saveLacks.empty()}, {"lacks", r.saveLacks}};
     return j.dump(2) + "\n";
 }
+
+static double change(double first, double last) { return first > 0 ? (last - first) * 100.0 / first : 0.0; }
+
+std::string soakReportText(const SoakResult& r)
+{
+    std::string out;
+    char line[240];
+    std::snprintf(line, sizeof line, "%s: %d h of race time, %d cars of type %s, %d races of %d km from seed %u\n",
+                  r.track.c_str(), r.hours, r.cars, r.carType.c_str(), r.races, longestRaceKilometres, r.seed);
+    out += line;
+    std::snprintf(line, sizeof line,
+                  "steps %lld, cars off the ground %lld (the deepest %.3f m below it), races run out unfinished %d\n",
+                  r.steps, r.offGround, double(r.deepestBelow), r.racesUnfinished);
+    out += line;
+    std::snprintf(line, sizeof line, "memory after the first hour %ld KiB, after the last %ld KiB (%+.2f %%)\n",
+                  r.firstHourKiB, r.lastHourKiB, change(double(r.firstHourKiB), double(r.lastHourKiB)));
+    out += line;
+    std::snprintf(line, sizeof line, "steps a second of processor time, first hour %.0f, last hour %.0f (%+.1f %%)\n",
+                  r.firstHourStepsPerSecond, r.lastHourStepsPerSecond,
+                  change(r.firstHourStepsPerSecond, r.lastHourStepsPerSecond));
+    out += line;
+    return out;
+}
+
+std::string soakReportJson(const SoakResult& r)
+{
+    nlohmann::ordered_json j;
+    j["track"] = r.track;
+    j["carType"] = r.carType;
+    j["cars"] = r.cars;
+    j["hours"] = r.hours;
+    j["seed"] = r.seed;
+    j["races"] = r.races;
+    j["racesUnfinished"] = r.racesUnfinished;
+    j["steps"] = r.steps;
+    j["offGround"] = r.offGround;
+    j["deepestBelow"] = r.deepestBelow;
+    j["memoryKiB"] = {{"firstHour", r.firstHourKiB}, {"lastHour", r.lastHourKiB}};
+    j["stepsPerSecond"] = {{"firstHour", r.firstHourStepsPerSecond}, {"lastHour", r.lastHourStepsPerSecond}};
+    j["held"] = soakHeld(r);
+    return j.dump(2) + "\n";
+}
