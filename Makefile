@@ -2,6 +2,8 @@
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 FUZZ_SECONDS ?= 30
+FUZZ_RUNS ?= -1
+FUZZ_TARGETS ?=
 
 .PHONY: all deps run test test-normal test-asan test-tsan bench fuzz package clean
 
@@ -44,10 +46,7 @@ fuzz: deps
 	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 	  -DTM_FUZZ=ON -DTM_SANITIZE=ON -DTM_TESTS=OFF -DTM_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build build-fuzz -j $(JOBS)
-	@for f in build-fuzz/fuzz/*_fuzz; do [ -x "$$f" ] || continue; \
-	  name=$$(basename $$f _fuzz); mkdir -p build-fuzz/corpus/$$name; \
-	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
-	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus/$$name fuzz/corpus/$$name || exit 1; done
+	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_RUNS=$(FUZZ_RUNS) fuzz/run_targets.sh build-fuzz $(FUZZ_TARGETS)
 
 # The Debian package, from a build of its own so that nothing played in build/tarmacade ships,
 # then checked as a distribution would: any lintian error fails.

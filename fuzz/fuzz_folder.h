@@ -2,6 +2,7 @@
 // A private game folder for the fuzz targets that read real files, made once per process.
 #include "platform/exe_folder.h"
 #include "state/game_state.h"
+#include "track/track_file.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -38,11 +39,11 @@ struct FuzzFolder {
     std::filesystem::path previous;
 };
 
-// Writes the input as a file of the fuzz folder (a host path relative to it).
-inline void writeFuzzFile(const char* rel, const uint8_t* data, size_t size)
-{
-    std::FILE* f = std::fopen(rel, "wb");
-    if (!f) std::abort();
-    if (size) std::fwrite(data, 1, size, f);
-    std::fclose(f);
-}
+// The input stands as one game file for the loaders while this lives: read from memory, no
+// file written per input.
+struct ServedInput {
+    ServedInput(const std::string& gamePath, const uint8_t* data, size_t size) { serveFromMemory(gamePath, data, size); }
+    ~ServedInput() { stopServingFromMemory(); }
+    ServedInput(const ServedInput&) = delete;
+    ServedInput& operator=(const ServedInput&) = delete;
+};

@@ -2,13 +2,11 @@
 #include "fuzz_folder.h"
 #include "files/language.h"
 
-#include <sys/stat.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzFolder folder;
-    mkdir("lang", 0755);
-    writeFuzzFile("lang/Fuzz.lng", data, size);
+    ServedInput input("lang\\Fuzz.lng", data, size);
     if (loadLanguage("Fuzz") != 0) std::abort();
     for (const std::string& s : game.uiStrings)
         if (s.size() > size && s.size() > 64) std::abort();

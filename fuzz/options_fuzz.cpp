@@ -8,8 +8,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzFolder folder;
-    writeFuzzFile("options.set", data, size);
-    loadOptions();
+    {
+        ServedInput input("options.set", data, size);
+        loadOptions();
+    }
     const OptionsRecord& o = game.options;
     if (o.stepRate != 100 || o.language[22] || o.soundSet[22]) std::abort();
     int32_t w, h;

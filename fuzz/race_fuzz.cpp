@@ -10,20 +10,17 @@
 #include "track/car_model_file.h"
 
 #include <cmath>
-#include <sys/stat.h>
 
 static bool finite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzFolder folder;
-    mkdir("tracks", 0755);
     size_t modelBytes = size < carModelFileSize ? size : carModelFileSize;
-    writeFuzzFile("model.bin", data, modelBytes);
-    writeFuzzFile("tracks/f.trk", data + modelBytes, size - modelBytes);
+    ServedInput track("tracks\\f.trk", data + modelBytes, size - modelBytes);
     CarModel model{};
     TrackFile f;
-    if (f.open("model.bin", trackFileRead)) readCarModel(f, model);
+    if (f.openBytes(data, modelBytes)) readCarModel(f, model);
     f.close();
 
     static uint8_t keys[keySnapshotSize];

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzFolder folder;
     provideTracks();
-    writeFuzzFile("saves/f.gam", data, size);
+    ServedInput input("saves\\f.gam", data, size);
     static uint8_t keys[keySnapshotSize];
     game.keySnapshot = keys;
     setDefaultOptions(game.options);

@@ -1,8 +1,7 @@
-// tmzipper's readers take saved games, tracks, screenshots and its profile from anywhere: no
-// input reads outside its bytes, and whatever they hold, the archive name stays a plain name.
+// tmzipper's readers take saved games and tracks from anywhere: no input reads outside its
+// bytes, and whatever they hold, the archive name stays a plain name.
 #include "zipper_entry.h"
 #include "zipper_game.h"
-#include "zipper_picture.h"
 #include "zipper_profile.h"
 
 #include <cstdint>
@@ -26,13 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     bool bodyThere = entry.hasTrack && entry.trackValues.bodyEnd >= cut && entry.trackValues.bodyEnd - cut <= size;
     if (trackBodyChecksum(data, size, sums) != bodyThere) std::abort();
 
-    ZipperProfile profile = parseProfile(std::string(reinterpret_cast<const char*>(data), size));
-    if (!plainArchiveName(suggestedArchiveName(profile, entry))) std::abort();
-
-    Picture picture;
-    if (decodeBmp(data, size, picture) &&
-        picture.rgb.size() != size_t(picture.width) * size_t(picture.height) * 3) {
-        std::abort();
-    }
+    // The profile's own target gives it texts; here the archive name meets every entry.
+    if (!plainArchiveName(suggestedArchiveName(ZipperProfile{}, entry))) std::abort();
     return 0;
 }

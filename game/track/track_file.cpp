@@ -3,12 +3,45 @@
 #include "platform/file_ops.h"
 #include "platform/game_path.h"
 
+#include <climits>
 #include <cstring>
 #include <new>
+
+namespace {
+struct ServedBytes {
+    std::string gamePath;
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+};
+ServedBytes served;
+}  // namespace
+
+void serveFromMemory(const std::string& gamePath, const void* data, size_t size)
+{
+    static const uint8_t none = 0;
+    served = {gamePath, size ? static_cast<const uint8_t*>(data) : &none, size};
+}
+
+void stopServingFromMemory()
+{
+    served = {};
+}
+
+bool TrackFile::openBytes(const void* data, size_t size)
+{
+    static const uint8_t none = 0;
+    close();
+    bytes_ = size ? static_cast<const uint8_t*>(data) : &none;
+    bytesSize_ = size;
+    bytesAt_ = 0;
+    good_ = true;
+    return true;
+}
 
 bool TrackFile::open(const std::string& gamePath, int mode)
 {
     close();
+    if (mode == trackFileRead && served.data && gamePath == served.gamePath) return openBytes(served.data, served.size);
     const char* how = (mode & trackFileRead) && (mode & trackFileWrite) ? "r+b"
                       : (mode & trackFileWrite)                        ? "wb"
                                                                        : "rb";
@@ -24,6 +57,10 @@ bool TrackFile::open(const std::string& gamePath, int mode)
 
 bool TrackFile::close()
 {
+    if (bytes_) {
+        bytes_ = nullptr;
+        return good_;
+    }
     if (!file_) return true;
     bool ok = good_;
     if (truncateAt_ >= 0) ok = truncateOpenFile(file_, truncateAt_) && ok;
@@ -47,6 +84,13 @@ void TrackFile::discard()
 
 size_t TrackFile::read(void* buffer, size_t n)
 {
+    if (bytes_) {
+        size_t left = size_t(bytesAt_) < bytesSize_ ? bytesSize_ - size_t(bytesAt_) : 0;
+        if (n > left) n = left;
+        if (n) std::memcpy(buffer, bytes_ + bytesAt_, n);
+        bytesAt_ += long(n);
+        return n;
+    }
     if (!file_ || n == 0) return 0;
     // C streams need a seek between a write and a read.
     if (lastWasWrite_) std::fseek(file_, 0, SEEK_CUR);
@@ -57,6 +101,7 @@ size_t TrackFile::read(void* buffer, size_t n)
 
 size_t TrackFile::write(const void* buffer, size_t n)
 {
+    if (bytes_ && n) good_ = false;  // read only, as a file opened for reading
     if (!file_ || n == 0) return 0;
     if (lastWasRead_) std::fseek(file_, 0, SEEK_CUR);
     lastWasRead_ = false;
@@ -69,16 +114,25 @@ size_t TrackFile::write(const void* buffer, size_t n)
 bool TrackFile::seek(long offset, int origin)
 {
     lastWasRead_ = lastWasWrite_ = false;
+    if (bytes_) {
+        long base = origin == SEEK_SET ? 0 : origin == SEEK_CUR ? bytesAt_ : long(bytesSize_);
+        // As with a file: anywhere from the start on, past the end too.
+        if (offset < 0 ? base < -offset : offset > LONG_MAX - base) return false;
+        bytesAt_ = base + offset;
+        return true;
+    }
     return file_ && std::fseek(file_, offset, origin) == 0;
 }
 
 long TrackFile::tell() const
 {
+    if (bytes_) return bytesAt_;
     return file_ ? std::ftell(file_) : -1;
 }
 
 long TrackFile::size() const
 {
+    if (bytes_) return long(bytesSize_);
     if (!file_) return -1;
     long here = std::ftell(file_);
     std::fseek(file_, 0, SEEK_END);
@@ -89,7 +143,7 @@ long TrackFile::size() const
 
 void TrackFile::truncateHere()
 {
-    if (file_) truncateAt_ = std::ftell(file_);
+    if (file_ && !bytes_) truncateAt_ = std::ftell(file_);
 }
 
 bool TrackFile::readBytes(void* buffer, size_t n)
@@ -99,7 +153,7 @@ bool TrackFile::readBytes(void* buffer, size_t n)
     unsigned char* tmp = n <= sizeof local ? local : new (std::nothrow) unsigned char[n];
     if (!tmp) {
         // Too large to hold: it cannot be in the file either, so the read ends there.
-        std::fseek(file_, 0, SEEK_END);
+        seek(0, SEEK_END);
         return false;
     }
     size_t got = read(tmp, n);

@@ -22,10 +22,13 @@ public:
     // Opens a game path. Read alone needs the file; write alone creates or truncates it;
     // read and write together open an existing file for update.
     bool open(const std::string& gamePath, int mode);
+    // Opens bytes held in memory for reading, as a file of them would read (a seek past the
+    // end succeeds, reads there deliver nothing). The bytes must outlive the open.
+    bool openBytes(const void* data, size_t size);
     // Applies a pending truncateHere (or the replacement), then closes. False when a write,
     // the cut or the close failed; a replacement then leaves the old file as it was.
     bool close();
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return file_ != nullptr || bytes_ != nullptr; }
     // Closes without keeping what was written: a replacement leaves the old file as it was.
     void discard();
 
@@ -72,4 +75,12 @@ private:
     bool lastWasRead_ = false;
     bool replacing_ = false;
     SafeWrite safe_;
+    const uint8_t* bytes_ = nullptr;  // open on bytes in memory
+    size_t bytesSize_ = 0;
+    long bytesAt_ = 0;
 };
+
+// Until withdrawn, opening this one game path for reading alone reads these bytes instead of
+// the disk: the fuzz targets feed whole loaders this way, without writing a file per input.
+void serveFromMemory(const std::string& gamePath, const void* data, size_t size);
+void stopServingFromMemory();

@@ -80,3 +80,44 @@ TEST(TrackFile, ReplaceLeavesTheOldFileUntilClosed)
     EXPECT_EQ(folder.read("o.set"), "new!");
     EXPECT_FALSE(f.open("missing.bin", trackFileRead));
 }
+
+// Bytes in memory read as the same bytes on disk would: the fuzz targets feed the loaders
+// that way, so any difference would fuzz a loader that never runs.
+TEST(TrackFile, BytesInMemoryReadAsTheFileOfThemDoes)
+{
+    TempGameFolder folder;
+    const std::string bytes = "\x34\x12\xD4\xC3\xB2\xA1xyz";
+    folder.write("m.bin", bytes);
+    TrackFile disk, memory;
+    ASSERT_TRUE(disk.open("m.bin", trackFileRead));
+    ASSERT_TRUE(memory.openBytes(bytes.data(), bytes.size()));
+    // Each step: a seek (origin, offset), then a read of n bytes.
+    const struct {
+        int origin;
+        long offset;
+        size_t n;
+    } steps[] = {{SEEK_SET, 0, 2}, {SEEK_CUR, 1, 4}, {SEEK_END, -2, 8}, {SEEK_SET, 20, 1},
+                 {SEEK_END, 5, 2}, {SEEK_SET, -1, 1}, {SEEK_CUR, -30, 3}, {SEEK_SET, 3, 0}};
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.offset);
+        EXPECT_EQ(memory.seek(s.offset, s.origin), disk.seek(s.offset, s.origin));
+        EXPECT_EQ(memory.tell(), disk.tell());
+        char a[8] = {}, b[8] = {};
+        EXPECT_EQ(memory.read(a, s.n), disk.read(b, s.n));
+        EXPECT_EQ(std::string(a, 8), std::string(b, 8));
+        EXPECT_EQ(memory.tell(), disk.tell());
+        EXPECT_EQ(memory.size(), disk.size());
+    }
+    EXPECT_FALSE(memory.writeU8(1));  // read only, as the file opened for reading
+    EXPECT_FALSE(memory.close());
+
+    // A served game path reads the bytes; writing it, or once withdrawn, goes to the disk.
+    const std::string other = "other";
+    serveFromMemory("m.bin", other.data(), other.size());
+    TrackFile served;
+    ASSERT_TRUE(served.open("m.bin", trackFileRead));
+    EXPECT_EQ(served.size(), 5);
+    stopServingFromMemory();
+    ASSERT_TRUE(served.open("m.bin", trackFileRead));
+    EXPECT_EQ(served.size(), long(bytes.size()));
+}
