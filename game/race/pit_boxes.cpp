@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 constexpr uint8_t taskDone = 255;
 constexpr int tyreChangeSteps = 250;
@@ -190,6 +191,54 @@ static void moveCrew(PitBox& box)
     for (auto& m : box.crew) pushOutOfCars(m);
 }
 
+// A crew standing still with no car near comes out of its move exactly as it went in, step
+// after step. Each box keeps the crew it last saw come out unchanged, with what the move reads
+// besides (the terrain, gravity); while nothing of that differs and no car comes near, the move
+// is skipped, since it would give the same bits once more.
+struct CrewAtRest {
+    bool known = false;
+    uint32_t trackGeneration;
+    const uint8_t* heightMap;
+    float heightCell, trackSize;
+    Vec3 gravity;
+    PitCrewMember crew[pitCrewSize];
+};
+static CrewAtRest crewsAtRest[maxPitBoxes];
+
+// No car close enough for pushOutOfCars to look at any member.
+static bool noCarNear(const PitBox& box)
+{
+    for (int car = 0; car < carsInRace(); ++car)
+        for (const PitCrewMember& m : box.crew)
+            if (!(flatLength2(m.position - game.cars[car].positionVector) > 100)) return false;
+    return true;
+}
+
+static bool sameWorld(const CrewAtRest& r)
+{
+    return r.trackGeneration == game.trackGeneration && r.heightMap == game.heightMap &&
+           std::memcmp(&r.heightCell, &game.heightCell, sizeof(float)) == 0 &&
+           std::memcmp(&r.trackSize, &game.trackSize, sizeof(float)) == 0 &&
+           std::memcmp(&r.gravity, &game.gravity, sizeof(Vec3)) == 0;
+}
+
+static void moveCrewUnlessAtRest(int b, PitBox& box)
+{
+    CrewAtRest& r = crewsAtRest[b];
+    if (r.known && sameWorld(r) && std::memcmp(r.crew, box.crew, sizeof r.crew) == 0 && noCarNear(box)) return;
+    PitCrewMember before[pitCrewSize];
+    std::memcpy(before, box.crew, sizeof before);
+    moveCrew(box);
+    r.known = std::memcmp(before, box.crew, sizeof before) == 0 && noCarNear(box);
+    if (!r.known) return;
+    std::memcpy(r.crew, box.crew, sizeof r.crew);
+    r.trackGeneration = game.trackGeneration;
+    r.heightMap = game.heightMap;
+    r.heightCell = game.heightCell;
+    r.trackSize = game.trackSize;
+    r.gravity = game.gravity;
+}
+
 static bool mayUse(int box, int car) { return !game.ownPitBoxesOnly || box == car; }
 
 void servePitBoxes()
@@ -221,7 +270,7 @@ void servePitBoxes()
             // An owner beyond the race's cars (an odd saved game) frees the box.
             box.owner = 100;
         }
-        moveCrew(box);
+        moveCrewUnlessAtRest(b, box);
     }
 }
 
