@@ -29,18 +29,6 @@ bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::is
 int cellOf(float v)
 {
     if (!(game.surfaceCell > 0)) return 0;
-    // The look-ahead asks hundreds of cells a step. v times the reciprocal lies within 4e-4 of
-    // the quotient (three roundings, a subnormal reciprocal at worst, quotients below 512), so
-    // where it is farther than 1e-3 from a whole number both have the same whole part and
-    // the division is spared; elsewhere, and for NaN and the map's ends, it is made.
-    static float cell = 0, perCell = 0;
-    if (cell != game.surfaceCell) cell = game.surfaceCell, perCell = 1.0f / cell;
-    float guess = v * perCell;
-    if (guess > 0.001f && guess < float(surfaceMapSide - 1) - 0.001f) {
-        int whole = int(guess);
-        float fraction = guess - float(whole);
-        if (fraction > 0.001f && fraction < 0.999f) return whole;
-    }
     float c = v / game.surfaceCell;
     if (!(c >= 0)) return 0;  // NaN as well
     return c >= surfaceMapSide - 1 ? surfaceMapSide - 1 : int(c);

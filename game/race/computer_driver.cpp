@@ -116,28 +116,6 @@ static uint32_t targetOffset(int car, bool lane, const Vec3& segStart, const Vec
     return uint32_t(o / 0.05f);
 }
 
-// A car's grip on every surface byte, for the look-ahead that reads hundreds of cells a step.
-// Filled by gripAt itself, so each entry is the very value it returns; refilled when the car's
-// table or the number of cars changes.
-struct SurfaceGrips {
-    float table[14];
-    int carCount = -1;
-    float grip[256];
-};
-
-static const float* surfaceGrips(int car)
-{
-    static SurfaceGrips cache[maxCars];
-    SurfaceGrips& g = cache[car];
-    const CarModel& m = game.carModels[car];
-    if (g.carCount != game.carCount || std::memcmp(g.table, m.gripTable, sizeof g.table) != 0) {
-        std::memcpy(g.table, m.gripTable, sizeof g.table);
-        g.carCount = game.carCount;
-        for (int s = 0; s < 256; ++s) g.grip[s] = gripAt(m, s, game.carCount);
-    }
-    return g.grip;
-}
-
 // The tyres' grip on the ground around a point: a few cells, since marks and patches are
 // scattered cell by cell.
 static float gripNear(const float* grips, const Vec3& p)
@@ -149,30 +127,84 @@ static float gripNear(const float* grips, const Vec3& p)
     return sum / 5;
 }
 
+// What a car's look-ahead reads of the ground, which is the same path points step after step.
+// grip: the car's grip on every surface byte, filled by gripAt itself. near: gripNear at the
+// points read lately, each slot with the point's bits. A slot counts only while its stamp is
+// the current one; the stamp moves on when the car's table, the number of cars, the track or
+// any cell of the ground changes, so a slot gives exactly what gripNear would give again.
+struct GroundGrips {
+    float table[14];
+    int carCount = -1;
+    float grip[256];
+    uint32_t trackGeneration = 0, surfaceMarks = 0;
+    const uint8_t* surfaceMap = nullptr;
+    float surfaceCell = 0;
+    uint32_t stamp = 1;
+    struct Slot {
+        uint32_t x, z, stamp;
+        float grip;
+    } near[256] = {};
+};
+
+static GroundGrips& groundGrips(int car)
+{
+    static GroundGrips cache[maxCars];
+    GroundGrips& g = cache[car];
+    const CarModel& m = game.carModels[car];
+    if (g.carCount != game.carCount || std::memcmp(g.table, m.gripTable, sizeof g.table) != 0) {
+        std::memcpy(g.table, m.gripTable, sizeof g.table);
+        g.carCount = game.carCount;
+        for (int s = 0; s < 256; ++s) g.grip[s] = gripAt(m, s, game.carCount);
+        ++g.stamp;
+    }
+    if (g.trackGeneration != game.trackGeneration || g.surfaceMarks != game.surfaceMarks ||
+        g.surfaceMap != game.surfaceMap || std::memcmp(&g.surfaceCell, &game.surfaceCell, sizeof(float)) != 0) {
+        g.trackGeneration = game.trackGeneration;
+        g.surfaceMarks = game.surfaceMarks;
+        g.surfaceMap = game.surfaceMap;
+        g.surfaceCell = game.surfaceCell;
+        ++g.stamp;
+    }
+    return g;
+}
+
+static float gripNearPathPoint(GroundGrips& g, const Vec3& p)
+{
+    uint32_t x, z;
+    std::memcpy(&x, &p.x, sizeof x);
+    std::memcpy(&z, &p.z, sizeof z);
+    GroundGrips::Slot& s = g.near[(x * 2654435761u ^ z * 2246822519u) >> 24];
+    if (s.stamp != g.stamp || s.x != x || s.z != z) s = {x, z, g.stamp, gripNear(g.grip, p)};
+    return s.grip;
+}
+
 // The speed the path ahead allows now: every bend within braking distance, taken at the
 // lateral grip the ground there gives, braked for at the least grip on the way.
 static float bendAheadLimit(int car, bool lane, int next)
 {
     const CarState& c = game.cars[car];
     float tyre = c.tyres * 0.36f / 65536.0f + 0.64f;
-    const float* grips = surfaceGrips(car);
-    float grip = gripNear(grips, c.positionVector) * tyre;
+    GroundGrips& ground = groundGrips(car);
+    float grip = gripNear(ground.grip, c.positionVector) * tyre;
     float speed2 = dot(c.velocity, c.velocity);
     float limit2 = 1e6f;
-    Vec3 prev = c.positionVector;
     float along = 0;
-    for (int k = next; k < next + 60; ++k) {
+    // Each point and segment length is found once and carried on to the next bend: the bend at
+    // b runs from b - u to d; step is how far its start lies from the last bend's start.
+    Vec3 first = pathPoint(lane, next), b = pathPoint(lane, next + 1), d, u = b - first, v;
+    float lu = flatLength(u), lv = 0;
+    float step = flatLength(first - c.positionVector);
+    for (int k = next; k < next + 60; ++k, step = lu, b = d, u = v, lu = lv) {
         // The ground between here and the bend is what the car brakes on.
         float braking = brakingPerGrip * grip;
         if (!(braking > 0.5f)) braking = 0.5f;
         if (along > speed2 / (2 * braking) + 10.0f) break;
-        Vec3 a = pathPoint(lane, k), b = pathPoint(lane, k + 1), d = pathPoint(lane, k + 2);
-        along += flatLength(a - prev);
-        prev = a;
-        float there = gripNear(grips, b) * tyre;
+        along += step;
+        float there = gripNearPathPoint(ground, b) * tyre;
         if (there < grip) grip = there;
-        Vec3 u = b - a, v = d - b;
-        float lu = flatLength(u), lv = flatLength(v);
+        d = pathPoint(lane, k + 2);
+        v = d - b;
+        lv = flatLength(v);
         if (lu < 1e-3f || lv < 1e-3f) continue;
         float cosTurn = (u.x * v.x + u.z * v.z) / (lu * lv);
         float turn = bendAngle(cosTurn > 1 ? 1 : cosTurn < -1 ? -1 : cosTurn);
