@@ -48,6 +48,10 @@ void buildGroundColours()
         else shadow = 18, lit = 26;
         tables.lit[v] = uint8_t(lit);
         tables.shadow[v] = uint8_t(shadow);
+        tables.litLevel[v] = float(lit);
+        tables.towardShadow[v] = float(shadow - lit);
+        tables.low[v] = uint8_t(std::min(lit, shadow));
+        tables.high[v] = uint8_t(std::max(lit, shadow));
     }
 }
 

@@ -13,6 +13,12 @@ constexpr int groundValueCount = 48;       // 0..39 ground classes, 40..47 tyre 
 struct GroundColours {
     uint8_t lit[groundValueCount];
     uint8_t shadow[groundValueCount];
+    // From the two above for the terrain's pixel loop: float(lit), float(shadow - lit), and the
+    // lower and the higher of the two indices.
+    float litLevel[groundValueCount];
+    float towardShadow[groundValueCount];
+    uint8_t low[groundValueCount];
+    uint8_t high[groundValueCount];
 };
 
 // Rebuilt whenever a race or the preview is prepared.
@@ -42,10 +48,8 @@ uint8_t groundShade(uint8_t value, float light, float noise);
 inline uint8_t groundShadeWith(const GroundColours& g, uint8_t value, float light, float noise)
 {
     if (value >= groundValueCount) value = groundValueCount - 1;
-    int lit = g.lit[value], shadow = g.shadow[value];
-    float c = float(lit) + float(shadow - lit) * light + (noise - 0.5f) * 1.5f;
-    int i = roundHalfAway(c);
-    return uint8_t(std::clamp(i, std::min(lit, shadow), std::max(lit, shadow)));
+    float c = g.litLevel[value] + g.towardShadow[value] * light + (noise - 0.5f) * 1.5f;
+    return uint8_t(std::clamp(roundHalfAway(c), int(g.low[value]), int(g.high[value])));
 }
 
 // The fixed grain of the ground at a pixel, in [0, 1), from randomTable.

@@ -84,6 +84,7 @@ void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const Spa
     const uint8_t* map = game.surfaceMap;
     float toCell = game.surfaceCell > 0 ? 1.0f / game.surfaceCell : 0.0f;
     Vec3 eye = game.cameraPosition;
+    float light = style.light;  // a copy, which the byte stores below cannot be taken to change
     walkSpan(left, right, t.width, [&](int x, float q, Vec3 rq) {
         int32_t d = depthOf(q);
         if (d >= depth[x]) return;
@@ -95,7 +96,7 @@ void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const Spa
         // Filled only when a pixel needs it, as groundNoise does: filling draws on rand().
         if (!noise) fillRandomTable(), noise = game.randomTable;
         depth[x] = uint16_t(d);
-        line[x] = groundShadeWith(g, v, style.light, groundNoiseIn(noise, x, row));
+        line[x] = groundShadeWith(g, v, light, groundNoiseIn(noise, x, row));
         shade[x] = g.shadow[v];
     });
 }
