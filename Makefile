@@ -33,11 +33,13 @@ test-tsan: deps
 	cmake --build build-tsan -j $(JOBS) --target test_audio
 	cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ./tests/test_audio --gtest_filter='AudioThreads.*'
 
-# The benchmarks, then races over every track, car type and three seeds at 5 and 20 laps, then
+# The benchmarks, then the three speed figures of a race as ratios of one run with the load
+# beside them, then races over every track, car type and three seeds at 5 and 20 laps, then
 # one race saved at 100 moments and each saved game continued to its end, then every writer
 # killed 1,000 times mid-write.
 bench: all
 	@for b in build/bench/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; "$$b" || exit 1; done
+	@echo "== bench/figures.py"; python3 bench/figures.py build
 	@echo "== bench/race_sweep.py"; python3 bench/race_sweep.py build/tarmacade --quiet
 	@echo "== bench/save_round_trip.py"; python3 bench/save_round_trip.py build/tarmacade
 	@echo "== bench/killed_writers.sh"; bench/killed_writers.sh build

@@ -43,9 +43,10 @@ bool openScreen()
     return ok;
 }
 
+// The least a frame can do, copying the background as the race picture copies it.
 void copyAndPresent()
 {
-    SDL_BlitSurface(game.backgroundSurface, nullptr, game.drawSurface, nullptr);
+    copyWholeSurface(game.backgroundSurface, game.drawSurface);
     presentDrawSurface();
 }
 

@@ -7,6 +7,7 @@
 #include "state/random_table.h"
 
 #include <cmath>
+#include <cstring>
 
 constexpr float boxClearance = 2.3f;          // a car passing the boxes keeps this far off the lane's middle
 // This car step's contacts book about twice the grip demand the look-ahead time and the bend
@@ -16,7 +17,33 @@ constexpr float engineLoadScale = 2.0f;
 constexpr float lateralPerGrip = 20.0f;
 constexpr float brakingPerGrip = 10.0f;
 
-static int wrap(int i, int n) { return n > 0 ? ((i % n) + n) % n : 0; }
+// Most indices already lie in range: the divisions are skipped for them.
+static int wrap(int i, int n)
+{
+    if (i >= 0 && i < n) return i;
+    return n > 0 ? ((i % n) + n) % n : 0;
+}
+
+// The angle of a bend: every car asks it of the same few path points step after step. Each
+// slot keeps one argument's bits and the acos of exactly that argument.
+static float bendAngle(float cosTurn)
+{
+    struct Slot {
+        uint32_t bits;
+        float angle;
+    };
+    static Slot slots[1024] = {};  // bits 0 is +0.0, whose angle is filled in below
+    static const bool primed = [] {
+        for (Slot& s : slots) s.angle = std::acos(0.0f);
+        return true;
+    }();
+    (void)primed;
+    uint32_t bits;
+    std::memcpy(&bits, &cosTurn, sizeof bits);
+    Slot& s = slots[(bits * 2654435761u) >> 22];
+    if (s.bits != bits) s.bits = bits, s.angle = std::acos(cosTurn);
+    return s.angle;
+}
 
 static bool onPitLane(int mode) { return mode == IntoPitLane || mode == OutOfPitLane; }
 
@@ -91,14 +118,64 @@ static uint32_t targetOffset(int car, bool lane, const Vec3& segStart, const Vec
 
 // The tyres' grip on the ground around a point: a few cells, since marks and patches are
 // scattered cell by cell.
-static float gripNear(int car, const Vec3& p)
+static float gripNear(const float* grips, const Vec3& p)
 {
-    const CarModel& m = game.carModels[car];
     const float d = 1.0f;
     const float at[5][2] = {{0, 0}, {d, 0}, {-d, 0}, {0, d}, {0, -d}};
     float sum = 0;
-    for (const auto& o : at) sum += gripAt(m, surfaceUnder(p.x + o[0], p.z + o[1]), game.carCount);
+    for (const auto& o : at) sum += grips[surfaceUnder(p.x + o[0], p.z + o[1])];
     return sum / 5;
+}
+
+// What a car's look-ahead reads of the ground, which is the same path points step after step.
+// grip: the car's grip on every surface byte, filled by gripAt itself. near: gripNear at the
+// points read lately, each slot with the point's bits. A slot counts only while its stamp is
+// the current one; the stamp moves on when the car's table, the number of cars, the track or
+// any cell of the ground changes, so a slot gives exactly what gripNear would give again.
+struct GroundGrips {
+    float table[14];
+    int carCount = -1;
+    float grip[256];
+    uint32_t trackGeneration = 0, surfaceMarks = 0;
+    const uint8_t* surfaceMap = nullptr;
+    float surfaceCell = 0;
+    uint32_t stamp = 1;
+    struct Slot {
+        uint32_t x, z, stamp;
+        float grip;
+    } near[256] = {};
+};
+
+static GroundGrips& groundGrips(int car)
+{
+    static GroundGrips cache[maxCars];
+    GroundGrips& g = cache[car];
+    const CarModel& m = game.carModels[car];
+    if (g.carCount != game.carCount || std::memcmp(g.table, m.gripTable, sizeof g.table) != 0) {
+        std::memcpy(g.table, m.gripTable, sizeof g.table);
+        g.carCount = game.carCount;
+        for (int s = 0; s < 256; ++s) g.grip[s] = gripAt(m, s, game.carCount);
+        ++g.stamp;
+    }
+    if (g.trackGeneration != game.trackGeneration || g.surfaceMarks != game.surfaceMarks ||
+        g.surfaceMap != game.surfaceMap || std::memcmp(&g.surfaceCell, &game.surfaceCell, sizeof(float)) != 0) {
+        g.trackGeneration = game.trackGeneration;
+        g.surfaceMarks = game.surfaceMarks;
+        g.surfaceMap = game.surfaceMap;
+        g.surfaceCell = game.surfaceCell;
+        ++g.stamp;
+    }
+    return g;
+}
+
+static float gripNearPathPoint(GroundGrips& g, const Vec3& p)
+{
+    uint32_t x, z;
+    std::memcpy(&x, &p.x, sizeof x);
+    std::memcpy(&z, &p.z, sizeof z);
+    GroundGrips::Slot& s = g.near[(x * 2654435761u ^ z * 2246822519u) >> 24];
+    if (s.stamp != g.stamp || s.x != x || s.z != z) s = {x, z, g.stamp, gripNear(g.grip, p)};
+    return s.grip;
 }
 
 // The speed the path ahead allows now: every bend within braking distance, taken at the
@@ -107,26 +184,30 @@ static float bendAheadLimit(int car, bool lane, int next)
 {
     const CarState& c = game.cars[car];
     float tyre = c.tyres * 0.36f / 65536.0f + 0.64f;
-    float grip = gripNear(car, c.positionVector) * tyre;
+    GroundGrips& ground = groundGrips(car);
+    float grip = gripNear(ground.grip, c.positionVector) * tyre;
     float speed2 = dot(c.velocity, c.velocity);
     float limit2 = 1e6f;
-    Vec3 prev = c.positionVector;
     float along = 0;
-    for (int k = next; k < next + 60; ++k) {
+    // Each point and segment length is found once and carried on to the next bend: the bend at
+    // b runs from b - u to d; step is how far its start lies from the last bend's start.
+    Vec3 first = pathPoint(lane, next), b = pathPoint(lane, next + 1), d, u = b - first, v;
+    float lu = flatLength(u), lv = 0;
+    float step = flatLength(first - c.positionVector);
+    for (int k = next; k < next + 60; ++k, step = lu, b = d, u = v, lu = lv) {
         // The ground between here and the bend is what the car brakes on.
         float braking = brakingPerGrip * grip;
         if (!(braking > 0.5f)) braking = 0.5f;
         if (along > speed2 / (2 * braking) + 10.0f) break;
-        Vec3 a = pathPoint(lane, k), b = pathPoint(lane, k + 1), d = pathPoint(lane, k + 2);
-        along += flatLength(a - prev);
-        prev = a;
-        float there = gripNear(car, b) * tyre;
+        along += step;
+        float there = gripNearPathPoint(ground, b) * tyre;
         if (there < grip) grip = there;
-        Vec3 u = b - a, v = d - b;
-        float lu = flatLength(u), lv = flatLength(v);
+        d = pathPoint(lane, k + 2);
+        v = d - b;
+        lv = flatLength(v);
         if (lu < 1e-3f || lv < 1e-3f) continue;
         float cosTurn = (u.x * v.x + u.z * v.z) / (lu * lv);
-        float turn = std::acos(cosTurn > 1 ? 1 : cosTurn < -1 ? -1 : cosTurn);
+        float turn = bendAngle(cosTurn > 1 ? 1 : cosTurn < -1 ? -1 : cosTurn);
         if (turn < 1e-3f) continue;
         float radius = 0.5f * (lu + lv) / turn;
         float lateral = lateralPerGrip * there;

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 constexpr uint8_t taskDone = 255;
 constexpr int tyreChangeSteps = 250;
@@ -190,6 +191,73 @@ static void moveCrew(PitBox& box)
     for (auto& m : box.crew) pushOutOfCars(m);
 }
 
+// A crew standing still with no car near comes out of its move exactly as it went in, step
+// after step. Each box keeps the crew it last saw come out unchanged, with what the move reads
+// besides (the terrain, gravity); while nothing of that differs and no car comes near, the move
+// is skipped, since it would give the same bits once more.
+struct CrewAtRest {
+    bool known = false;
+    uint32_t trackGeneration;
+    const uint8_t* heightMap;
+    float heightCell, trackSize;
+    Vec3 gravity;
+    PitCrewMember crew[pitCrewSize];
+    float clear2;  // a car farther than sqrt(clear2) from the stop point is far from every member
+};
+static CrewAtRest crewsAtRest[maxPitBoxes];
+
+// No car close enough for pushOutOfCars to look at any member. A car beyond clear2 from the
+// stop point (the farthest member's distance plus 10.5 units, squared) is surely more than
+// 10 units from each member, rounding and all, and is passed without looking at them.
+static bool noCarNear(const PitBox& box, float clear2)
+{
+    for (int car = 0; car < carsInRace(); ++car) {
+        const Vec3& at = game.cars[car].positionVector;
+        float d2 = flatLength2(at - box.stopPoint);
+        if (d2 > clear2 && d2 < 1e10f) continue;
+        for (const PitCrewMember& m : box.crew)
+            if (!(flatLength2(m.position - at) > 100)) return false;
+    }
+    return true;
+}
+
+// clear2 for a crew as it stands; never passing a car when the numbers are too large for the
+// margin to cover their rounding.
+static float clearDistance2(const PitBox& box)
+{
+    float reach2 = 0;
+    for (const PitCrewMember& m : box.crew) reach2 = std::fmax(reach2, flatLength2(m.position - box.stopPoint));
+    bool small = reach2 < 1e6f && std::fabs(box.stopPoint.x) < 1e5f && std::fabs(box.stopPoint.z) < 1e5f;
+    float reach = std::sqrt(reach2) + 10.5f;
+    return small ? reach * reach : INFINITY;
+}
+
+static bool sameWorld(const CrewAtRest& r)
+{
+    return r.trackGeneration == game.trackGeneration && r.heightMap == game.heightMap &&
+           std::memcmp(&r.heightCell, &game.heightCell, sizeof(float)) == 0 &&
+           std::memcmp(&r.trackSize, &game.trackSize, sizeof(float)) == 0 &&
+           std::memcmp(&r.gravity, &game.gravity, sizeof(Vec3)) == 0;
+}
+
+static void moveCrewUnlessAtRest(int b, PitBox& box)
+{
+    CrewAtRest& r = crewsAtRest[b];
+    if (r.known && sameWorld(r) && std::memcmp(r.crew, box.crew, sizeof r.crew) == 0 && noCarNear(box, r.clear2)) return;
+    PitCrewMember before[pitCrewSize];
+    std::memcpy(before, box.crew, sizeof before);
+    moveCrew(box);
+    r.known = std::memcmp(before, box.crew, sizeof before) == 0 && noCarNear(box, INFINITY);
+    if (!r.known) return;
+    std::memcpy(r.crew, box.crew, sizeof r.crew);
+    r.trackGeneration = game.trackGeneration;
+    r.heightMap = game.heightMap;
+    r.heightCell = game.heightCell;
+    r.trackSize = game.trackSize;
+    r.gravity = game.gravity;
+    r.clear2 = clearDistance2(box);
+}
+
 static bool mayUse(int box, int car) { return !game.ownPitBoxesOnly || box == car; }
 
 void servePitBoxes()
@@ -221,7 +289,7 @@ void servePitBoxes()
             // An owner beyond the race's cars (an odd saved game) frees the box.
             box.owner = 100;
         }
-        moveCrew(box);
+        moveCrewUnlessAtRest(b, box);
     }
 }
 

@@ -81,6 +81,7 @@ void tyreMark(int cell, int ground, float skid)
     uint8_t marked = tyreMarked(value);
     if (marked == value) return;
     value = marked;
+    ++game.surfaceMarks;
     repaintCell(x, z);
 }
 

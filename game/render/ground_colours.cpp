@@ -48,6 +48,10 @@ void buildGroundColours()
         else shadow = 18, lit = 26;
         tables.lit[v] = uint8_t(lit);
         tables.shadow[v] = uint8_t(shadow);
+        tables.litLevel[v] = float(lit);
+        tables.towardShadow[v] = float(shadow - lit);
+        tables.low[v] = uint8_t(std::min(lit, shadow));
+        tables.high[v] = uint8_t(std::max(lit, shadow));
     }
 }
 
@@ -76,19 +80,14 @@ float lightFactor(Vec3 normal)
 
 uint8_t groundShade(uint8_t value, float light, float noise)
 {
-    if (value >= groundValueCount) value = groundValueCount - 1;
-    int lit = tables.lit[value], shadow = tables.shadow[value];
-    float c = float(lit) + float(shadow - lit) * light + (noise - 0.5f) * 1.5f;
-    int i = int(std::lround(c));
-    return uint8_t(std::clamp(i, std::min(lit, shadow), std::max(lit, shadow)));
+    return groundShadeWith(tables, value, light, noise);
 }
 
 float groundNoise(int x, int y)
 {
     // Fixed per pixel, so a repainted cell keeps its grain and the race's random cursor stays.
     if (!game.randomTable) fillRandomTable();
-    uint32_t h = uint32_t(x) * 73856093u ^ uint32_t(y) * 19349663u;
-    return game.randomTable[(h >> 7) & 255];
+    return groundNoiseIn(game.randomTable, x, y);
 }
 
 uint8_t darkerShade(uint8_t c)

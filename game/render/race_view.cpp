@@ -5,13 +5,14 @@
 #include "render/draw_access.h"
 #include "render/hud.h"
 #include "render/particle_view.h"
+#include "render/surfaces.h"
 
 namespace {
 
 bool copyBackground()
 {
     if (!game.drawSurface || !game.backgroundSurface) return false;
-    SDL_BlitSurface(game.backgroundSurface, nullptr, game.drawSurface, nullptr);
+    copyWholeSurface(game.backgroundSurface, game.drawSurface);
     return lockDraw();
 }
 

@@ -3,9 +3,11 @@
 #include "state/game_state.h"
 #include "render/ground_colours.h"
 #include "render/raster.h"
+#include "state/random_table.h"
 #include "track/surface_map.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -78,9 +80,11 @@ void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const Spa
     uint16_t* depth = t.depth + size_t(row) * t.width;
     uint8_t* shade = t.shade + size_t(row) * t.width;
     const GroundColours& g = groundColours();
+    const float* noise = game.randomTable;
     const uint8_t* map = game.surfaceMap;
     float toCell = game.surfaceCell > 0 ? 1.0f / game.surfaceCell : 0.0f;
     Vec3 eye = game.cameraPosition;
+    float light = style.light;  // a copy, which the byte stores below cannot be taken to change
     walkSpan(left, right, t.width, [&](int x, float q, Vec3 rq) {
         int32_t d = depthOf(q);
         if (d >= depth[x]) return;
@@ -89,8 +93,10 @@ void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const Spa
         int cz = std::clamp(int((eye.z + rq.z * z) * toCell), 0, surfaceMapSide - 1);
         uint8_t v = map ? map[cz * surfaceMapSide + cx] : surfaceUnset;
         if (v >= groundValueCount) v = groundValueCount - 1;
+        // Filled only when a pixel needs it, as groundNoise does: filling draws on rand().
+        if (!noise) fillRandomTable(), noise = game.randomTable;
         depth[x] = uint16_t(d);
-        line[x] = groundShade(v, style.light, groundNoise(x, row));
+        line[x] = groundShadeWith(g, v, light, groundNoiseIn(noise, x, row));
         shade[x] = g.shadow[v];
     });
 }
@@ -117,10 +123,16 @@ void spanWater(int row, const SpanEdge& left, const SpanEdge& right, const SpanS
     uint8_t* line = t.pixels + size_t(row) * t.pitch;
     const uint16_t* depth = t.depth + size_t(row) * t.width;
     uint8_t* shade = t.shade + size_t(row) * t.width;
+    // waterShade of every colour, from waterShade itself, so that water costs a lookup a pixel.
+    static const std::array<uint8_t, 256> tint = [] {
+        std::array<uint8_t, 256> a{};
+        for (int c = 0; c < 256; ++c) a[size_t(c)] = waterShade(uint8_t(c));
+        return a;
+    }();
     walkSpan(left, right, t.width, [&](int x, float q, Vec3) {
         if (depthOf(q) >= depth[x]) return;
-        line[x] = waterShade(line[x]);
-        shade[x] = waterShade(shade[x]);
+        line[x] = tint[line[x]];
+        shade[x] = tint[shade[x]];
     });
 }
 

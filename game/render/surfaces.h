@@ -1,6 +1,8 @@
 #pragma once
 // The video mode and the two 8-bit drawing surfaces of the screen's size.
 
+struct SDL_Surface;
+
 // Creates drawSurface and backgroundSurface without touching the video mode; when either
 // fails both are freed and false comes back.
 bool createDrawSurfaces(int width, int height);
@@ -13,3 +15,7 @@ bool setVideoMode(int width, int height, bool windowed);
 // Shows drawSurface: blitted onto the video surface, then flipped (the flip also without a
 // back buffer).
 void presentDrawSurface();
+
+// The whole of one surface onto another, as SDL_BlitSurface(from, nullptr, to, nullptr) does;
+// where that blit would copy bytes unchanged it is done by one memcpy, twice as fast.
+void copyWholeSurface(SDL_Surface* from, SDL_Surface* to);

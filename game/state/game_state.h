@@ -122,6 +122,7 @@ struct GameState {
     TrackObject* trackObjects;        // the first ones are the grid
     uint16_t objectCount;
     uint32_t trackGeneration;         // counts the track data freed, so caches of it can tell
+    uint32_t surfaceMarks;            // counts the cells tyres have marked, for caches of the ground
     PitBox* pitBoxes;
     uint8_t pitBoxCount;              // at most 6
     Checkpoint* checkpoints;          // the last one is the finish line; count in region 2

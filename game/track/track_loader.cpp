@@ -242,6 +242,8 @@ static int readTrack(const std::string& entry, bool preview)
     game.waterLevel = water * 0.05f;
     game.paintStartLine = preview ? 1 : paint;
 
+    // New maps, perhaps where the old ones lay: caches of the old track must see it changed.
+    ++game.trackGeneration;
     delete[] game.surfaceMap;
     game.surfaceMap = new uint8_t[surfaceMapCells];
     delete[] game.heightMap;

@@ -252,9 +252,12 @@ TEST_F(CarPhysics, SlidesScreechAndMarkTheGroundBesideTheWheels)
     keys[SDLK_UP] = 0;
     CarState& c = game.cars[1];
     c.velocity = c.rightAxis * 20.0f;
+    uint32_t marks = game.surfaceMarks;
     drive(1, 20);
     EXPECT_GT(game.skidLevel, 0);
     EXPECT_GT(marked(), 0);
+    // Every marked cell is counted, so that what was read of the ground before is read anew.
+    EXPECT_EQ(game.surfaceMarks - marks, uint32_t(marked()));
 }
 
 TEST_F(CarPhysics, WaterSlowsTheCarAndItSkimsAtSpeed)

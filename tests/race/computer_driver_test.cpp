@@ -175,6 +175,42 @@ TEST_F(ComputerDriver, BrakesForABendWithinBrakingDistance)
     EXPECT_EQ(drive(0, steering), 2);
 }
 
+// The look-ahead keeps the grip it read at path points; ground marked since must be read anew.
+TEST_F(ComputerDriver, GroundTurnedSlipperyAheadIsBrakedFor)
+{
+    line.clear();
+    for (int i = 0; i <= 15; ++i) line.push_back({4.0f * i, 0, 100});
+    for (int k = 1; k <= 40; ++k) line.push_back({60, 0, 100 + 4.0f * k});
+    game.drivingLine = line.data();
+    game.drivingLineCount = uint16_t(line.size());
+    game.pitEntryIndex = 200;
+    int grippy = 0, slippery = 0;
+    for (int v = 0; v < 256; ++v) {
+        float g = gripAt(game.carModels[0], v, game.carCount);
+        if (g > gripAt(game.carModels[0], grippy, game.carCount)) grippy = v;
+        if (g < gripAt(game.carModels[0], slippery, game.carCount)) slippery = v;
+    }
+    std::vector<uint8_t> surface(surfaceMapCells, uint8_t(grippy));
+    game.surfaceMap = surface.data();
+    game.surfaceCell = 0.5f;
+    float steering;
+    auto accelerates = [&](float speed) {
+        placeCar(0, 20, 100);
+        game.cars[0].velocity = {speed, 0, 0};
+        return drive(0, steering) == 2;
+    };
+    float fastest = 0;
+    for (float speed = 1; speed < 60 && accelerates(speed); speed += 0.5f) fastest = speed;
+    ASSERT_GT(fastest, 1.0f);
+    EXPECT_TRUE(accelerates(fastest));
+    // The bend and the way to it, from x = 40 on, not the ground under the car.
+    for (int z = 0; z < surfaceMapSide; ++z)
+        for (int x = 80; x < surfaceMapSide; ++x) surface[size_t(z) * surfaceMapSide + x] = uint8_t(slippery);
+    ++game.surfaceMarks;
+    EXPECT_FALSE(accelerates(fastest));
+    game.surfaceMap = nullptr;
+}
+
 TEST_F(ComputerDriver, MovesAroundACarAboutToBeReached)
 {
     game.carCount = 2;

@@ -3,10 +3,12 @@
 #include "state/game_state.h"
 #include "state/particle_ring.h"
 #include "state/random_table.h"
+#include "track/terrain_height.h"
 #include "track/track_records.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -431,6 +433,36 @@ TEST_F(PitService, NewTyresAreNotChangedAndRollingCarsPass)
     EXPECT_EQ(box.owner, 100);
     EXPECT_EQ(c.serviceState, 1);
     EXPECT_STREQ(game.carPanels[0].place, "F");
+}
+
+// A crew standing still is left as it stands until something it reads changes: the ground
+// under it (another track) or a car coming close.
+TEST_F(PitService, ACrewAtRestFollowsNewGroundAndMakesWayForACar)
+{
+    for (int s = 0; s < 400; ++s) servePitBoxes();
+    PitCrewMember settled[pitCrewSize];
+    std::memcpy(settled, box.crew, sizeof settled);
+    servePitBoxes();
+    EXPECT_EQ(std::memcmp(settled, box.crew, sizeof settled), 0);
+
+    // Another track's ground, raised by two units where the crew stands.
+    std::fill(std::begin(heights), std::end(heights), uint8_t(40));
+    ++game.trackGeneration;
+    servePitBoxes();
+    for (const auto& m : box.crew) EXPECT_FLOAT_EQ(m.position.y, terrainHeight(m.position.x, m.position.z) + 0.7f);
+
+    for (int s = 0; s < 400; ++s) servePitBoxes();
+    // A car rolling through the crew, too fast to be served, pushes the member it meets aside.
+    CarState& c = game.cars[1];
+    const PitCrewMember& met = box.crew[1];
+    c.positionVector = {met.position.x, 2.5f, met.position.z};
+    c.velocity = {4, 0, 0};
+    c.wheelSpeed = 4;
+    servePitBoxes();
+    EXPECT_EQ(box.owner, 6);
+    const Vec3& e = game.carModels[1].ellipsoid;
+    float a = met.position.z - c.positionVector.z, b = met.position.x - c.positionVector.x;
+    EXPECT_GE(a * a / ((e.x + 0.5f) * (e.x + 0.5f)) + b * b / ((e.z + 0.5f) * (e.z + 0.5f)), 0.99f);
 }
 
 TEST_F(PitService, OwnBoxesOnly)

@@ -142,6 +142,24 @@ TEST(GroundColours, LightFactorAndShadesStayInTheirBands)
     EXPECT_EQ(pal[waterShade(12)], waterTint(pal[12]));
 }
 
+// The terrain pass rounds every pixel's shade without the library; it must round as lround
+// does, halves away from zero, at every whole and half the shades reach and at the far ends.
+TEST(GroundColours, RoundingMatchesLroundAtWholesHalvesAndTheEnds)
+{
+    std::vector<float> values = {0.0f, -0.0f, 8388607.5f, -8388607.5f, 8388608.0f, -8388608.0f, 3e9f, -3e9f,
+                                 1e30f, -1e30f, INFINITY, -INFINITY, NAN};
+    for (int n = -600; n <= 600; ++n) {
+        float centre = 0.5f * float(n);
+        float below = centre, above = centre;
+        values.push_back(centre);
+        for (int k = 0; k < 4; ++k) {
+            below = std::nextafter(below, -INFINITY), above = std::nextafter(above, INFINITY);
+            values.push_back(below), values.push_back(above);
+        }
+    }
+    for (float c : values) EXPECT_EQ(roundHalfAway(c), int(std::lround(c))) << c;
+}
+
 TEST_F(Scenery, TrianglesWithAVertexAtOrBehindTheCameraDrawNothing)
 {
     frame();
