@@ -76,6 +76,17 @@ protected:
         c.engineLoad = 4;
     }
 
+    // East to x = 60, then a right angle north; no pit entry on it.
+    void layRightAngleBend()
+    {
+        line.clear();
+        for (int i = 0; i <= 15; ++i) line.push_back({4.0f * i, 0, 100});
+        for (int k = 1; k <= 40; ++k) line.push_back({60, 0, 100 + 4.0f * k});
+        game.drivingLine = line.data();
+        game.drivingLineCount = uint16_t(line.size());
+        game.pitEntryIndex = 200;
+    }
+
     int drive(int car, float& steering)
     {
         int throttle = 9;
@@ -159,13 +170,7 @@ TEST_F(ComputerDriver, FollowsTheLineAndCruisesOnceFinished)
 
 TEST_F(ComputerDriver, BrakesForABendWithinBrakingDistance)
 {
-    // East to x = 60, then a right angle north.
-    line.clear();
-    for (int i = 0; i <= 15; ++i) line.push_back({4.0f * i, 0, 100});
-    for (int k = 1; k <= 40; ++k) line.push_back({60, 0, 100 + 4.0f * k});
-    game.drivingLine = line.data();
-    game.drivingLineCount = uint16_t(line.size());
-    game.pitEntryIndex = 200;
+    layRightAngleBend();
     float steering;
     placeCar(0, 20, 100);
     game.cars[0].velocity = {40, 0, 0};
@@ -178,12 +183,7 @@ TEST_F(ComputerDriver, BrakesForABendWithinBrakingDistance)
 // The look-ahead keeps the grip it read at path points; ground marked since must be read anew.
 TEST_F(ComputerDriver, GroundTurnedSlipperyAheadIsBrakedFor)
 {
-    line.clear();
-    for (int i = 0; i <= 15; ++i) line.push_back({4.0f * i, 0, 100});
-    for (int k = 1; k <= 40; ++k) line.push_back({60, 0, 100 + 4.0f * k});
-    game.drivingLine = line.data();
-    game.drivingLineCount = uint16_t(line.size());
-    game.pitEntryIndex = 200;
+    layRightAngleBend();
     int grippy = 0, slippery = 0;
     for (int v = 0; v < 256; ++v) {
         float g = gripAt(game.carModels[0], v, game.carCount);
