@@ -110,7 +110,7 @@ sleep 1
 picture 07-pre-race-1
 for ((k = 1; k <= races; ++k)); do
   holdSpace
-  waitRaces Tester $k
+  waitRaces Tester $k pressOn
   settle ""
   picture 08-results-$k
   [ $k = "$races" ] && break

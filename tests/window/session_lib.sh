@@ -137,11 +137,20 @@ driverRaces() {
   python3 -c "import struct,sys; print(struct.unpack_from('<I', open(sys.argv[1], 'rb').read(), 36)[0])" \
     "$folder/drivers/$1.drv" 2>/dev/null || echo 0
 }
-# Waits while the game runs until driver $1 has raced $2 races.
+# Waits while the game runs until driver $1 has raced $2 races. With a third argument, a screen
+# standing still for about 5 s before that gets Space again: a start key pressed while a busy
+# machine was still putting up the pre-race box is lost, and a race never stands still.
 waitRaces() {
-  for _ in $(seq 1 600); do
+  local i still=0 last="" now
+  for i in $(seq 1 600); do
     [ "$(driverRaces "$1")" = "$2" ] && return 0
     kill -0 $pid 2>/dev/null || fail "the game ended during race $2"
+    if [ -n "${3:-}" ] && [ $((i % 5)) = 0 ]; then
+      now=$(snap)
+      if [ "$now" = "$last" ]; then still=$((still + 1)); else still=0; fi
+      last=$now
+      if [ $still -ge 5 ]; then holdSpace; still=0; fi
+    fi
     sleep 0.2
   done
   fail "race $2 never ended: $1 has $(driverRaces "$1") races"
