@@ -7,6 +7,8 @@
 set -u
 build=${1:?usage: run_targets.sh BUILD [TARGET...]}
 shift
+# Absolute: a target that changes folder mid-input must still write its finding here.
+build=$(cd "$build" && pwd)
 seconds=${FUZZ_SECONDS:-30}
 runs=${FUZZ_RUNS:--1}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -29,7 +31,7 @@ for name in "$@"; do
     status=$?
     executed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
-    cpu=$(awk '{printf "%.0f", $1 + $2}' "$build/artifacts/$name.cpu" 2>/dev/null)
+    cpu=$(tail -1 "$build/artifacts/$name.cpu" 2>/dev/null | awk '{printf "%.0f", $1 + $2}')
     crashes=$(find "$build/artifacts/$name" -type f | wc -l)
     [ "$status" -ne 0 ] && [ "$crashes" -eq 0 ] && crashes=1
     [ "$crashes" -ne 0 ] && { found=1; tail -40 "$log"; }

@@ -44,14 +44,21 @@ void setupReplay(int frameStep, int minFrames)
     r.cutBegin = r.cutEnd = -1;
 }
 
+// std::clamp, except that a value that is not a number becomes lo: a car built from a damaged
+// model may carry one, and converting it to an integer is undefined.
+static float within(float v, float lo, float hi)
+{
+    return v >= lo ? (v > hi ? hi : v) : lo;
+}
+
 static uint16_t packPosition(float v)
 {
-    return static_cast<uint16_t>(std::clamp(v * 150.0f + 0.5f, 0.0f, 65535.0f));
+    return static_cast<uint16_t>(within(v * 150.0f + 0.5f, 0.0f, 65535.0f));
 }
 
 static int8_t packAxis(float v)
 {
-    return static_cast<int8_t>(std::clamp(v * 120.0f + 0.5f, -128.0f, 127.0f));
+    return static_cast<int8_t>(within(v * 120.0f + 0.5f, -128.0f, 127.0f));
 }
 
 void recordReplayFrame()
@@ -76,8 +83,8 @@ void recordReplayFrame()
         f.forward[1] = packAxis(c.forwardAxis.y);
         f.forward[2] = packAxis(c.forwardAxis.z);
         for (int w = 0; w < 4; ++w)
-            f.wheelHeight[w] = static_cast<uint8_t>(std::clamp(c.wheelPoints[w].y, 0.0f, 15.96f) * 16 + 0.5f);
-        f.wheelSpeed = static_cast<uint8_t>(std::clamp(c.wheelSpeed, 0.0f, 255.0f));
+            f.wheelHeight[w] = static_cast<uint8_t>(within(c.wheelPoints[w].y, 0.0f, 15.96f) * 16 + 0.5f);
+        f.wheelSpeed = static_cast<uint8_t>(within(c.wheelSpeed, 0.0f, 255.0f));
         f.flag = 0;
     }
     if (r.frameCount < r.capacity) ++r.frameCount;
