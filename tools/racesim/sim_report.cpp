@@ -85,15 +85,19 @@ std::string soakReportText(const SoakResult& r)
                   r.track.c_str(), r.hours, r.cars, r.carType.c_str(), r.races, longestRaceKilometres, r.seed);
     out += line;
     std::snprintf(line, sizeof line,
-                  "steps %lld, cars off the ground %lld (the deepest %.3f m below it), races run out unfinished %d\n",
-                  r.steps, r.offGround, double(r.deepestBelow), r.racesUnfinished);
+                  "steps %lld, cars through the ground %lld, centres sunk below it %lld (the deepest %.3f m), "
+                  "races run out unfinished %d\n",
+                  r.steps, r.offGround, r.centreBelow, double(r.deepestBelow), r.racesUnfinished);
     out += line;
     std::snprintf(line, sizeof line, "memory after the first hour %ld KiB, after the last %ld KiB (%+.2f %%)\n",
                   r.firstHourKiB, r.lastHourKiB, change(double(r.firstHourKiB), double(r.lastHourKiB)));
     out += line;
-    std::snprintf(line, sizeof line, "steps a second of processor time, first hour %.0f, last hour %.0f (%+.1f %%)\n",
+    std::snprintf(line, sizeof line,
+                  "steps a second of processor time, first hour %.0f, last hour %.0f (%+.1f %%), "
+                  "the first hour again at the end %.0f (%+.1f %%)\n",
                   r.firstHourStepsPerSecond, r.lastHourStepsPerSecond,
-                  change(r.firstHourStepsPerSecond, r.lastHourStepsPerSecond));
+                  change(r.firstHourStepsPerSecond, r.lastHourStepsPerSecond), r.againStepsPerSecond,
+                  change(r.firstHourStepsPerSecond, r.againStepsPerSecond));
     out += line;
     return out;
 }
@@ -110,9 +114,12 @@ std::string soakReportJson(const SoakResult& r)
     j["racesUnfinished"] = r.racesUnfinished;
     j["steps"] = r.steps;
     j["offGround"] = r.offGround;
+    j["centreBelow"] = r.centreBelow;
     j["deepestBelow"] = r.deepestBelow;
     j["memoryKiB"] = {{"firstHour", r.firstHourKiB}, {"lastHour", r.lastHourKiB}};
-    j["stepsPerSecond"] = {{"firstHour", r.firstHourStepsPerSecond}, {"lastHour", r.lastHourStepsPerSecond}};
+    j["stepsPerSecond"] = {{"firstHour", r.firstHourStepsPerSecond},
+                           {"lastHour", r.lastHourStepsPerSecond},
+                           {"firstHourAgain", r.againStepsPerSecond}};
     j["held"] = soakHeld(r);
     return j.dump(2) + "\n";
 }
