@@ -5,6 +5,7 @@
 #include "track/ghost_lap.h"
 #include "track/track_records.h"
 
+#include <algorithm>
 #include <cstdio>
 
 static bool isComputer(int car) { return game.cars[car].controls[0] == 0; }
@@ -31,8 +32,10 @@ void checkpointTest(int car)
 bool shortOfFuel(int car)
 {
     const CarState& c = game.cars[car];
-    int need = int(game.options.fuelConsumption * double(game.lapLength) * 1.8);
-    return game.raceLaps - c.laps > 1 && game.leaderLaps < game.raceLaps && c.fuel < need;
+    // A track may claim a lap of billions of metres: more than a full tank is need enough, and
+    // held there it stays within an int.
+    double need = std::min(game.options.fuelConsumption * double(game.lapLength) * 1.8, 65536.0);
+    return game.raceLaps - c.laps > 1 && game.leaderLaps < game.raceLaps && c.fuel < int(need);
 }
 
 bool updateFuelFlag(int car)

@@ -224,6 +224,13 @@ TEST_F(RaceRules, FuelFlagWithLapsToGoButNeverOnTheLastLap)
     game.cars[0].fuel = 0;
     lap(0, 2000);  // 1 to go
     EXPECT_EQ(game.cars[0].serviceState, 0);
+    // A lap longer than any tank reaches, even past an int's range, asks for fuel.
+    game.cars[1].fuel = 65535;
+    for (uint32_t length : {40000u, 4000000000u}) {
+        game.lapLength = length;
+        game.cars[1].serviceState = 0;
+        EXPECT_TRUE(updateFuelFlag(1)) << length;
+    }
 }
 
 TEST_F(RaceRules, FinishingAndTheAllFinishedShortcut)
