@@ -319,7 +319,8 @@ bool unitFrame(const CarState& c)
            std::fabs(dot(c.forwardAxis, c.rightAxis)) < 0.1f;
 }
 
-void keepFinite(CarState& c, const Pose& start)
+// frameChecked: the axes have not been written since the last call, which left them a frame.
+void keepFinite(CarState& c, const Pose& start, bool frameChecked = false)
 {
     if (!finite(c.positionVector)) {
         c.positionVector = finite(start.position) ? start.position
@@ -327,7 +328,7 @@ void keepFinite(CarState& c, const Pose& start)
         if (!std::isfinite(c.positionVector.x + c.positionVector.z)) c.positionVector = Vec3{};
         c.positionVector.y = std::max(c.positionVector.y, terrainHeight(c.positionVector.x, c.positionVector.z));
     }
-    if (!unitFrame(c)) {
+    if (!frameChecked && !unitFrame(c)) {
         c.rightAxis = start.right, c.upAxis = start.up, c.forwardAxis = start.forward;
         if (!unitFrame(c)) c.rightAxis = {1, 0, 0}, c.upAxis = {0, 1, 0}, c.forwardAxis = {0, 0, 1};
     }
@@ -427,6 +428,7 @@ void carStep(int car)
 
     groundAndWallContacts(car);
     objectContacts(car);
-    keepFinite(c, start);
+    // Contacts push and spin the car but never turn its axes.
+    keepFinite(c, start, true);
     checkpointTest(car);
 }

@@ -14,11 +14,12 @@
 constexpr float leverFlattening = 0.8f;
 static const Vec3 worldUp{0, 1, 0};
 
+// A model file may hold anything; a negative or NaN semi-axis collides as a point.
+static float positiveOrZero(float a) { return std::max(0.0f, a); }
+
 static float semiAxis(const CarModel& m, int k)
 {
-    float a = k == 0 ? m.ellipsoid.x : k == 1 ? m.ellipsoid.y : m.ellipsoid.z;
-    // A model file may hold anything; a negative or NaN semi-axis collides as a point.
-    return a > 0 ? a : 0.0f;
+    return positiveOrZero(k == 0 ? m.ellipsoid.x : k == 1 ? m.ellipsoid.y : m.ellipsoid.z);
 }
 
 static Vec3 carAxis(const CarState& c, int k)
@@ -26,11 +27,13 @@ static Vec3 carAxis(const CarState& c, int k)
     return k == 0 ? c.rightAxis : k == 1 ? c.upAxis : c.forwardAxis;
 }
 
-float boundingRadius(int car)
+// Asked for by every contact test of every car: inline, and no branch on which axis.
+static inline float boundingRadius(int car)
 {
-    const CarModel& m = game.carModels[car];
-    return std::max(semiAxis(m, 0), std::max(semiAxis(m, 1), semiAxis(m, 2)));
+    const Vec3& e = game.carModels[car].ellipsoid;
+    return std::max(positiveOrZero(e.x), std::max(positiveOrZero(e.y), positiveOrZero(e.z)));
 }
+
 
 Vec3 supportPoint(int car, const Vec3& n)
 {
@@ -225,13 +228,19 @@ void cylinderContact(int car, const Vec3& point, const Vec3& axis, float radius,
     roundContact(car, n, offset, radius, params);
 }
 
+bool boxWithinReach(int car, const Vec3& centre, const float half[3])
+{
+    Vec3 offset = game.cars[car].positionVector - centre;
+    float reach = boundingRadius(car) + std::sqrt(half[0] * half[0] + half[1] * half[1] + half[2] * half[2]);
+    return dot(offset, offset) < reach * reach;
+}
+
 void boxContact(int car, const Vec3& centre, const Vec3 axes[3], const float half[3],
                 const ContactParams& sides, const ContactParams& top, int topWheelFlag, bool topOnly)
 {
+    if (!boxWithinReach(car, centre, half)) return;
     const CarState& c = game.cars[car];
     Vec3 offset = c.positionVector - centre;
-    float reach = boundingRadius(car) + std::sqrt(half[0] * half[0] + half[1] * half[1] + half[2] * half[2]);
-    if (!(dot(offset, offset) < reach * reach)) return;
     // Where the car's centre lies against the box: in front of a face it meets that face; off
     // an edge or a corner it meets the box's point nearest to its centre.
     float local[3], nearest[3];
@@ -290,6 +299,9 @@ static int surfaceUnder(const Vec3& p)
 static void wallContact(int car, const Vec3& face, const Vec3& n)
 {
     float outside = -dot(n, game.cars[car].positionVector - face);
+    // A car farther inside than its reach misses the slab by a clear unit; most cars, most
+    // steps, for all four walls.
+    if (outside < -(boundingRadius(car) + 1)) return;
     float depth = std::max(1.0f, outside + 1);
     slabContact(car, face - n * depth, n, depth, {1.0f, 1.5f, 1.0f}, 0);
 }

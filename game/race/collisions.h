@@ -16,6 +16,8 @@ void slabContact(int car, const Vec3& point, const Vec3& normal, float halfThick
 void sphereContact(int car, const Vec3& centre, float radius, const ContactParams& params);
 void cylinderContact(int car, const Vec3& point, const Vec3& axis, float radius,
                      const ContactParams& params);
+// The car's bounding sphere reaches the sphere round the box: the first test of boxContact.
+bool boxWithinReach(int car, const Vec3& centre, const float half[3]);
 // A box of half extents along three unit axes (axes[1] its up): the car meets the face its
 // centre lies in front of, or the nearest point of an edge or corner. The top uses its own
 // arguments and wheel flag; a box that is only a floor (topOnly) is met from above alone.
@@ -25,8 +27,6 @@ void boxContact(int car, const Vec3& centre, const Vec3 axes[3], const float hal
 // The car's ellipsoid point touching an obstacle in direction n (unit, obstacle to car),
 // relative to its centre; the centre itself when the car has no extent.
 Vec3 supportPoint(int car, const Vec3& n);
-// The longest semi-axis: every bounding test of the car.
-float boundingRadius(int car);
 
 // The ground under the car and the four walls around the square.
 void groundAndWallContacts(int car);

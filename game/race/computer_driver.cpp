@@ -24,27 +24,6 @@ static int wrap(int i, int n)
     return n > 0 ? ((i % n) + n) % n : 0;
 }
 
-// The angle of a bend: every car asks it of the same few path points step after step. Each
-// slot keeps one argument's bits and the acos of exactly that argument.
-static float bendAngle(float cosTurn)
-{
-    struct Slot {
-        uint32_t bits;
-        float angle;
-    };
-    static Slot slots[1024] = {};  // bits 0 is +0.0, whose angle is filled in below
-    static const bool primed = [] {
-        for (Slot& s : slots) s.angle = std::acos(0.0f);
-        return true;
-    }();
-    (void)primed;
-    uint32_t bits;
-    std::memcpy(&bits, &cosTurn, sizeof bits);
-    Slot& s = slots[(bits * 2654435761u) >> 22];
-    if (s.bits != bits) s.bits = bits, s.angle = std::acos(cosTurn);
-    return s.angle;
-}
-
 static bool onPitLane(int mode) { return mode == IntoPitLane || mode == OutOfPitLane; }
 
 // A point of the path the car follows. On the pit lane the points run on into the driving line
@@ -178,6 +157,90 @@ static float gripNearPathPoint(GroundGrips& g, const Vec3& p)
     return s.grip;
 }
 
+// What the look-ahead needs of path point k, a property of the path alone: the next point b,
+// the length of the segment to it, and the radius of the bend at b (from b's segment to the one
+// after it), when there is one.
+struct PathBend {
+    Vec3 b;
+    float length;
+    float radius;
+    bool bend;
+};
+
+static PathBend bendOfPath(bool lane, int k)
+{
+    Vec3 a = pathPoint(lane, k), b = pathPoint(lane, k + 1), d = pathPoint(lane, k + 2);
+    Vec3 u = b - a, v = d - b;
+    float lu = flatLength(u), lv = flatLength(v);
+    PathBend e{b, lu, 0, false};
+    if (lu < 1e-3f || lv < 1e-3f) return e;
+    float cosTurn = (u.x * v.x + u.z * v.z) / (lu * lv);
+    float turn = std::acos(cosTurn > 1 ? 1 : cosTurn < -1 ? -1 : cosTurn);
+    if (turn < 1e-3f) return e;
+    e.radius = 0.5f * (lu + lv) / turn;
+    e.bend = true;
+    return e;
+}
+
+// Every car looks up to 60 points ahead every step: the bends of both paths are worked out once
+// per track and kept while the paths are the ones they were worked out for.
+class PathBends {
+public:
+    // Brought up to date with the paths; once per look-ahead.
+    static const PathBends& now();
+
+    const PathBend& at(bool lane, int k) const
+    {
+        if (lineKnown > 0) {
+            if (!lane) return lineBends[wrap(k, lineKnown)];
+            if (k >= 0 && k < laneKnown) return laneBends[k];
+            // Past the lane's end its points are the driving line's from the pit exit on.
+            if (k >= key.laneCount) return lineBends[wrap(k - key.laneCount + key.pitExit, lineKnown)];
+        }
+        return scratch = bendOfPath(lane, k);
+    }
+
+private:
+    // Laid out without padding, so that one memcmp tells whether anything changed.
+    struct Key {
+        const Vec3 *line, *pitLane;
+        uint32_t trackGeneration;
+        int32_t lineCount, laneCount, pitExit;
+        Vec3 lineEnds[2], laneEnds[2];
+    };
+    static_assert(sizeof(Key) == 2 * sizeof(void*) + 16 + 4 * sizeof(Vec3), "Key has padding");
+    Key key{};
+    bool built = false;
+    int lineKnown = 0, laneKnown = 0;
+    // As many as a track can hold, so that no race step allocates.
+    PathBend lineBends[65536], laneBends[256];
+    mutable PathBend scratch;
+};
+
+const PathBends& PathBends::now()
+{
+    static PathBends p;
+    Key k{};
+    int n = game.drivingLineCount, lanePoints = game.pitLaneCount;
+    k.line = game.drivingLine;
+    k.pitLane = game.pitLane;
+    k.trackGeneration = game.trackGeneration;
+    k.lineCount = n;
+    k.laneCount = lanePoints;
+    k.pitExit = game.pitExitIndex;
+    if (n > 0 && game.drivingLine) k.lineEnds[0] = game.drivingLine[0], k.lineEnds[1] = game.drivingLine[n - 1];
+    if (lanePoints > 0 && game.pitLane) k.laneEnds[0] = game.pitLane[0], k.laneEnds[1] = game.pitLane[lanePoints - 1];
+    if (p.built && std::memcmp(&k, &p.key, sizeof k) == 0) return p;
+    bool whole = n > 0 && game.drivingLine;
+    p.lineKnown = whole ? n : 0;
+    p.laneKnown = whole && game.pitLane ? lanePoints : 0;
+    for (int i = 0; i < p.lineKnown; ++i) p.lineBends[i] = bendOfPath(false, i);
+    for (int i = 0; i < p.laneKnown; ++i) p.laneBends[i] = bendOfPath(true, i);
+    p.key = k;
+    p.built = true;
+    return p;
+}
+
 // The speed the path ahead allows now: every bend within braking distance, taken at the
 // lateral grip the ground there gives, braked for at the least grip on the way.
 static float bendAheadLimit(int car, bool lane, int next)
@@ -189,30 +252,23 @@ static float bendAheadLimit(int car, bool lane, int next)
     float speed2 = dot(c.velocity, c.velocity);
     float limit2 = 1e6f;
     float along = 0;
-    // Each point and segment length is found once and carried on to the next bend: the bend at
-    // b runs from b - u to d; step is how far its start lies from the last bend's start.
-    Vec3 first = pathPoint(lane, next), b = pathPoint(lane, next + 1), d, u = b - first, v;
-    float lu = flatLength(u), lv = 0;
-    float step = flatLength(first - c.positionVector);
-    for (int k = next; k < next + 60; ++k, step = lu, b = d, u = v, lu = lv) {
+    // step is how far the bend's start lies from the last bend's start.
+    float step = flatLength(pathPoint(lane, next) - c.positionVector);
+    const PathBends& bends = PathBends::now();
+    for (int k = next; k < next + 60; ++k) {
         // The ground between here and the bend is what the car brakes on.
         float braking = brakingPerGrip * grip;
         if (!(braking > 0.5f)) braking = 0.5f;
         if (along > speed2 / (2 * braking) + 10.0f) break;
         along += step;
-        float there = gripNearPathPoint(ground, b) * tyre;
+        const PathBend& e = bends.at(lane, k);
+        step = e.length;
+        float there = gripNearPathPoint(ground, e.b) * tyre;
         if (there < grip) grip = there;
-        d = pathPoint(lane, k + 2);
-        v = d - b;
-        lv = flatLength(v);
-        if (lu < 1e-3f || lv < 1e-3f) continue;
-        float cosTurn = (u.x * v.x + u.z * v.z) / (lu * lv);
-        float turn = bendAngle(cosTurn > 1 ? 1 : cosTurn < -1 ? -1 : cosTurn);
-        if (turn < 1e-3f) continue;
-        float radius = 0.5f * (lu + lv) / turn;
+        if (!e.bend) continue;
         float lateral = lateralPerGrip * there;
         if (!(lateral > 0.5f)) lateral = 0.5f;
-        float allowed2 = lateral * radius + 2 * braking * along;
+        float allowed2 = lateral * e.radius + 2 * braking * along;
         if (allowed2 < limit2) limit2 = allowed2;
     }
     return std::sqrt(limit2);

@@ -34,11 +34,14 @@ struct Frame {
 static void boxPart(int car, const Frame& f, float x, float y, float z, float hx, float hy, float hz, float turn,
                     uint8_t material)
 {
+    Vec3 centre = f.origin + f.side * x + Vec3{0, y, 0} + f.forward * z;
+    const float half[3] = {hx, hy, hz};
+    // The box's own first test, made before its axes are turned: most parts of most objects
+    // lie beyond the car's reach.
+    if (!boxWithinReach(car, centre, half)) return;
     const float* contact = game.carModels[car].contactTable;
     float cs = std::cos(turn), sn = std::sin(turn);
     Vec3 axes[3] = {f.side * cs + f.forward * sn, {0, 1, 0}, f.forward * cs - f.side * sn};
-    Vec3 centre = f.origin + f.side * x + Vec3{0, y, 0} + f.forward * z;
-    const float half[3] = {hx, hy, hz};
     ContactParams sides{contact[1], wallBounce, wallStiffness};
     ContactParams top{material == stepsMaterial ? contact[9] : contact[1], 0.3f, 0.03f};
     int flag = material == stepsMaterial ? 3 : 2;
