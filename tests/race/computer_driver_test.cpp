@@ -180,6 +180,20 @@ TEST_F(ComputerDriver, BrakesForABendWithinBrakingDistance)
     EXPECT_EQ(drive(0, steering), 2);
 }
 
+// The bends of a path are worked out once per track: a track loaded in the place of another,
+// with as many points and the same ends, must have its own bends looked at.
+TEST_F(ComputerDriver, ANewTrackInTheOldOnesPlaceHasItsOwnBends)
+{
+    float steering;
+    game.cars[0].velocity = {40, 0, 0};
+    EXPECT_EQ(drive(0, steering), 2);
+    for (int k = 1; k <= 43; ++k) line[size_t(15 + k)] = {60, 0, 100 + 4.0f * k};
+    ++game.trackGeneration;
+    placeCar(0, 20, 100);
+    game.cars[0].velocity = {40, 0, 0};
+    EXPECT_EQ(drive(0, steering), 0);
+}
+
 // The look-ahead keeps the grip it read at path points; ground marked since must be read anew.
 TEST_F(ComputerDriver, GroundTurnedSlipperyAheadIsBrakedFor)
 {
