@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 constexpr float boxClearance = 2.3f;          // a car passing the boxes keeps this far off the lane's middle
 // This car step's contacts book about twice the grip demand the look-ahead time and the bend
@@ -160,8 +161,10 @@ static float gripNearPathPoint(GroundGrips& g, const Vec3& p)
 // What the look-ahead needs of path point k, a property of the path alone: the next point b,
 // the length of the segment to it, and the radius of the bend at b (from b's segment to the one
 // after it), when there is one.
+// Plain floats, not a Vec3, so that the tables below stay untouched (and take no memory) past
+// the points a track has.
 struct PathBend {
-    Vec3 b;
+    float bx, by, bz;
     float length;
     float radius;
     bool bend;
@@ -172,7 +175,7 @@ static PathBend bendOfPath(bool lane, int k)
     Vec3 a = pathPoint(lane, k), b = pathPoint(lane, k + 1), d = pathPoint(lane, k + 2);
     Vec3 u = b - a, v = d - b;
     float lu = flatLength(u), lv = flatLength(v);
-    PathBend e{b, lu, 0, false};
+    PathBend e{b.x, b.y, b.z, lu, 0, false};
     if (lu < 1e-3f || lv < 1e-3f) return e;
     float cosTurn = (u.x * v.x + u.z * v.z) / (lu * lv);
     float turn = std::acos(cosTurn > 1 ? 1 : cosTurn < -1 ? -1 : cosTurn);
@@ -209,6 +212,7 @@ private:
         Vec3 lineEnds[2], laneEnds[2];
     };
     static_assert(sizeof(Key) == 2 * sizeof(void*) + 16 + 4 * sizeof(Vec3), "Key has padding");
+    static_assert(std::is_trivially_default_constructible_v<PathBend>, "the tables would be written at start");
     Key key{};
     bool built = false;
     int lineKnown = 0, laneKnown = 0;
@@ -263,7 +267,7 @@ static float bendAheadLimit(int car, bool lane, int next)
         along += step;
         const PathBend& e = bends.at(lane, k);
         step = e.length;
-        float there = gripNearPathPoint(ground, e.b) * tyre;
+        float there = gripNearPathPoint(ground, Vec3{e.bx, e.by, e.bz}) * tyre;
         if (there < grip) grip = there;
         if (!e.bend) continue;
         float lateral = lateralPerGrip * there;
