@@ -6,6 +6,10 @@
 #include <cmath>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 void setProjectionScale(int screenWidth, int screenHeight)
 {
     game.screenScale = float(screenWidth);
@@ -83,6 +87,33 @@ bool target(Target& t)
     return true;
 }
 
+// Where the terrain lies farther than depth: line[x] = depth < terrain[x] ? pick(x) : line[x]
+// for x in [x0, x1]. SSE2 takes sixteen pixels at once: a depth held to [0, 0xFFFE] and the
+// terrain, both moved by 0x8000, compare as signed 16-bit numbers exactly as they do unmoved.
+template <class Pick16, class Pick>
+inline void spanInFront(uint8_t* line, const uint16_t* terrain, int x0, int x1, int32_t depth, Pick16 pick16, Pick pick)
+{
+    if (depth >= 0xFFFF) return;  // nothing lies farther than the farthest
+    int px = x0;
+#ifdef __SSE2__
+    const __m128i bias = _mm_set1_epi16(int16_t(0x8000));
+    const __m128i near = _mm_set1_epi16(int16_t(std::max(depth, -1) ^ 0x8000));
+    for (; px + 15 <= x1; px += 16) {
+        __m128i far0 = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(terrain + px)), bias);
+        __m128i far1 = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(terrain + px + 8)), bias);
+        // A depth below 0 lies in front of every terrain depth: its all-ones lane only needs
+        // the other lanes to be larger, and -1 ^ 0x8000 is 0x7FFF, so it is handled apart.
+        __m128i in0 = depth < 0 ? _mm_set1_epi16(-1) : _mm_cmpgt_epi16(far0, near);
+        __m128i in1 = depth < 0 ? _mm_set1_epi16(-1) : _mm_cmpgt_epi16(far1, near);
+        __m128i mask = _mm_packs_epi16(in0, in1);
+        __m128i* at = reinterpret_cast<__m128i*>(line + px);
+        __m128i old = _mm_loadu_si128(at);
+        _mm_storeu_si128(at, _mm_or_si128(_mm_and_si128(mask, pick16(px)), _mm_andnot_si128(mask, old)));
+    }
+#endif
+    for (; px <= x1; ++px) line[px] = depth < terrain[px] ? pick(px) : line[px];
+}
+
 // A span of one colour where the terrain lies farther than depth; without a depth image
 // nothing hides a moving thing.
 inline void fillSpan(const Target& t, int row, int x0, int x1, int32_t depth, uint8_t colour, bool ignoreDepth)
@@ -92,9 +123,14 @@ inline void fillSpan(const Target& t, int row, int x0, int x1, int32_t depth, ui
         std::memset(line + x0, colour, size_t(x1 - x0 + 1));
         return;
     }
-    // Written without a branch so that the compiler can test many pixels at once.
     const uint16_t* terrain = t.depth + size_t(row) * t.width;
-    for (int px = x0; px <= x1; ++px) line[px] = depth < terrain[px] ? colour : line[px];
+#ifdef __SSE2__
+    const __m128i colours = _mm_set1_epi8(char(colour));
+    auto all = [&](int) { return colours; };
+#else
+    auto all = [](int) { return 0; };
+#endif
+    spanInFront(line, terrain, x0, x1, depth, all, [&](int) { return colour; });
 }
 
 // A span taking the terrain's shadow colour where the terrain lies farther than depth (the
@@ -104,7 +140,12 @@ inline void shadeSpan(const Target& t, int row, int x0, int x1, int32_t depth)
     uint8_t* line = t.pixels + size_t(row) * t.pitch;
     const uint8_t* shade = t.shade + size_t(row) * t.width;
     const uint16_t* terrain = t.depth + size_t(row) * t.width;
-    for (int px = x0; px <= x1; ++px) line[px] = depth < terrain[px] ? shade[px] : line[px];
+#ifdef __SSE2__
+    auto shades = [&](int px) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(shade + px)); };
+#else
+    auto shades = [](int) { return 0; };
+#endif
+    spanInFront(line, terrain, x0, x1, depth, shades, [&](int px) { return shade[px]; });
 }
 
 // Pixel centres lie on integer coordinates; a span covers the centres in [from, to].
