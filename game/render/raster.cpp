@@ -1,8 +1,10 @@
 #include "render/raster.h"
 
 #include "state/game_state.h"
+#include "render/frame_damage.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -88,35 +90,55 @@ bool target(Target& t)
 }
 
 // Where the terrain lies farther than depth: line[x] = depth < terrain[x] ? pick(x) : line[x]
-// for x in [x0, x1]. SSE2 takes sixteen pixels at once: a depth held to [0, 0xFFFE] and the
-// terrain, both moved by 0x8000, compare as signed 16-bit numbers exactly as they do unmoved.
+// for x in [x0, x1] of a row width pixels wide. SSE2 takes sixteen pixels at once: a depth
+// held to [0, 0xFFFE] and the terrain, both moved by 0x8000, compare as signed 16-bit numbers
+// exactly as they do unmoved. Most spans are shorter than sixteen pixels: they are one window
+// of the row with the lanes outside the span kept.
 template <class Pick16, class Pick>
-inline void spanInFront(uint8_t* line, const uint16_t* terrain, int x0, int x1, int32_t depth, Pick16 pick16, Pick pick)
+[[gnu::always_inline]] inline void spanInFront(uint8_t* line, const uint16_t* terrain, int width, int x0, int x1, int32_t depth,
+                        Pick16 pick16, Pick pick)
 {
     if (depth >= 0xFFFF) return;  // nothing lies farther than the farthest
-    int px = x0;
 #ifdef __SSE2__
-    const __m128i bias = _mm_set1_epi16(int16_t(0x8000));
-    const __m128i near = _mm_set1_epi16(int16_t(std::max(depth, -1) ^ 0x8000));
-    for (; px + 15 <= x1; px += 16) {
-        __m128i far0 = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(terrain + px)), bias);
-        __m128i far1 = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(terrain + px + 8)), bias);
-        // A depth below 0 lies in front of every terrain depth: its all-ones lane only needs
-        // the other lanes to be larger, and -1 ^ 0x8000 is 0x7FFF, so it is handled apart.
-        __m128i in0 = depth < 0 ? _mm_set1_epi16(-1) : _mm_cmpgt_epi16(far0, near);
-        __m128i in1 = depth < 0 ? _mm_set1_epi16(-1) : _mm_cmpgt_epi16(far1, near);
-        __m128i mask = _mm_packs_epi16(in0, in1);
-        __m128i* at = reinterpret_cast<__m128i*>(line + px);
-        __m128i old = _mm_loadu_si128(at);
-        _mm_storeu_si128(at, _mm_or_si128(_mm_and_si128(mask, pick16(px)), _mm_andnot_si128(mask, old)));
+    if (width >= 16) {
+        const __m128i bias = _mm_set1_epi16(int16_t(0x8000));
+        const __m128i near = _mm_set1_epi16(int16_t(std::max(depth, 0) ^ 0x8000));
+        auto blend = [&](int at, __m128i lanes) {
+            __m128i mask = lanes;
+            if (depth >= 0) {  // below 0 every terrain depth lies farther
+                __m128i far0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(terrain + at));
+                __m128i far1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(terrain + at + 8));
+                __m128i in0 = _mm_cmpgt_epi16(_mm_xor_si128(far0, bias), near);
+                __m128i in1 = _mm_cmpgt_epi16(_mm_xor_si128(far1, bias), near);
+                mask = _mm_and_si128(mask, _mm_packs_epi16(in0, in1));
+            }
+            __m128i* to = reinterpret_cast<__m128i*>(line + at);
+            __m128i old = _mm_loadu_si128(to);
+            _mm_storeu_si128(to, _mm_or_si128(_mm_and_si128(mask, pick16(at)), _mm_andnot_si128(mask, old)));
+        };
+        if (x1 - x0 < 15) {
+            // The window stays inside the row, also at its right end.
+            int at = std::min(x0, width - 16);
+            const __m128i index = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+            blend(at, _mm_and_si128(_mm_cmpgt_epi8(index, _mm_set1_epi8(char(x0 - at - 1))),
+                                    _mm_cmplt_epi8(index, _mm_set1_epi8(char(x1 - at + 1)))));
+            return;
+        }
+        const __m128i all = _mm_set1_epi8(-1);
+        int px = x0;
+        for (; px + 15 <= x1; px += 16) blend(px, all);
+        // The last window ends at x1 and may cover pixels done already: a second pass over a
+        // pixel gives what the first gave.
+        if (px <= x1) blend(x1 - 15, all);
+        return;
     }
 #endif
-    for (; px <= x1; ++px) line[px] = depth < terrain[px] ? pick(px) : line[px];
+    for (int px = x0; px <= x1; ++px) line[px] = depth < terrain[px] ? pick(px) : line[px];
 }
 
 // A span of one colour where the terrain lies farther than depth; without a depth image
 // nothing hides a moving thing.
-inline void fillSpan(const Target& t, int row, int x0, int x1, int32_t depth, uint8_t colour, bool ignoreDepth)
+[[gnu::always_inline]] inline void fillSpan(const Target& t, int row, int x0, int x1, int32_t depth, uint8_t colour, bool ignoreDepth)
 {
     uint8_t* line = t.pixels + size_t(row) * t.pitch;
     if (ignoreDepth || !t.depth) {
@@ -130,12 +152,12 @@ inline void fillSpan(const Target& t, int row, int x0, int x1, int32_t depth, ui
 #else
     auto all = [](int) { return 0; };
 #endif
-    spanInFront(line, terrain, x0, x1, depth, all, [&](int) { return colour; });
+    spanInFront(line, terrain, t.width, x0, x1, depth, all, [&](int) { return colour; });
 }
 
 // A span taking the terrain's shadow colour where the terrain lies farther than depth (the
 // shade image comes only with a depth image).
-inline void shadeSpan(const Target& t, int row, int x0, int x1, int32_t depth)
+[[gnu::always_inline]] inline void shadeSpan(const Target& t, int row, int x0, int x1, int32_t depth)
 {
     uint8_t* line = t.pixels + size_t(row) * t.pitch;
     const uint8_t* shade = t.shade + size_t(row) * t.width;
@@ -145,7 +167,7 @@ inline void shadeSpan(const Target& t, int row, int x0, int x1, int32_t depth)
 #else
     auto shades = [](int) { return 0; };
 #endif
-    spanInFront(line, terrain, x0, x1, depth, shades, [&](int px) { return shade[px]; });
+    spanInFront(line, terrain, t.width, x0, x1, depth, shades, [&](int px) { return shade[px]; });
 }
 
 // Pixel centres lie on integer coordinates; a span covers the centres in [from, to].
@@ -221,6 +243,20 @@ void triangleRows(const Target& t, ScreenPoint a, ScreenPoint b, ScreenPoint c, 
     }
 }
 
+// The rectangle round the spans a primitive wrote, marked once it is drawn.
+struct Extent {
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    void add(int row, int x0, int x1)
+    {
+        left = std::min(left, x0), right = std::max(right, x1 + 1);
+        top = std::min(top, row), bottom = std::max(bottom, row + 1);
+    }
+    ~Extent()
+    {
+        if (left < right) markDrawn(game.lockedSurface, left, top, right, bottom);
+    }
+};
+
 }  // namespace
 
 void drawDisc(float x, float y, float z, float radius, uint8_t colour, bool ignoreDepth)
@@ -228,8 +264,11 @@ void drawDisc(float x, float y, float z, float radius, uint8_t colour, bool igno
     Target t;
     if (!target(t) || !(z > 0)) return;
     int32_t depth = depthValue(z);
-    discRows(t, x, y, game.screenScale / z * radius,
-             [&](int row, int x0, int x1) { fillSpan(t, row, x0, x1, depth, colour, ignoreDepth); });
+    Extent e;
+    discRows(t, x, y, game.screenScale / z * radius, [&](int row, int x0, int x1) {
+        fillSpan(t, row, x0, x1, depth, colour, ignoreDepth);
+        e.add(row, x0, x1);
+    });
 }
 
 void drawShadowDisc(float x, float y, float z, float radius)
@@ -237,7 +276,11 @@ void drawShadowDisc(float x, float y, float z, float radius)
     Target t;
     if (!target(t) || !t.shade || !(z > 0)) return;
     int32_t depth = depthValue(z - 1.0f);
-    discRows(t, x, y, game.screenScale / z * radius, [&](int row, int x0, int x1) { shadeSpan(t, row, x0, x1, depth); });
+    Extent e;
+    discRows(t, x, y, game.screenScale / z * radius, [&](int row, int x0, int x1) {
+        shadeSpan(t, row, x0, x1, depth);
+        e.add(row, x0, x1);
+    });
 }
 
 void drawTriangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c, uint8_t colour, bool ignoreDepth)
@@ -248,7 +291,11 @@ void drawTriangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint&
     if (!(area < 0)) return;
     int32_t depth = truncSteps((a.z + b.z + c.z) / (3.0f * depthUnit));
     if (depth <= 0) return;
-    triangleRows(t, a, b, c, [&](int row, int x0, int x1) { fillSpan(t, row, x0, x1, depth, colour, ignoreDepth); });
+    Extent e;
+    triangleRows(t, a, b, c, [&](int row, int x0, int x1) {
+        fillSpan(t, row, x0, x1, depth, colour, ignoreDepth);
+        e.add(row, x0, x1);
+    });
 }
 
 void drawShadowTriangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c)
@@ -256,5 +303,9 @@ void drawShadowTriangle(const ScreenPoint& a, const ScreenPoint& b, const Screen
     Target t;
     if (!target(t) || !t.shade) return;
     int32_t depth = depthValue((a.z + b.z + c.z) / 3.0f - 1.0f);
-    triangleRows(t, a, b, c, [&](int row, int x0, int x1) { shadeSpan(t, row, x0, x1, depth); });
+    Extent e;
+    triangleRows(t, a, b, c, [&](int row, int x0, int x1) {
+        shadeSpan(t, row, x0, x1, depth);
+        e.add(row, x0, x1);
+    });
 }

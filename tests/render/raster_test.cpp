@@ -96,9 +96,11 @@ TEST_F(Raster, DepthHidesWhatTheTerrainCoversAndShadowsCopyTheShadeImage)
 TEST_F(Raster, EachPixelOfADiscMeetsItsOwnTerrainDepth)
 {
     struct Case {
-        float x, z;
+        float x, z, radiusPixels;
     };
-    const Case cases[] = {{50.0f, 4.0f}, {33.3f, 0.02f}, {61.7f, 9.0f}, {48.5f, 590.0f}, {50.0f, 700.0f}};
+    // Wide and narrow rows, at both edges of the screen, at the nearest and beyond the farthest depth.
+    const Case cases[] = {{50.0f, 4.0f, 35}, {33.3f, 0.02f, 35}, {61.7f, 9.0f, 35}, {48.5f, 590.0f, 35},
+                          {50.0f, 700.0f, 35}, {97.2f, 3.0f, 9}, {1.6f, 7.0f, 6}, {50.4f, 2.0f, 4}};
     for (const Case& c : cases) {
         for (bool shadow : {false, true}) {
             int32_t d = depthValue(shadow ? c.z - 1.0f : c.z);
@@ -109,7 +111,7 @@ TEST_F(Raster, EachPixelOfADiscMeetsItsOwnTerrainDepth)
                     game.depthImage[y * 100 + x] = uint16_t(terrain);
                     game.shadeImage[y * 100 + x] = uint8_t(100 + (x + y) % 50);
                 }
-            float radius = 35.0f * c.z / 100.0f;  // 35 px at every depth
+            float radius = c.radiusPixels * c.z / 100.0f;
             fillRect(nullptr, 0);
             drawDisc(c.x, 40, c.z, radius, 1, true);
             std::vector<bool> covered(100 * 80);
