@@ -4,7 +4,6 @@
 #include "render/frame_damage.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -243,19 +242,23 @@ void triangleRows(const Target& t, ScreenPoint a, ScreenPoint b, ScreenPoint c, 
     }
 }
 
-// The rectangle round the spans a primitive wrote, marked once it is drawn.
-struct Extent {
-    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
-    void add(int row, int x0, int x1)
-    {
-        left = std::min(left, x0), right = std::max(right, x1 + 1);
-        top = std::min(top, row), bottom = std::max(bottom, row + 1);
-    }
-    ~Extent()
-    {
-        if (left < right) markDrawn(game.lockedSurface, left, top, right, bottom);
-    }
-};
+// Marks the box [x0, x1] x [y0, y1] round what a primitive may have written (finite ends),
+// held to the target: a little more than the spans, for none of their work per row.
+void markBox(const Target& t, float x0, float y0, float x1, float y1)
+{
+    int left = int(within(std::floor(x0), 0.0f, float(t.width)));
+    int right = int(within(std::ceil(x1) + 1.0f, 0.0f, float(t.width)));
+    int top = int(within(std::floor(y0), 0.0f, float(t.height)));
+    int bottom = int(within(std::ceil(y1) + 1.0f, 0.0f, float(t.height)));
+    markDrawn(game.lockedSurface, left, top, right, bottom);
+}
+
+void markTriangle(const Target& t, const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c)
+{
+    for (const ScreenPoint* p : {&a, &b, &c})
+        if (!std::isfinite(p->x) || !std::isfinite(p->y)) return;  // nothing was drawn
+    markBox(t, std::min({a.x, b.x, c.x}), std::min({a.y, b.y, c.y}), std::max({a.x, b.x, c.x}), std::max({a.y, b.y, c.y}));
+}
 
 }  // namespace
 
@@ -264,11 +267,9 @@ void drawDisc(float x, float y, float z, float radius, uint8_t colour, bool igno
     Target t;
     if (!target(t) || !(z > 0)) return;
     int32_t depth = depthValue(z);
-    Extent e;
-    discRows(t, x, y, game.screenScale / z * radius, [&](int row, int x0, int x1) {
-        fillSpan(t, row, x0, x1, depth, colour, ignoreDepth);
-        e.add(row, x0, x1);
-    });
+    float r = game.screenScale / z * radius;
+    discRows(t, x, y, r, [&](int row, int x0, int x1) { fillSpan(t, row, x0, x1, depth, colour, ignoreDepth); });
+    if (std::isfinite(r) && std::isfinite(x) && std::isfinite(y)) markBox(t, x - r, y - r, x + r, y + r);
 }
 
 void drawShadowDisc(float x, float y, float z, float radius)
@@ -276,11 +277,9 @@ void drawShadowDisc(float x, float y, float z, float radius)
     Target t;
     if (!target(t) || !t.shade || !(z > 0)) return;
     int32_t depth = depthValue(z - 1.0f);
-    Extent e;
-    discRows(t, x, y, game.screenScale / z * radius, [&](int row, int x0, int x1) {
-        shadeSpan(t, row, x0, x1, depth);
-        e.add(row, x0, x1);
-    });
+    float r = game.screenScale / z * radius;
+    discRows(t, x, y, r, [&](int row, int x0, int x1) { shadeSpan(t, row, x0, x1, depth); });
+    if (std::isfinite(r) && std::isfinite(x) && std::isfinite(y)) markBox(t, x - r, y - r, x + r, y + r);
 }
 
 void drawTriangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c, uint8_t colour, bool ignoreDepth)
@@ -291,11 +290,8 @@ void drawTriangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint&
     if (!(area < 0)) return;
     int32_t depth = truncSteps((a.z + b.z + c.z) / (3.0f * depthUnit));
     if (depth <= 0) return;
-    Extent e;
-    triangleRows(t, a, b, c, [&](int row, int x0, int x1) {
-        fillSpan(t, row, x0, x1, depth, colour, ignoreDepth);
-        e.add(row, x0, x1);
-    });
+    triangleRows(t, a, b, c, [&](int row, int x0, int x1) { fillSpan(t, row, x0, x1, depth, colour, ignoreDepth); });
+    markTriangle(t, a, b, c);
 }
 
 void drawShadowTriangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c)
@@ -303,9 +299,6 @@ void drawShadowTriangle(const ScreenPoint& a, const ScreenPoint& b, const Screen
     Target t;
     if (!target(t) || !t.shade) return;
     int32_t depth = depthValue((a.z + b.z + c.z) / 3.0f - 1.0f);
-    Extent e;
-    triangleRows(t, a, b, c, [&](int row, int x0, int x1) {
-        shadeSpan(t, row, x0, x1, depth);
-        e.add(row, x0, x1);
-    });
+    triangleRows(t, a, b, c, [&](int row, int x0, int x1) { shadeSpan(t, row, x0, x1, depth); });
+    markTriangle(t, a, b, c);
 }
