@@ -103,8 +103,9 @@ struct Frames {
     SDL_Surface* background = nullptr;
     SDL_Surface* video = nullptr;
     bool drawKnown = false;    // draw equals background outside `drawn`
-    bool screenKnown = false;  // video equals draw outside `changed`
-    Tiles drawn, changed;
+    bool screenKnown = false;  // video equals draw outside `changed` and `drawn`
+    Tiles drawn;    // drawn over since the last restore
+    Tiles changed;  // restored since the last present
     int open = 0;
 } frames;
 
@@ -170,7 +171,6 @@ void markDrawn(const SDL_Surface* surface, int left, int top, int right, int bot
     if (!frames.open) return forgetFrames();
     if (frames.draw != game.drawSurface || !clip(left, top, right, bottom)) return;
     frames.drawn.add(left, top, right, bottom);
-    frames.changed.add(left, top, right, bottom);
 }
 
 void markBackgroundChanged(int left, int top, int right, int bottom)
@@ -185,6 +185,7 @@ bool presentChanges(SDL_Surface* draw, SDL_Surface* video)
     if (video->flags & (SDL_DOUBLEBUF | SDL_HWSURFACE)) return false;  // a flip shows another buffer
     SDL_Rect bands[maxBands];
     int count = 0;
+    frames.changed.add(frames.drawn);
     frames.changed.runs([&](int x, int y0, int x1, int y1) {
         copyBlock(draw, video, x, y0, x1, y1);
         // Runs of one tile row share a band, and so do tile rows that follow each other; the

@@ -145,6 +145,9 @@ template <class Pick16, class Pick>
         return;
     }
     const uint16_t* terrain = t.depth + size_t(row) * t.width;
+    // The next row of a disc or triangle starts near here: ask for its depths now, since
+    // the depth image is too large to stay near the processor between frames.
+    __builtin_prefetch(terrain + t.width + x0);
 #ifdef __SSE2__
     const __m128i colours = _mm_set1_epi8(char(colour));
     auto all = [&](int) { return colours; };
@@ -161,6 +164,8 @@ template <class Pick16, class Pick>
     uint8_t* line = t.pixels + size_t(row) * t.pitch;
     const uint8_t* shade = t.shade + size_t(row) * t.width;
     const uint16_t* terrain = t.depth + size_t(row) * t.width;
+    __builtin_prefetch(terrain + t.width + x0);
+    __builtin_prefetch(shade + t.width + x0);
 #ifdef __SSE2__
     auto shades = [&](int px) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(shade + px)); };
 #else
@@ -243,14 +248,13 @@ void triangleRows(const Target& t, ScreenPoint a, ScreenPoint b, ScreenPoint c, 
 }
 
 // Marks the box [x0, x1] x [y0, y1] round what a primitive may have written (finite ends),
-// held to the target: a little more than the spans, for none of their work per row.
+// held to the target: a little more than the spans, for none of their work per row. Held to
+// the target first, a truncation is a floor, and one past it plus one covers the ceiling.
 void markBox(const Target& t, float x0, float y0, float x1, float y1)
 {
-    int left = int(within(std::floor(x0), 0.0f, float(t.width)));
-    int right = int(within(std::ceil(x1) + 1.0f, 0.0f, float(t.width)));
-    int top = int(within(std::floor(y0), 0.0f, float(t.height)));
-    int bottom = int(within(std::ceil(y1) + 1.0f, 0.0f, float(t.height)));
-    markDrawn(game.lockedSurface, left, top, right, bottom);
+    float w = float(t.width), h = float(t.height);
+    markDrawn(game.lockedSurface, int(within(x0, 0.0f, w)), int(within(y0, 0.0f, h)), int(within(x1 + 2.0f, 0.0f, w)),
+              int(within(y1 + 2.0f, 0.0f, h)));
 }
 
 void markTriangle(const Target& t, const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c)
