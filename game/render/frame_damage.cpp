@@ -37,7 +37,10 @@ struct Tiles {
     {
         int c0 = left / tileWidth, c1 = (right - 1) / tileWidth;
         int r0 = y0 / tileHeight, r1 = (y1 - 1) / tileHeight;
-        for (int r = r0; r <= r1; ++r) std::fill_n(dirty.begin() + ptrdiff_t(r) * columns + c0, c1 - c0 + 1, 1);
+        for (int r = r0; r <= r1; ++r) {
+            uint8_t* row = dirty.data() + size_t(r) * columns;
+            for (int c = c0; c <= c1; ++c) row[c] = 1;  // a tile or two: no call
+        }
         top = std::min(top, r0), bottom = std::max(bottom, r1);
     }
     void add(const Tiles& other)
