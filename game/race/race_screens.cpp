@@ -2,6 +2,7 @@
 
 #include "render/car_panel_text.h"
 #include "render/draw_access.h"
+#include "render/frame_damage.h"
 #include "render/race_view.h"
 #include "render/surfaces.h"
 #include "state/game_state.h"
@@ -24,6 +25,7 @@ static std::string driverName(int car)
 
 bool drawRacePicture(int steps)
 {
+    TrackedDrawing tracked;  // the panel texts are marked as the race view's drawing is
     if (!drawRaceView(steps)) return false;
     if (lockDraw()) {
         drawCarPanelTexts();

@@ -1,6 +1,7 @@
 #include "render/cell_repaint.h"
 
 #include "state/game_state.h"
+#include "render/frame_damage.h"
 #include "render/ground_colours.h"
 #include "render/raster.h"
 #include "track/terrain_height.h"
@@ -73,4 +74,5 @@ void repaintCell(int cellX, int cellZ)
         }
     }
     SDL_UnlockSurface(bg);
+    markBackgroundChanged(x0, y0, x1 + 1, y1 + 1);
 }

@@ -1,6 +1,7 @@
 #include "render/draw_access.h"
 
 #include "state/game_state.h"
+#include "render/frame_damage.h"
 
 #include <algorithm>
 
@@ -16,6 +17,7 @@ void fillCorners(int x1, int y1, int x2, int y2, uint8_t colour)
     r.x = Sint16(x1), r.y = Sint16(y1);
     r.w = Uint16(x2 - x1), r.h = Uint16(y2 - y1);
     SDL_FillRect(s, &r, colour);
+    markDrawn(s, x1, y1, x2, y2);
 }
 
 void fillRect(int x, int y, int width, int height, uint8_t colour)
@@ -29,6 +31,7 @@ void fillRect(const DrawRect* rect, uint8_t colour)
     if (!game.drawSurface) return;
     if (!rect) {
         SDL_FillRect(game.drawSurface, nullptr, colour);
+        forgetFrames();
         return;
     }
     fillCorners(rect->left, rect->top, rect->right, rect->bottom, colour);
@@ -46,6 +49,8 @@ bool lockSurface(SDL_Surface* s)
 
 bool lockDraw()
 {
+    // Pixels written under a lock taken outside a race picture are nobody's marks.
+    if (!drawingTracked()) forgetFrames();
     if (game.lockedSurface) return true;
     return lockSurface(game.drawSurface);
 }

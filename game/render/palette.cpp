@@ -2,6 +2,7 @@
 
 #include "platform/exe_folder.h"
 #include "state/game_state.h"
+#include "render/frame_damage.h"
 #include "track/track_file.h"
 
 #include <vector>
@@ -129,6 +130,7 @@ void applyPalette(const uint32_t colours[paletteSize])
     SDL_Surface* surfaces[] = {SDL_GetVideoSurface(), game.drawSurface, game.backgroundSurface};
     for (SDL_Surface* s : surfaces)
         if (s) SDL_SetPalette(s, SDL_LOGPAL | SDL_PHYSPAL, sdl, 0, paletteSize);
+    forgetScreen();  // a partial present would leave the rest of the screen in the old colours
 }
 
 static bool readPaletteFile(uint32_t colours[paletteSize])

@@ -3,6 +3,7 @@
 #include "state/game_state.h"
 #include "render/car_view.h"
 #include "render/draw_access.h"
+#include "render/frame_damage.h"
 #include "render/hud.h"
 #include "render/particle_view.h"
 #include "render/surfaces.h"
@@ -11,15 +12,14 @@ namespace {
 
 bool copyBackground()
 {
-    if (!game.drawSurface || !game.backgroundSurface) return false;
-    copyWholeSurface(game.backgroundSurface, game.drawSurface);
-    return lockDraw();
+    return restoreBackground() && lockDraw();
 }
 
 }  // namespace
 
 bool drawRaceView(int steps)
 {
+    TrackedDrawing tracked;
     if (!copyBackground()) return false;
     drawCars();
     drawParticles(steps);
@@ -31,6 +31,7 @@ bool drawRaceView(int steps)
 
 bool drawFireworks(int steps)
 {
+    TrackedDrawing tracked;
     if (!copyBackground()) return false;
     drawParticles(steps);
     unlockDraw();

@@ -1,10 +1,15 @@
 #include "render/raster.h"
 
 #include "state/game_state.h"
+#include "render/frame_damage.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 void setProjectionScale(int screenWidth, int screenHeight)
 {
@@ -83,28 +88,90 @@ bool target(Target& t)
     return true;
 }
 
+// Where the terrain lies farther than depth: line[x] = depth < terrain[x] ? pick(x) : line[x]
+// for x in [x0, x1] of a row width pixels wide. SSE2 takes sixteen pixels at once: a depth
+// held to [0, 0xFFFE] and the terrain, both moved by 0x8000, compare as signed 16-bit numbers
+// exactly as they do unmoved. Most spans are shorter than sixteen pixels: they are one window
+// of the row with the lanes outside the span kept.
+template <class Pick16, class Pick>
+[[gnu::always_inline]] inline void spanInFront(uint8_t* line, const uint16_t* terrain, int width, int x0, int x1, int32_t depth,
+                        Pick16 pick16, Pick pick)
+{
+    if (depth >= 0xFFFF) return;  // nothing lies farther than the farthest
+#ifdef __SSE2__
+    if (width >= 16) {
+        const __m128i bias = _mm_set1_epi16(int16_t(0x8000));
+        const __m128i near = _mm_set1_epi16(int16_t(std::max(depth, 0) ^ 0x8000));
+        auto blend = [&](int at, __m128i lanes) {
+            __m128i mask = lanes;
+            if (depth >= 0) {  // below 0 every terrain depth lies farther
+                __m128i far0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(terrain + at));
+                __m128i far1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(terrain + at + 8));
+                __m128i in0 = _mm_cmpgt_epi16(_mm_xor_si128(far0, bias), near);
+                __m128i in1 = _mm_cmpgt_epi16(_mm_xor_si128(far1, bias), near);
+                mask = _mm_and_si128(mask, _mm_packs_epi16(in0, in1));
+            }
+            __m128i* to = reinterpret_cast<__m128i*>(line + at);
+            __m128i old = _mm_loadu_si128(to);
+            _mm_storeu_si128(to, _mm_or_si128(_mm_and_si128(mask, pick16(at)), _mm_andnot_si128(mask, old)));
+        };
+        if (x1 - x0 < 15) {
+            // The window stays inside the row, also at its right end.
+            int at = std::min(x0, width - 16);
+            const __m128i index = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+            blend(at, _mm_and_si128(_mm_cmpgt_epi8(index, _mm_set1_epi8(char(x0 - at - 1))),
+                                    _mm_cmplt_epi8(index, _mm_set1_epi8(char(x1 - at + 1)))));
+            return;
+        }
+        const __m128i all = _mm_set1_epi8(-1);
+        int px = x0;
+        for (; px + 15 <= x1; px += 16) blend(px, all);
+        // The last window ends at x1 and may cover pixels done already: a second pass over a
+        // pixel gives what the first gave.
+        if (px <= x1) blend(x1 - 15, all);
+        return;
+    }
+#endif
+    for (int px = x0; px <= x1; ++px) line[px] = depth < terrain[px] ? pick(px) : line[px];
+}
+
 // A span of one colour where the terrain lies farther than depth; without a depth image
 // nothing hides a moving thing.
-inline void fillSpan(const Target& t, int row, int x0, int x1, int32_t depth, uint8_t colour, bool ignoreDepth)
+[[gnu::always_inline]] inline void fillSpan(const Target& t, int row, int x0, int x1, int32_t depth, uint8_t colour, bool ignoreDepth)
 {
     uint8_t* line = t.pixels + size_t(row) * t.pitch;
     if (ignoreDepth || !t.depth) {
         std::memset(line + x0, colour, size_t(x1 - x0 + 1));
         return;
     }
-    // Written without a branch so that the compiler can test many pixels at once.
     const uint16_t* terrain = t.depth + size_t(row) * t.width;
-    for (int px = x0; px <= x1; ++px) line[px] = depth < terrain[px] ? colour : line[px];
+    // The next row of a disc or triangle starts near here: ask for its depths now, since
+    // the depth image is too large to stay near the processor between frames.
+    __builtin_prefetch(terrain + t.width + x0);
+#ifdef __SSE2__
+    const __m128i colours = _mm_set1_epi8(char(colour));
+    auto all = [&](int) { return colours; };
+#else
+    auto all = [](int) { return 0; };
+#endif
+    spanInFront(line, terrain, t.width, x0, x1, depth, all, [&](int) { return colour; });
 }
 
 // A span taking the terrain's shadow colour where the terrain lies farther than depth (the
 // shade image comes only with a depth image).
-inline void shadeSpan(const Target& t, int row, int x0, int x1, int32_t depth)
+[[gnu::always_inline]] inline void shadeSpan(const Target& t, int row, int x0, int x1, int32_t depth)
 {
     uint8_t* line = t.pixels + size_t(row) * t.pitch;
     const uint8_t* shade = t.shade + size_t(row) * t.width;
     const uint16_t* terrain = t.depth + size_t(row) * t.width;
-    for (int px = x0; px <= x1; ++px) line[px] = depth < terrain[px] ? shade[px] : line[px];
+    __builtin_prefetch(terrain + t.width + x0);
+    __builtin_prefetch(shade + t.width + x0);
+#ifdef __SSE2__
+    auto shades = [&](int px) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(shade + px)); };
+#else
+    auto shades = [](int) { return 0; };
+#endif
+    spanInFront(line, terrain, t.width, x0, x1, depth, shades, [&](int px) { return shade[px]; });
 }
 
 // Pixel centres lie on integer coordinates; a span covers the centres in [from, to].
@@ -180,6 +247,23 @@ void triangleRows(const Target& t, ScreenPoint a, ScreenPoint b, ScreenPoint c, 
     }
 }
 
+// Marks the box [x0, x1] x [y0, y1] round what a primitive may have written (finite ends),
+// held to the target: a little more than the spans, for none of their work per row. Held to
+// the target first, a truncation is a floor, and one past it plus one covers the ceiling.
+void markBox(const Target& t, float x0, float y0, float x1, float y1)
+{
+    float w = float(t.width), h = float(t.height);
+    markDrawn(game.lockedSurface, int(within(x0, 0.0f, w)), int(within(y0, 0.0f, h)), int(within(x1 + 2.0f, 0.0f, w)),
+              int(within(y1 + 2.0f, 0.0f, h)));
+}
+
+void markTriangle(const Target& t, const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c)
+{
+    for (const ScreenPoint* p : {&a, &b, &c})
+        if (!std::isfinite(p->x) || !std::isfinite(p->y)) return;  // nothing was drawn
+    markBox(t, std::min({a.x, b.x, c.x}), std::min({a.y, b.y, c.y}), std::max({a.x, b.x, c.x}), std::max({a.y, b.y, c.y}));
+}
+
 }  // namespace
 
 void drawDisc(float x, float y, float z, float radius, uint8_t colour, bool ignoreDepth)
@@ -187,8 +271,9 @@ void drawDisc(float x, float y, float z, float radius, uint8_t colour, bool igno
     Target t;
     if (!target(t) || !(z > 0)) return;
     int32_t depth = depthValue(z);
-    discRows(t, x, y, game.screenScale / z * radius,
-             [&](int row, int x0, int x1) { fillSpan(t, row, x0, x1, depth, colour, ignoreDepth); });
+    float r = game.screenScale / z * radius;
+    discRows(t, x, y, r, [&](int row, int x0, int x1) { fillSpan(t, row, x0, x1, depth, colour, ignoreDepth); });
+    if (std::isfinite(r) && std::isfinite(x) && std::isfinite(y)) markBox(t, x - r, y - r, x + r, y + r);
 }
 
 void drawShadowDisc(float x, float y, float z, float radius)
@@ -196,7 +281,9 @@ void drawShadowDisc(float x, float y, float z, float radius)
     Target t;
     if (!target(t) || !t.shade || !(z > 0)) return;
     int32_t depth = depthValue(z - 1.0f);
-    discRows(t, x, y, game.screenScale / z * radius, [&](int row, int x0, int x1) { shadeSpan(t, row, x0, x1, depth); });
+    float r = game.screenScale / z * radius;
+    discRows(t, x, y, r, [&](int row, int x0, int x1) { shadeSpan(t, row, x0, x1, depth); });
+    if (std::isfinite(r) && std::isfinite(x) && std::isfinite(y)) markBox(t, x - r, y - r, x + r, y + r);
 }
 
 void drawTriangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c, uint8_t colour, bool ignoreDepth)
@@ -208,6 +295,7 @@ void drawTriangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint&
     int32_t depth = truncSteps((a.z + b.z + c.z) / (3.0f * depthUnit));
     if (depth <= 0) return;
     triangleRows(t, a, b, c, [&](int row, int x0, int x1) { fillSpan(t, row, x0, x1, depth, colour, ignoreDepth); });
+    markTriangle(t, a, b, c);
 }
 
 void drawShadowTriangle(const ScreenPoint& a, const ScreenPoint& b, const ScreenPoint& c)
@@ -216,4 +304,5 @@ void drawShadowTriangle(const ScreenPoint& a, const ScreenPoint& b, const Screen
     if (!target(t) || !t.shade) return;
     int32_t depth = depthValue((a.z + b.z + c.z) / 3.0f - 1.0f);
     triangleRows(t, a, b, c, [&](int row, int x0, int x1) { shadeSpan(t, row, x0, x1, depth); });
+    markTriangle(t, a, b, c);
 }

@@ -1,6 +1,7 @@
 #include "render/scenery.h"
 
 #include "state/game_state.h"
+#include "render/frame_damage.h"
 #include "render/ground_colours.h"
 #include "render/number_format.h"
 #include "render/object_models.h"
@@ -134,6 +135,7 @@ void buildRaceBackground()
     bool drawLocked = game.lockedSurface && game.lockedSurface == game.drawSurface;
     unlockDraw();
     setProjectionScale(background->w, background->h);
+    forgetFrames();  // race pictures so far were drawn over another background
     if (!allocateSceneImages(background->w, background->h) || !lockBackground()) return;
     clearScene();
     drawScenery(true);

@@ -2,6 +2,7 @@
 
 #include "state/game_state.h"
 #include "render/draw_access.h"
+#include "render/frame_damage.h"
 
 #include <cstdint>
 #include <cstring>
@@ -14,6 +15,7 @@ static SDL_Surface* makeSurface(int width, int height)
 void freeDrawSurfaces()
 {
     unlockDraw();
+    forgetFrames();  // a new surface may come at the same address
     if (game.drawSurface) SDL_FreeSurface(game.drawSurface);
     if (game.backgroundSurface) SDL_FreeSurface(game.backgroundSurface);
     game.drawSurface = nullptr;
@@ -35,6 +37,7 @@ bool setVideoMode(int width, int height, bool windowed)
     freeDrawSurfaces();
     Uint32 flags = windowed ? 0 : (SDL_FULLSCREEN | SDL_HWPALETTE);
     game.videoSurface = SDL_SetVideoMode(width, height, 8, flags);
+    forgetScreen();
     if (!game.videoSurface) return false;
     return createDrawSurfaces(width, height);
 }
@@ -42,7 +45,7 @@ bool setVideoMode(int width, int height, bool windowed)
 // What SDL's blit does between two surfaces of one size when it copies bytes unchanged: both
 // 8-bit in memory without locking, one palette (SDL then maps colours to themselves), no
 // colour key or alpha on the source, no clipping on the destination.
-static bool copiesBytes(const SDL_Surface* from, const SDL_Surface* to)
+bool copiesBytes(const SDL_Surface* from, const SDL_Surface* to)
 {
     const SDL_PixelFormat* f = from->format;
     const SDL_PixelFormat* t = to->format;
@@ -60,6 +63,7 @@ static bool copiesBytes(const SDL_Surface* from, const SDL_Surface* to)
 void copyWholeSurface(SDL_Surface* from, SDL_Surface* to)
 {
     if (!from || !to) return;
+    if (to == game.drawSurface || to == game.backgroundSurface) forgetFrames();
     if (!copiesBytes(from, to)) {
         SDL_BlitSurface(from, nullptr, to, nullptr);
         return;
@@ -77,6 +81,9 @@ void copyWholeSurface(SDL_Surface* from, SDL_Surface* to)
 void presentDrawSurface()
 {
     SDL_Surface* video = SDL_GetVideoSurface();
-    if (game.drawSurface && video) copyWholeSurface(game.drawSurface, video);
-    if (video) SDL_Flip(video);
+    if (!video) return;
+    if (game.drawSurface && presentChanges(game.drawSurface, video)) return;
+    if (game.drawSurface) copyWholeSurface(game.drawSurface, video);
+    SDL_Flip(video);
+    presentedWhole(game.drawSurface, video);
 }

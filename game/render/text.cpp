@@ -2,6 +2,7 @@
 
 #include "state/game_state.h"
 #include "render/font.h"
+#include "render/frame_damage.h"
 
 #include <algorithm>
 
@@ -35,6 +36,10 @@ void drawClipped(std::string_view text, int x, int y, uint8_t colour, uint8_t sh
 {
     if (watcher) watcher(text, x, y, colour, {clip.left, clip.top, clip.right, clip.bottom});
     int scale = game.guiScale, stripWidth = fontGlyphCount * scale, m = game.textShadowOffset;
+    // Glyphs and their shadows stay inside this rectangle, clipped.
+    markDrawn(game.lockedSurface, std::max(x, clip.left), std::max(y, clip.top),
+              std::min(x + int(text.size()) * scale + std::max(m, 0), clip.right + 1),
+              std::min(y + 2 * scale + std::max(m, 0), clip.bottom + 1));
     for (char ch : text) {
         int g = glyphIndex(ch);
         if (g != 0) {

@@ -2,6 +2,7 @@
 
 #include "race/race_screens.h"
 #include "render/draw_access.h"
+#include "render/frame_damage.h"
 #include "render/race_view.h"
 #include "render/surfaces.h"
 #include "season/championship.h"
@@ -38,8 +39,10 @@ static void showOverRace(void (*draw)(const PointsTable&), const PointsTable& ta
         draw(table);
         unlockDraw();
     }
-    if (keepAsBackground && game.backgroundSurface)
+    if (keepAsBackground && game.backgroundSurface) {
         SDL_BlitSurface(game.drawSurface, nullptr, game.backgroundSurface, nullptr);
+        forgetFrames();
+    }
     presentDrawSurface();
 }
 

@@ -4,6 +4,7 @@
 // drawing surfaces of the screen's size (the Screen fixture, or the game system).
 #include "state/game_state.h"
 #include "state/particle_ring.h"
+#include "render/frame_damage.h"
 #include "render/raster.h"
 #include "track/camera_framing.h"
 
@@ -56,6 +57,7 @@ inline void flatGround(float trackSize, int angle = 60, int rotation = 20)
         }
     }
     SDL_UnlockSurface(bg);
+    forgetFrames();  // painted behind the race pictures' bookkeeping
 }
 
 inline Vec3 heading(float radians) { return {std::cos(radians), 0, -std::sin(radians)}; }

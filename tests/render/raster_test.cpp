@@ -1,6 +1,8 @@
 #include "render_fixture.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -86,6 +88,44 @@ TEST_F(Raster, DepthHidesWhatTheTerrainCoversAndShadowsCopyTheShadeImage)
     drawShadowTriangle(a, b, c);
     drawShadowTriangle(a, c, b);               // either winding
     EXPECT_EQ(Screen::at(2, 2), 9);
+}
+
+// Every pixel of a span is tested on its own, whatever its place in a row: terrain depths
+// just in front of, at and behind the disc's, the nearest and the "nothing" depth, under discs
+// whose rows start and end at every alignment.
+TEST_F(Raster, EachPixelOfADiscMeetsItsOwnTerrainDepth)
+{
+    struct Case {
+        float x, z, radiusPixels;
+    };
+    // Wide and narrow rows, at both edges of the screen, at the nearest and beyond the farthest depth.
+    const Case cases[] = {{50.0f, 4.0f, 35}, {33.3f, 0.02f, 35}, {61.7f, 9.0f, 35}, {48.5f, 590.0f, 35},
+                          {50.0f, 700.0f, 35}, {97.2f, 3.0f, 9}, {1.6f, 7.0f, 6}, {50.4f, 2.0f, 4}};
+    for (const Case& c : cases) {
+        for (bool shadow : {false, true}) {
+            int32_t d = depthValue(shadow ? c.z - 1.0f : c.z);
+            for (int y = 0; y < 80; ++y)
+                for (int x = 0; x < 100; ++x) {
+                    int32_t k = (x * 7 + y * 3) % 7, near = d + k - 3;
+                    int32_t terrain = k == 5 ? 0 : k == 6 ? 0xFFFF : std::clamp(near, 0, 0xFFFF);
+                    game.depthImage[y * 100 + x] = uint16_t(terrain);
+                    game.shadeImage[y * 100 + x] = uint8_t(100 + (x + y) % 50);
+                }
+            float radius = c.radiusPixels * c.z / 100.0f;
+            fillRect(nullptr, 0);
+            drawDisc(c.x, 40, c.z, radius, 1, true);
+            std::vector<bool> covered(100 * 80);
+            for (int i = 0; i < 100 * 80; ++i) covered[size_t(i)] = Screen::at(i % 100, i / 100) == 1;
+            for (int i = 0; i < 100 * 80; ++i) Screen::at(i % 100, i / 100) = uint8_t(i % 97);
+            if (shadow) drawShadowDisc(c.x, 40, c.z, radius);
+            else drawDisc(c.x, 40, c.z, radius, 250, false);
+            for (int i = 0; i < 100 * 80; ++i) {
+                bool front = covered[size_t(i)] && d < int32_t(game.depthImage[i]);
+                uint8_t want = !front ? uint8_t(i % 97) : shadow ? game.shadeImage[i] : 250;
+                ASSERT_EQ(Screen::at(i % 100, i / 100), want) << "z " << c.z << " shadow " << shadow << " pixel " << i;
+            }
+        }
+    }
 }
 
 TEST_F(Raster, TrianglesAreCulledByWindingAndDrawnAtOneDepth)
