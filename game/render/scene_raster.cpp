@@ -293,6 +293,7 @@ void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const Spa
     const GroundColours& g = *t.colours;
     const float* noise = game.randomTable;
     const uint8_t* map = game.surfaceMap;
+    if (!map) return spanTerrainPlain(row, left, right, style);  // none loaded: only in tests
     static_assert(surfaceMapSide == 1 << 9, "cell index by shift");
     walkSpan4(left, right, t.width, [&](int x, int count, __m128 q, __m128 rqx, __m128 rqz) {
         __m128 z;
@@ -305,14 +306,14 @@ void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const Spa
         __m128i cz = cellOf4(_mm_mul_ps(_mm_add_ps(eyeZ, _mm_mul_ps(rqz, z)), toCell4));
         __m128i cell = _mm_add_epi32(_mm_slli_epi32(cz, 9), cx);
         // Every lane: the cells are clamped to the map, so lanes past the span read inside it.
-        auto valueAt = [&](__m128i lanes) {
-            uint8_t v = map ? map[_mm_cvtsi128_si32(lanes)] : surfaceUnset;
-            return v >= groundValueCount ? uint8_t(groundValueCount - 1) : v;
+        auto levelsAt = [&](__m128i lanes) {
+            const float* pair = g.levels[map[_mm_cvtsi128_si32(lanes)]];
+            return _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(pair)));
         };
-        uint8_t v0 = valueAt(cell), v1 = valueAt(_mm_shuffle_epi32(cell, 1)), v2 = valueAt(_mm_shuffle_epi32(cell, 2)),
-                v3 = valueAt(_mm_shuffle_epi32(cell, 3));
-        __m128 lit = _mm_setr_ps(g.litLevel[v0], g.litLevel[v1], g.litLevel[v2], g.litLevel[v3]);
-        __m128 toward = _mm_setr_ps(g.towardShadow[v0], g.towardShadow[v1], g.towardShadow[v2], g.towardShadow[v3]);
+        __m128 levels01 = _mm_movelh_ps(levelsAt(cell), levelsAt(_mm_shuffle_epi32(cell, 1)));
+        __m128 levels23 = _mm_movelh_ps(levelsAt(_mm_shuffle_epi32(cell, 2)), levelsAt(_mm_shuffle_epi32(cell, 3)));
+        __m128 lit = _mm_shuffle_ps(levels01, levels23, _MM_SHUFFLE(2, 0, 2, 0));
+        __m128 toward = _mm_shuffle_ps(levels01, levels23, _MM_SHUFFLE(3, 1, 3, 1));
         __m128 grain = _mm_setr_ps(groundNoiseIn(noise, x, row), groundNoiseIn(noise, x + 1, row),
                                    groundNoiseIn(noise, x + 2, row), groundNoiseIn(noise, x + 3, row));
         // groundShadeWith's sum, in its order.
@@ -356,19 +357,36 @@ void spanWater(int row, const SpanEdge& left, const SpanEdge& right, const SpanS
     const SceneTarget& t = rowTarget;
     auto [line, depth, shade] = imageRow(row);
     const std::array<uint8_t, 256>& tint = waterTints();
-    walkSpan4(left, right, t.width, [&](int x, int count, __m128 q, __m128, __m128) {
-        __m128 z;
-        int nearer = nearerMask(depthOf4(q, z), depth, x, count, t.width);
-        if (nearer == 15) {
-            for (int k = 0; k < 4; ++k) line[x + k] = tint[line[x + k]], shade[x + k] = tint[shade[x + k]];
-            return;
+    SpanWalk w;
+    if (!startSpan(left, right, t.width, w)) return;
+    // The plane lies mostly under the ground, and its rows are long: blocks of pixels that
+    // cannot show it are passed over on a bound. Along a span q is monotonic (the running sum
+    // adds one step of one sign; rounding is monotonic), and so, while q stays above 0, is
+    // depthOf(q): the nearer end of a block bounds all of it.
+    constexpr int block = 16;
+    alignas(16) float qs[block];
+    float q = w.q;
+    for (int x = w.x0; x < w.x1; x += block) {
+        int n = std::min(block, w.x1 - x);
+        qs[0] = q;
+        for (int k = 1; k < n; ++k) qs[k] = qs[k - 1] + w.dq;
+        q = qs[n - 1] + w.dq;
+        if (qs[0] > 0 && qs[n - 1] > 0) {
+            uint16_t farthest = 0;
+            for (int k = 0; k < n; ++k) farthest = std::max(farthest, depth[x + k]);
+            if (std::min(depthOf(qs[0]), depthOf(qs[n - 1])) >= farthest) continue;
         }
-        for (int k = 0; k < count; ++k) {
-            if (!(nearer >> k & 1)) continue;
-            line[x + k] = tint[line[x + k]];
-            shade[x + k] = tint[shade[x + k]];
+        for (int g = 0; g < n; g += 4) {
+            int count = std::min(4, n - g);
+            __m128 z;
+            int nearer = nearerMask(depthOf4(_mm_load_ps(qs + g), z), depth, x + g, count, t.width);
+            for (int k = 0; k < count; ++k) {
+                if (!(nearer >> k & 1)) continue;
+                line[x + g + k] = tint[line[x + g + k]];
+                shade[x + g + k] = tint[shade[x + g + k]];
+            }
         }
-    });
+    }
 }
 #else
 void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const SpanStyle& style)

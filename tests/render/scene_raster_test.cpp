@@ -164,7 +164,6 @@ TEST_F(FastSpans, RandomTableFilledOnlyWhenAPixelIsDrawn)
     drawTriangle3D(hidden[0].a, hidden[0].b, hidden[0].c, 0);
     EXPECT_EQ(game.randomTable, nullptr);
 
-    game.surfaceMap = nullptr;  // every cell unset
     std::vector<Triangle> shown = {{vertex(-3, -2, 5), vertex(W + 3, 4, 7), vertex(50, H + 2, 6)}};
     std::vector<float> tables[2];
     Images pictures[2];
