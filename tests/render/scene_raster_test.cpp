@@ -204,3 +204,24 @@ TEST_F(FastSpans, ShadesHalfwayBetweenTwoColoursRoundAwayFromZero)
     EXPECT_EQ(groundShade(value, light, grain), expected);
     EXPECT_GT(std::count(fast.pixels.begin(), fast.pixels.end(), expected), 1000);
 }
+
+TEST_F(FastSpans, WaterRowsCrossingTheGroundsDepthTintTheirNearerPart)
+{
+    // The water passes over blocks of a row on the depth at their ends: where the plane's depth
+    // crosses the ground's inside a block, rising or falling along the row, the nearer part
+    // must still take the tint.
+    std::fill(game.depthImage, game.depthImage + size_t(W) * H, depthValue(150));
+    start = snapshot();
+    // Depths from 100 to 200 along the rows, about 150 in their middle.
+    std::vector<Triangle> rising = {{vertex(-4, -3, 100), vertex(W + 6, 5, 200), vertex(-2, H + 4, 100)}};
+    std::vector<Triangle> falling = {{vertex(-4, -3, 200), vertex(W + 6, 5, 100), vertex(-2, H + 4, 200)}};
+    for (const auto& triangles : {rising, falling}) {
+        Images fast = drawn(spanWater, triangles), plain = drawn(spanWaterPlain, triangles);
+        EXPECT_EQ(fast.pixels, plain.pixels);
+        EXPECT_EQ(fast.shade, plain.shade);
+        size_t tinted = 0;
+        for (size_t i = 0; i < plain.pixels.size(); ++i) tinted += plain.pixels[i] != start.pixels[i];
+        EXPECT_GT(tinted, size_t(W) * H / 10);
+        EXPECT_LT(tinted, size_t(W) * H / 2);
+    }
+}
