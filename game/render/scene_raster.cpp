@@ -161,14 +161,17 @@ inline int nearerMask(__m128i d, const uint16_t* depth, int x, int count, int wi
     return _mm_movemask_ps(_mm_castsi128_ps(_mm_cmplt_epi32(d, held))) & ((1 << count) - 1);
 }
 
-// std::clamp(int(v), 0, surfaceMapSide - 1) in four lanes: cvttps, like the scalar
-// conversion, gives INT_MIN for NaN and out-of-range values.
-inline __m128i cellOf4(__m128 v)
+// The surface map cells under four pixels: std::clamp(int(v), 0, surfaceMapSide - 1) of each
+// coordinate, then z * surfaceMapSide + x. cvttps gives what the scalar conversion gives (INT_MIN
+// for NaN and out-of-range values); packing to 16 bits saturates, which cannot move a value
+// across the clamp's ends.
+inline __m128i cellsOf4(__m128 x, __m128 z)
 {
-    __m128i c = _mm_cvttps_epi32(v);
-    c = _mm_and_si128(c, _mm_cmpgt_epi32(c, _mm_setzero_si128()));
-    __m128i last = _mm_set1_epi32(surfaceMapSide - 1), over = _mm_cmpgt_epi32(c, last);
-    return _mm_or_si128(_mm_andnot_si128(over, c), _mm_and_si128(over, last));
+    static_assert(surfaceMapSide == 512, "the factors below");
+    __m128i both = _mm_packs_epi32(_mm_cvttps_epi32(x), _mm_cvttps_epi32(z));  // x in 0-3, z in 4-7
+    both = _mm_min_epi16(_mm_max_epi16(both, _mm_setzero_si128()), _mm_set1_epi16(surfaceMapSide - 1));
+    __m128i pairs = _mm_unpacklo_epi16(both, _mm_unpackhi_epi64(both, both));  // x0 z0 x1 z1 ...
+    return _mm_madd_epi16(pairs, _mm_set1_epi32(surfaceMapSide << 16 | 1));
 }
 
 // roundHalfAway in four lanes, for lanes inside +-2^23 (the caller takes the others singly).
@@ -294,7 +297,6 @@ void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const Spa
     const float* noise = game.randomTable;
     const uint8_t* map = game.surfaceMap;
     if (!map) return spanTerrainPlain(row, left, right, style);  // none loaded: only in tests
-    static_assert(surfaceMapSide == 1 << 9, "cell index by shift");
     walkSpan4(left, right, t.width, [&](int x, int count, __m128 q, __m128 rqx, __m128 rqz) {
         __m128 z;
         __m128i d = depthOf4(q, z);
@@ -302,9 +304,8 @@ void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const Spa
         if (!nearer) return;
         // Filled only when a pixel needs it, as groundNoise does: filling draws on rand().
         if (!noise) fillRandomTable(), noise = game.randomTable;
-        __m128i cx = cellOf4(_mm_mul_ps(_mm_add_ps(eyeX, _mm_mul_ps(rqx, z)), toCell4));
-        __m128i cz = cellOf4(_mm_mul_ps(_mm_add_ps(eyeZ, _mm_mul_ps(rqz, z)), toCell4));
-        __m128i cell = _mm_add_epi32(_mm_slli_epi32(cz, 9), cx);
+        __m128i cell = cellsOf4(_mm_mul_ps(_mm_add_ps(eyeX, _mm_mul_ps(rqx, z)), toCell4),
+                                _mm_mul_ps(_mm_add_ps(eyeZ, _mm_mul_ps(rqz, z)), toCell4));
         // Every lane: the cells are clamped to the map, so lanes past the span read inside it.
         auto levelsAt = [&](__m128i lanes) {
             const float* pair = g.levels[map[_mm_cvtsi128_si32(lanes)]];
@@ -440,18 +441,6 @@ inline SpanEdge edgeAt(const TriangleEdge& e, float y)
     return {e.aq + e.dq * t, e.arq + e.drq * t, e.ax + e.dx * t};
 }
 
-// Touches the scene images a few rows ahead at x, so that the lines a span needs are in the
-// cache when it comes: the triangles' rows run down the screen, a new line of each image a row.
-inline void prefetchRow(int row, float x)
-{
-    const SceneTarget& t = rowTarget;
-    if (row >= t.height || !(x > 0 && x < float(t.width))) return;
-    size_t at = size_t(row) * t.width + size_t(x);
-    __builtin_prefetch(t.depth + at, 1);
-    __builtin_prefetch(t.shade + at, 1);
-    __builtin_prefetch(t.pixels + size_t(row) * t.pitch + size_t(x), 1);
-}
-
 }  // namespace
 
 void drawTriangle3D(const SceneVertex& v0, const SceneVertex& v1, const SceneVertex& v2, uint8_t colour)
@@ -483,7 +472,6 @@ void drawTriangle3D(const SceneVertex& v0, const SceneVertex& v1, const SceneVer
         SpanEdge l = edgeAt(ac, y);
         SpanEdge r = y < b->y ? edgeAt(ab, y) : (lowerHalf ? edgeAt(bc, y) : flatBottom);
         if (l.x > r.x) std::swap(l, r);
-        prefetchRow(row + 2, l.x);
         mode(row, l, r, style);
     }
 }
