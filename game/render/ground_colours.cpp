@@ -53,6 +53,11 @@ void buildGroundColours()
         tables.low[v] = uint8_t(std::min(lit, shadow));
         tables.high[v] = uint8_t(std::max(lit, shadow));
     }
+    for (int b = 0; b < 256; ++b) {
+        int v = std::min(b, groundValueCount - 1);
+        tables.levels[b][0] = tables.litLevel[v];
+        tables.levels[b][1] = tables.towardShadow[v];
+    }
 }
 
 const GroundColours& groundColours()

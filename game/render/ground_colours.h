@@ -19,6 +19,9 @@ struct GroundColours {
     float towardShadow[groundValueCount];
     uint8_t low[groundValueCount];
     uint8_t high[groundValueCount];
+    // litLevel and towardShadow side by side for every byte, those past the ground values as
+    // the last value: the four-wide terrain loop loads both at once, without a clamp.
+    float levels[256][2];
 };
 
 // Rebuilt whenever a race or the preview is prepared.

@@ -39,17 +39,22 @@ void freeSceneImages()
     game.sceneWidth = game.sceneHeight = 0;
 }
 
-bool allocateSceneImages(int width, int height)
+bool allocateSceneImages(int width, int height, uint8_t shade)
 {
-    freeSceneImages();
-    if (width <= 0 || height <= 0) return false;
+    if (width <= 0 || height <= 0) {
+        freeSceneImages();
+        return false;
+    }
     size_t n = size_t(width) * size_t(height);
-    game.depthImage = new uint16_t[n];
-    game.shadeImage = new uint8_t[n];
+    if (!game.depthImage || !game.shadeImage || game.sceneWidth != width || game.sceneHeight != height) {
+        freeSceneImages();
+        game.depthImage = new uint16_t[n];
+        game.shadeImage = new uint8_t[n];
+        game.sceneWidth = width;
+        game.sceneHeight = height;
+    }
     std::fill(game.depthImage, game.depthImage + n, uint16_t(0xFFFF));
-    std::memset(game.shadeImage, 0, n);
-    game.sceneWidth = width;
-    game.sceneHeight = height;
+    std::memset(game.shadeImage, shade, n);
     return true;
 }
 

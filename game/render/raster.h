@@ -20,8 +20,9 @@ void setProjectionScale(int screenWidth, int screenHeight);
 // when the point lies at or behind the camera (z <= 0.0001).
 bool projectPoint(const Vec3& cameraPosition, const float cameraMatrix[9], const Vec3& p, ScreenPoint& out);
 
-// depthImage and shadeImage at the screen's size; depth all farthest, shade all 0.
-bool allocateSceneImages(int width, int height);
+// depthImage and shadeImage at the screen's size; depth all farthest, shade all the given
+// colour. Images of that size already are kept and refilled.
+bool allocateSceneImages(int width, int height, uint8_t shade = 0);
 void freeSceneImages();
 
 // depth value of a world depth, as the depth test compares it

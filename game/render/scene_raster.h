@@ -12,10 +12,11 @@ struct SceneVertex {
 };
 
 // One end of a span: screen x, 1/depth, and the relative world position over depth, which
-// all change linearly across the screen.
+// all change linearly across the screen. q and rq lead and travel as four floats together.
 struct SpanEdge {
-    float x, q;
+    float q;
     Vec3 rq;
+    float x;
 };
 
 struct SpanStyle {
@@ -33,6 +34,11 @@ void spanFlat(int row, const SpanEdge& left, const SpanEdge& right, const SpanSt
 // Where the plane is nearer than what is drawn, colour and shadow colour take their water
 // tints. Writes no depth: what lies under water stays visible to the moving things.
 void spanWater(int row, const SpanEdge& left, const SpanEdge& right, const SpanStyle& style);
+// The same three pixel by pixel: what processors without SSE2 draw, and the bits the four-wide
+// forms above must match.
+void spanTerrainPlain(int row, const SpanEdge& left, const SpanEdge& right, const SpanStyle& style);
+void spanFlatPlain(int row, const SpanEdge& left, const SpanEdge& right, const SpanStyle& style);
+void spanWaterPlain(int row, const SpanEdge& left, const SpanEdge& right, const SpanStyle& style);
 
 void setSpanMode(SpanMode mode);
 

@@ -87,13 +87,12 @@ void fillLocked(int x0, int y0, int x1, int y1, uint8_t colour)
         if (x1 > x0) std::memset(game.pixelBase + size_t(y) * game.pixelPitch + x0, colour, size_t(x1 - x0));
 }
 
-// Starts the scene images and the locked surface empty: farthest depth, panel colour.
+// Starts the locked surface empty in the panel colour; the scene images were started by
+// allocateSceneImages, farthest depth and panel colour, so they are not filled twice.
 void clearScene()
 {
     SDL_Surface* s = game.lockedSurface;
     fillLocked(0, 0, s->w, s->h, panelColour);
-    std::fill(game.depthImage, game.depthImage + size_t(s->w) * s->h, uint16_t(0xFFFF));
-    std::memset(game.shadeImage, panelColour, size_t(s->w) * s->h);
 }
 
 }  // namespace
@@ -136,7 +135,7 @@ void buildRaceBackground()
     unlockDraw();
     setProjectionScale(background->w, background->h);
     forgetFrames();  // race pictures so far were drawn over another background
-    if (!allocateSceneImages(background->w, background->h) || !lockBackground()) return;
+    if (!allocateSceneImages(background->w, background->h, panelColour) || !lockBackground()) return;
     clearScene();
     drawScenery(true);
     drawBottomPanel();
@@ -162,7 +161,7 @@ bool drawTrackPreview(const DrawRect& area)
     unlockDraw();
     float scale = game.screenScale, ratio = game.aspectRatio;
     setProjectionScale(pw, ph);
-    bool drawn = allocateSceneImages(pw, ph) && lockSurface(picture);
+    bool drawn = allocateSceneImages(pw, ph, panelColour) && lockSurface(picture);
     if (drawn) {
         clearScene();
         drawScenery(game.fasterTrackPreview == 0);

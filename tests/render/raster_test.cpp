@@ -190,3 +190,22 @@ TEST_F(Raster, SpansThatStartBeyondTheIntegerRangeDrawNothing)
     drawDisc(3e9f, 3e9f, pixels, 3e9f, 3, true);
     EXPECT_EQ(Screen::count(0), 100 * 80);
 }
+
+TEST_F(Raster, SceneImagesOfTheSameSizeAreKeptButStartedAfresh)
+{
+    // Each race start asks for them again: what the last race drew must not hide the next.
+    uint16_t* depth = game.depthImage;
+    game.depthImage[123] = 5;
+    game.shadeImage[45] = 9;
+    ASSERT_TRUE(allocateSceneImages(100, 80, 240));
+    EXPECT_EQ(game.depthImage, depth);
+    EXPECT_TRUE(std::all_of(game.depthImage, game.depthImage + 100 * 80, [](uint16_t d) { return d == 0xFFFF; }));
+    EXPECT_TRUE(std::all_of(game.shadeImage, game.shadeImage + 100 * 80, [](uint8_t s) { return s == 240; }));
+    ASSERT_TRUE(allocateSceneImages(60, 30));
+    EXPECT_EQ(game.sceneWidth, 60);
+    EXPECT_EQ(game.sceneHeight, 30);
+    EXPECT_TRUE(std::all_of(game.shadeImage, game.shadeImage + 60 * 30, [](uint8_t s) { return s == 0; }));
+    EXPECT_FALSE(allocateSceneImages(0, 30));
+    EXPECT_EQ(game.depthImage, nullptr);
+    EXPECT_EQ(game.sceneWidth, 0);
+}
