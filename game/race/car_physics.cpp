@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 
 namespace {
 
@@ -311,10 +313,11 @@ struct Pose {
 };
 
 // Three finite, square axes of about unit length: what a frame that collapsed or blew up is not.
-bool unitFrame(const CarState& c)
+// knownFinite: the axes were found finite already.
+bool unitFrame(const CarState& c, bool knownFinite = false)
 {
     for (const Vec3* a : {&c.rightAxis, &c.upAxis, &c.forwardAxis})
-        if (!finite(*a) || !(std::fabs(dot(*a, *a) - 1) < 0.5f)) return false;
+        if ((!knownFinite && !finite(*a)) || !(std::fabs(dot(*a, *a) - 1) < 0.5f)) return false;
     return std::fabs(dot(c.rightAxis, c.upAxis)) < 0.1f && std::fabs(dot(c.upAxis, c.forwardAxis)) < 0.1f &&
            std::fabs(dot(c.forwardAxis, c.rightAxis)) < 0.1f;
 }
@@ -322,16 +325,19 @@ bool unitFrame(const CarState& c)
 // frameChecked: the axes have not been written since the last call, which left them a frame.
 void keepFinite(CarState& c, const Pose& start, bool frameChecked = false)
 {
-    if (!finite(c.positionVector)) {
+    // Nearly always all is well: one test for that, the field by field repair otherwise.
+    bool numbersFinite = carNumbersFinite(c);
+    if (!numbersFinite && !finite(c.positionVector)) {
         c.positionVector = finite(start.position) ? start.position
                                                   : Vec3{game.trackSize * 0.5f, 0, game.trackSize * 0.5f};
         if (!std::isfinite(c.positionVector.x + c.positionVector.z)) c.positionVector = Vec3{};
         c.positionVector.y = std::max(c.positionVector.y, terrainHeight(c.positionVector.x, c.positionVector.z));
     }
-    if (!frameChecked && !unitFrame(c)) {
+    if (!frameChecked && !unitFrame(c, numbersFinite)) {
         c.rightAxis = start.right, c.upAxis = start.up, c.forwardAxis = start.forward;
         if (!unitFrame(c)) c.rightAxis = {1, 0, 0}, c.upAxis = {0, 1, 0}, c.forwardAxis = {0, 0, 1};
     }
+    if (numbersFinite) return;
     if (!finite(c.velocity)) c.velocity = Vec3{};
     if (!finite(c.angularVelocity)) c.angularVelocity = Vec3{};
     if (!std::isfinite(c.wheelSpeed)) c.wheelSpeed = 0;
@@ -347,6 +353,26 @@ void keepFinite(CarState& c, const Pose& start, bool frameChecked = false)
 }
 
 }  // namespace
+
+bool carNumbersFinite(const CarState& c)
+{
+    // A sum of finite numbers is finite unless it overflows; a NaN or an infinity among them
+    // leaves it NaN or infinite. Four sums, so that the additions need not wait for each other.
+    static_assert(offsetof(CarState, speedFactor) - offsetof(CarState, positionVector) == 30 * sizeof(float),
+                  "the floats from the position to the speed factor lie side by side");
+    const unsigned char* block = reinterpret_cast<const unsigned char*>(&c.positionVector);
+    const unsigned char* points = reinterpret_cast<const unsigned char*>(c.wheelPoints);
+    float sum[4] = {}, q[4];
+    auto add = [&](const unsigned char* at) {
+        std::memcpy(q, at, sizeof q);
+        for (int k = 0; k < 4; ++k) sum[k] += q[k];
+    };
+    for (int i = 0; i < 7; ++i) add(block + 16 * i);
+    for (int i = 0; i < 3; ++i) add(points + 16 * i);
+    std::memcpy(q, block + 16 * 7, 3 * sizeof(float));
+    for (int k = 0; k < 3; ++k) sum[k] += q[k];
+    return std::isfinite((sum[0] + sum[1]) + (sum[2] + sum[3]));
+}
 
 void carEngineSound(int car, bool pulls)
 {

@@ -9,7 +9,14 @@
 // velocity + r x w, and an impulse J at r changes w by a positive multiple of J x r.
 #include <cstdint>
 
+struct CarState;
+
 void carStep(int car);
+
+// True only when every float of the car a step keeps finite (position, velocities, axes, wheel
+// speed, loads, slips, mass, the wheel points) is finite. False when one is not, and also when
+// finite ones are so large that their sum overflows: then each must be looked at by itself.
+bool carNumbersFinite(const CarState& c);
 
 // The engine note of car's present wheel speed, louder while the engine pulls. The replay
 // plays the cars' engines with it too.
