@@ -5,6 +5,7 @@
 #include "state/random_table.h"
 #include "track/terrain_height.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -152,9 +153,66 @@ static void pushOutOfCars(PitCrewMember& m)
     }
 }
 
-static void moveCrew(PitBox& box)
+// The ground under each member where it last stood: a crew settling after a car passed stands
+// on the same spot step after step while its velocity dies away. Valid in the world it was read
+// in (track, height grid and its scale).
+struct CrewGround {
+    uint32_t trackGeneration = 0;
+    const uint8_t* heightMap = nullptr;
+    float heightCell = 0, trackSize = 0;
+    bool known[pitCrewSize] = {};
+    uint32_t x[pitCrewSize], z[pitCrewSize];
+    float height[pitCrewSize];
+};
+static CrewGround crewGrounds[maxPitBoxes];
+
+static float groundUnder(CrewGround& g, int m, const Vec3& p)
 {
-    for (auto& m : box.crew) {
+    uint32_t x, z;
+    std::memcpy(&x, &p.x, sizeof x);
+    std::memcpy(&z, &p.z, sizeof z);
+    if (!g.known[m] || g.x[m] != x || g.z[m] != z) {
+        g.known[m] = true;
+        g.x[m] = x;
+        g.z[m] = z;
+        g.height[m] = terrainHeight(p.x, p.z);
+    }
+    return g.height[m];
+}
+
+// Whether any car may come within 10 units of a member across the ground, which is as near as
+// pushOutOfCars looks. A car more than 10.5 beyond the crew's bounding square along x or z is
+// farther than 10 from each member, rounding and all, for coordinates below 1e5.
+static bool carNearCrew(const PitBox& box)
+{
+    float x0 = 1e5f, x1 = -1e5f, z0 = 1e5f, z1 = -1e5f;
+    for (const PitCrewMember& m : box.crew) {
+        const Vec3& p = m.position;
+        if (!(std::fabs(p.x) < 1e5f && std::fabs(p.z) < 1e5f)) return true;
+        x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
+        z0 = std::min(z0, p.z), z1 = std::max(z1, p.z);
+    }
+    x0 -= 10.5f, x1 += 10.5f, z0 -= 10.5f, z1 += 10.5f;
+    for (int car = 0; car < carsInRace(); ++car) {
+        const Vec3& at = game.cars[car].positionVector;
+        if (!(at.x < x0 || at.x > x1 || at.z < z0 || at.z > z1)) return true;
+    }
+    return false;
+}
+
+static void moveCrew(PitBox& box, CrewGround& ground)
+{
+    if (ground.trackGeneration != game.trackGeneration || ground.heightMap != game.heightMap ||
+        std::memcmp(&ground.heightCell, &game.heightCell, sizeof(float)) != 0 ||
+        std::memcmp(&ground.trackSize, &game.trackSize, sizeof(float)) != 0) {
+        ground = CrewGround{};
+        ground.trackGeneration = game.trackGeneration;
+        ground.heightMap = game.heightMap;
+        ground.heightCell = game.heightCell;
+        ground.trackSize = game.trackSize;
+    }
+    for (int i = 0; i < pitCrewSize; ++i) {
+        PitCrewMember& m = box.crew[i];
         Vec3 to = m.target - m.position;
         to.y = 0;
         float d = std::sqrt(dot(to, to));
@@ -167,9 +225,9 @@ static void moveCrew(PitBox& box)
         if (std::fabs(m.velocity.x) < 1e-20f) m.velocity.x = 0;
         if (std::fabs(m.velocity.z) < 1e-20f) m.velocity.z = 0;
         m.position = m.position + m.velocity * 0.01f;
-        float ground = terrainHeight(m.position.x, m.position.z) + crewHeight;
-        if (m.position.y < ground) {
-            m.position.y = ground;
+        float stand = groundUnder(ground, i, m.position) + crewHeight;
+        if (m.position.y < stand) {
+            m.position.y = stand;
             if (m.velocity.y < 0) m.velocity.y = 0;
         }
     }
@@ -188,7 +246,8 @@ static void moveCrew(PitBox& box)
         }
     }
     // The car wins over a crew mate: nobody is left standing inside it.
-    for (auto& m : box.crew) pushOutOfCars(m);
+    if (carNearCrew(box))
+        for (auto& m : box.crew) pushOutOfCars(m);
 }
 
 // A crew standing still with no car near comes out of its move exactly as it went in, step
@@ -246,7 +305,7 @@ static void moveCrewUnlessAtRest(int b, PitBox& box)
     if (r.known && sameWorld(r) && std::memcmp(r.crew, box.crew, sizeof r.crew) == 0 && noCarNear(box, r.clear2)) return;
     PitCrewMember before[pitCrewSize];
     std::memcpy(before, box.crew, sizeof before);
-    moveCrew(box);
+    moveCrew(box, crewGrounds[b]);
     r.known = std::memcmp(before, box.crew, sizeof before) == 0 && noCarNear(box, INFINITY);
     if (!r.known) return;
     std::memcpy(r.crew, box.crew, sizeof r.crew);
