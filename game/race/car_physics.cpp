@@ -28,14 +28,6 @@ constexpr float slowestTopSpeed = 0.001f;
 float length(Vec3 v) { return std::sqrt(dot(v, v)); }
 bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
-int cellOf(float v)
-{
-    if (!(game.surfaceCell > 0)) return 0;
-    float c = v / game.surfaceCell;
-    if (!(c >= 0)) return 0;  // NaN as well
-    return c >= surfaceMapSide - 1 ? surfaceMapSide - 1 : int(c);
-}
-
 // Steps 2 to 5: mass, the loads of the last contacts weighed by the grip under each wheel,
 // and the steering grip and traction they give.
 struct Grip {
@@ -218,10 +210,10 @@ void damp(CarState& c)
     c.angularVelocity = c.angularVelocity * 0.92f + c.upAxis * ((0.08f - c.massFactor / 15) * spin);
 }
 
-// v turned by the angle |w| about w in the sense that keeps axis += axis x w.
-Vec3 turned(Vec3 v, Vec3 k, float angle)
+// v turned about the unit axis k by the angle whose cosine and sine are cs and sn, in the sense
+// that keeps axis += axis x w.
+Vec3 turned(Vec3 v, Vec3 k, float cs, float sn)
 {
-    float cs = std::cos(angle), sn = std::sin(angle);
     return v * cs + cross(v, k) * sn + k * (dot(k, v) * (1 - cs));
 }
 
@@ -233,9 +225,10 @@ void integrate(CarState& c)
     if (rate > 1e-9f) {
         Vec3 k = c.angularVelocity * (1.0f / rate);
         float angle = rate * 0.01f;
-        c.rightAxis = turned(c.rightAxis, k, angle);
-        c.upAxis = turned(c.upAxis, k, angle);
-        c.forwardAxis = turned(c.forwardAxis, k, angle);
+        float cs = std::cos(angle), sn = std::sin(angle);
+        c.rightAxis = turned(c.rightAxis, k, cs, sn);
+        c.upAxis = turned(c.upAxis, k, cs, sn);
+        c.forwardAxis = turned(c.forwardAxis, k, cs, sn);
     }
     c.forwardAxis = normalised(c.forwardAxis);
     c.rightAxis = normalised(c.rightAxis - c.forwardAxis * dot(c.rightAxis, c.forwardAxis));
@@ -293,8 +286,9 @@ void prepareContacts(CarState& c, const CarModel& m, float speed)
 }
 
 // A car the walls can no longer reach (through them in one step, or sunk through the ground
-// beyond the ground slab) comes back inside at rest on that side.
-void keepOnTrack(CarState& c)
+// beyond the ground slab) comes back inside at rest on that side. Returns the ground height
+// under the car's centre, read at x and z as they are now.
+float keepOnTrack(CarState& c)
 {
     float top = game.trackSize + 1;
     Vec3& p = c.positionVector;
@@ -304,6 +298,7 @@ void keepOnTrack(CarState& c)
     if (p.z > top) p.z = game.trackSize, c.velocity.z = std::min(c.velocity.z, 0.0f);
     float ground = terrainHeight(p.x, p.z);
     if (p.y < ground - 10) p.y = ground + 1, c.velocity.y = std::max(c.velocity.y, 0.0f);
+    return ground;
 }
 
 // What the step started from, to fall back on when an odd model or track produced NaN or
@@ -380,9 +375,17 @@ void carEngineSound(int car, bool pulls)
     engineSound(car, pulls, engineRevs(game.cars[car], game.carModels[car]));
 }
 
+int surfaceMapIndex(float v)
+{
+    if (!(game.surfaceCell > 0)) return 0;
+    float c = v / game.surfaceCell;
+    if (!(c >= 0)) return 0;  // NaN as well
+    return c >= surfaceMapSide - 1 ? surfaceMapSide - 1 : int(c);
+}
+
 int surfaceCellUnder(float x, float z)
 {
-    return cellOf(z) * surfaceMapSide + cellOf(x);
+    return surfaceMapIndex(z) * surfaceMapSide + surfaceMapIndex(x);
 }
 
 uint8_t surfaceUnder(float x, float z)
@@ -448,11 +451,17 @@ void carStep(int car)
 
     integrate(c);
     airAndWater(car, speed);
-    keepOnTrack(c);
+    float ground = keepOnTrack(c);
+    const Vec3 placed = c.positionVector;
     keepFinite(c, start);
     prepareContacts(c, m, speed);
 
-    groundAndWallContacts(car);
+    // The ground height keepOnTrack read, unless keepFinite moved a car that was not finite.
+    if (std::memcmp(&placed.x, &c.positionVector.x, sizeof(float)) == 0 &&
+        std::memcmp(&placed.z, &c.positionVector.z, sizeof(float)) == 0)
+        groundAndWallContacts(car, ground);
+    else
+        groundAndWallContacts(car);
     objectContacts(car);
     // Contacts push and spin the car but never turn its axes.
     keepFinite(c, start, true);

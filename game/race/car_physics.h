@@ -25,5 +25,7 @@ void carEngineSound(int car, bool pulls);
 // The surface map cell under a world point, each coordinate truncated by surfaceCell and
 // clamped into the map (NaN reads cell 0): z x 512 + x.
 int surfaceCellUnder(float x, float z);
+// The column (of an x) or the row (of a z) of that cell.
+int surfaceMapIndex(float v);
 // The surface byte there; 0 without a map.
 uint8_t surfaceUnder(float x, float z);

@@ -100,10 +100,15 @@ static uint32_t targetOffset(int car, bool lane, const Vec3& segStart, const Vec
 // scattered cell by cell.
 static float gripNear(const float* grips, const Vec3& p)
 {
+    // Here, a unit east, west, north and south, summed in that order. The five share three
+    // rows and three columns, each worked out once: x + 0 lies in x's column, -0 as well.
     const float d = 1.0f;
-    const float at[5][2] = {{0, 0}, {d, 0}, {-d, 0}, {0, d}, {0, -d}};
+    int x = surfaceMapIndex(p.x), z = surfaceMapIndex(p.z) * surfaceMapSide;
+    const int cells[5] = {z + x, z + surfaceMapIndex(p.x + d), z + surfaceMapIndex(p.x - d),
+                          surfaceMapIndex(p.z + d) * surfaceMapSide + x, surfaceMapIndex(p.z - d) * surfaceMapSide + x};
+    const uint8_t* map = game.surfaceMap;
     float sum = 0;
-    for (const auto& o : at) sum += grips[surfaceUnder(p.x + o[0], p.z + o[1])];
+    for (int c : cells) sum += grips[map ? map[c] : 0];
     return sum / 5;
 }
 
