@@ -375,24 +375,6 @@ void carEngineSound(int car, bool pulls)
     engineSound(car, pulls, engineRevs(game.cars[car], game.carModels[car]));
 }
 
-int surfaceMapIndex(float v)
-{
-    if (!(game.surfaceCell > 0)) return 0;
-    float c = v / game.surfaceCell;
-    if (!(c >= 0)) return 0;  // NaN as well
-    return c >= surfaceMapSide - 1 ? surfaceMapSide - 1 : int(c);
-}
-
-int surfaceCellUnder(float x, float z)
-{
-    return surfaceMapIndex(z) * surfaceMapSide + surfaceMapIndex(x);
-}
-
-uint8_t surfaceUnder(float x, float z)
-{
-    return game.surfaceMap ? game.surfaceMap[surfaceCellUnder(x, z)] : 0;
-}
-
 void carStep(int car)
 {
     if (car < 0 || car >= maxCars) return;

@@ -163,6 +163,10 @@ struct CrewGround {
     bool known[pitCrewSize] = {};
     uint32_t x[pitCrewSize], z[pitCrewSize];
     float height[pitCrewSize];
+    // Where the members stood (x and z, bit for bit) when every two were found apart: standing
+    // there again they need not be looked at in pairs.
+    bool spaced = false;
+    uint32_t spacedAt[pitCrewSize][2];
 };
 static CrewGround crewGrounds[maxPitBoxes];
 
@@ -200,6 +204,29 @@ static bool carNearCrew(const PitBox& box)
     return false;
 }
 
+// No two members closer than crewSpacing: each pair too close is moved apart.
+static void keepApart(PitBox& box, CrewGround& ground, const uint32_t at[pitCrewSize][2])
+{
+    bool apart = true;
+    for (int i = 0; i < pitCrewSize; ++i) {
+        for (int j = i + 1; j < pitCrewSize; ++j) {
+            Vec3& a = box.crew[i].position;
+            Vec3& b = box.crew[j].position;
+            float d2 = flatLength2(a - b);
+            if (d2 >= crewSpacing * crewSpacing) continue;
+            apart = false;
+            float d = std::sqrt(d2);
+            float nx = 1, nz = 0;
+            if (d > 1e-4f) nx = (a.x - b.x) / d, nz = (a.z - b.z) / d;
+            float half = 0.5f * (crewSpacing - d);
+            a.x += nx * half, a.z += nz * half;
+            b.x -= nx * half, b.z -= nz * half;
+        }
+    }
+    ground.spaced = apart;
+    if (apart) std::memcpy(ground.spacedAt, at, sizeof ground.spacedAt);
+}
+
 static void moveCrew(PitBox& box, CrewGround& ground)
 {
     if (ground.trackGeneration != game.trackGeneration || ground.heightMap != game.heightMap ||
@@ -231,24 +258,17 @@ static void moveCrew(PitBox& box, CrewGround& ground)
             if (m.velocity.y < 0) m.velocity.y = 0;
         }
     }
+    uint32_t at[pitCrewSize][2];
     for (int i = 0; i < pitCrewSize; ++i) {
-        for (int j = i + 1; j < pitCrewSize; ++j) {
-            Vec3& a = box.crew[i].position;
-            Vec3& b = box.crew[j].position;
-            float d2 = flatLength2(a - b);
-            if (d2 >= crewSpacing * crewSpacing) continue;
-            float d = std::sqrt(d2);
-            float nx = 1, nz = 0;
-            if (d > 1e-4f) nx = (a.x - b.x) / d, nz = (a.z - b.z) / d;
-            float half = 0.5f * (crewSpacing - d);
-            a.x += nx * half, a.z += nz * half;
-            b.x -= nx * half, b.z -= nz * half;
-        }
+        std::memcpy(&at[i][0], &box.crew[i].position.x, sizeof(uint32_t));
+        std::memcpy(&at[i][1], &box.crew[i].position.z, sizeof(uint32_t));
     }
+    if (!ground.spaced || std::memcmp(at, ground.spacedAt, sizeof at) != 0) keepApart(box, ground, at);
     // The car wins over a crew mate: nobody is left standing inside it.
     if (carNearCrew(box))
         for (auto& m : box.crew) pushOutOfCars(m);
 }
+
 
 // A crew standing still with no car near comes out of its move exactly as it went in, step
 // after step. Each box keeps the crew it last saw come out unchanged, with what the move reads

@@ -499,6 +499,27 @@ TEST_F(PitService, ACarRollingOntoAnyMemberFromAnySideLeavesNobodyInsideIt)
         }
 }
 
+// Two members put on one spot step apart, however long the crew stood spaced before, and a
+// crew standing spaced stays put.
+TEST_F(PitService, MembersOnOneSpotStepApart)
+{
+    auto flatDistance = [&](int i, int j) { return flatLength(box.crew[i].position - box.crew[j].position); };
+    for (int s = 0; s < 400; ++s) servePitBoxes();
+    for (int i = 0; i < pitCrewSize; ++i)
+        for (int j = i + 1; j < pitCrewSize; ++j) ASSERT_GE(flatDistance(i, j), 0.79f);
+    for (auto [moved, onto] : {std::pair{2, 4}, {0, 1}, {7, 2}}) {
+        box.crew[moved].position.x = box.crew[onto].position.x + 0.1f;
+        box.crew[moved].position.z = box.crew[onto].position.z;
+        servePitBoxes();
+        EXPECT_GE(flatDistance(moved, onto), 0.79f) << moved << " on " << onto;
+        for (int s = 0; s < 600; ++s) servePitBoxes();
+        PitCrewMember settled[pitCrewSize];
+        std::memcpy(settled, box.crew, sizeof settled);
+        servePitBoxes();
+        EXPECT_EQ(std::memcmp(settled, box.crew, sizeof settled), 0);
+    }
+}
+
 TEST_F(PitService, OwnBoxesOnly)
 {
     game.ownPitBoxesOnly = 1;
