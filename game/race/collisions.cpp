@@ -359,14 +359,11 @@ void objectContacts(int car)
     }
 }
 
-void carCarContact(int i, int j)
+// Two cars within each other's reach, d from car j to car i.
+[[gnu::noinline]] static void carsTouch(int i, int j, const Vec3& d)
 {
     CarState& a = game.cars[i];
     CarState& b = game.cars[j];
-    Vec3 d = a.positionVector - b.positionVector;
-    float reach = boundingRadius(i) + boundingRadius(j);
-    if (!(dot(d, d) < reach * reach)) return;
-
     // Each car's view of where the other lies, averaged: n points from car i to car j.
     Vec3 ni = facingDirection(i, d * -1.0f), nj = facingDirection(j, d);
     Vec3 sum = ni - nj;
@@ -399,4 +396,12 @@ void carCarContact(int i, int j)
     turnBy(a, li, J * -1.0f, ki);
     impact(j, b.positionVector + rj, dot(J, J) * kj * kj);
     impact(i, a.positionVector + ri, dot(J, J) * ki * ki);
+}
+
+// Fifteen pairs a step, nearly all far apart: their test alone, without the contact's setup.
+void carCarContact(int i, int j)
+{
+    Vec3 d = game.cars[i].positionVector - game.cars[j].positionVector;
+    float reach = boundingRadius(i) + boundingRadius(j);
+    if (dot(d, d) < reach * reach) carsTouch(i, j, d);
 }
