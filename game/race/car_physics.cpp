@@ -362,8 +362,9 @@ bool carNumbersFinite(const CarState& c)
         std::memcpy(q, at, sizeof q);
         for (int k = 0; k < 4; ++k) sum[k] += q[k];
     };
-    for (int i = 0; i < 7; ++i) add(block + 16 * i);
-    for (int i = 0; i < 3; ++i) add(points + 16 * i);
+    // Written out: a loop here costs a third more than the additions themselves.
+    add(block), add(block + 16), add(block + 32), add(block + 48), add(block + 64), add(block + 80), add(block + 96);
+    add(points), add(points + 16), add(points + 32);
     std::memcpy(q, block + 16 * 7, 3 * sizeof(float));
     for (int k = 0; k < 3; ++k) sum[k] += q[k];
     return std::isfinite((sum[0] + sum[1]) + (sum[2] + sum[3]));

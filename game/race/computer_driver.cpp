@@ -108,7 +108,10 @@ static float gripNear(const float* grips, const Vec3& p)
                           surfaceMapIndex(p.z + d) * surfaceMapSide + x, surfaceMapIndex(p.z - d) * surfaceMapSide + x};
     const uint8_t* map = game.surfaceMap;
     float sum = 0;
-    for (int c : cells) sum += grips[map ? map[c] : 0];
+    if (map)
+        for (int c : cells) sum += grips[map[c]];
+    else
+        for (int k = 0; k < 5; ++k) sum += grips[0];
     return sum / 5;
 }
 
