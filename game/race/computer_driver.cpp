@@ -267,16 +267,23 @@ static float bendAheadLimit(int car, bool lane, int next)
     // step is how far the bend's start lies from the last bend's start.
     float step = flatLength(pathPoint(lane, next) - c.positionVector);
     const PathBends& bends = PathBends::now();
+    // The ground between here and the bend is what the car brakes on: the braking and the
+    // distance it needs change only with the least grip on the way.
+    float braking = 0, stopping = 0;
+    bool gripFell = true;
     for (int k = next; k < next + 60; ++k) {
-        // The ground between here and the bend is what the car brakes on.
-        float braking = brakingPerGrip * grip;
-        if (!(braking > 0.5f)) braking = 0.5f;
-        if (along > speed2 / (2 * braking) + 10.0f) break;
+        if (gripFell) {
+            braking = brakingPerGrip * grip;
+            if (!(braking > 0.5f)) braking = 0.5f;
+            stopping = speed2 / (2 * braking) + 10.0f;
+            gripFell = false;
+        }
+        if (along > stopping) break;
         along += step;
         const PathBend& e = bends.at(lane, k);
         step = e.length;
         float there = gripNearPathPoint(ground, Vec3{e.bx, e.by, e.bz}) * tyre;
-        if (there < grip) grip = there;
+        if (there < grip) grip = there, gripFell = true;
         if (!e.bend) continue;
         float lateral = lateralPerGrip * there;
         if (!(lateral > 0.5f)) lateral = 0.5f;
