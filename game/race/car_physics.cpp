@@ -35,7 +35,7 @@ struct Grip {
     float traction;  // Gt
 };
 
-Grip gripFromLoads(CarState& c, const CarModel& m)
+Grip gripFromLoads(CarState& c, const CarModel& m, const int wheelCells[4])
 {
     float mass = m.mass + game.options.fuelMass * float(c.fuel) / 65536.0f;
     c.mass = std::isfinite(mass) && mass > lightestMass ? mass : lightestMass;
@@ -48,7 +48,7 @@ Grip gripFromLoads(CarState& c, const CarModel& m)
         float grip;
         if (c.wheelContactKind[w] == 2) grip = m.gripTable[1];
         else if (c.wheelContactKind[w] == 3) grip = m.gripTable[9];
-        else grip = gripAt(m, surfaceUnder(c.wheelPoints[w].x, c.wheelPoints[w].z), game.carCount);
+        else grip = gripAt(m, game.surfaceMap ? game.surfaceMap[wheelCells[w]] : 0, game.carCount);
         c.wheelLoads[w] *= grip;
     }
 
@@ -386,7 +386,11 @@ void carStep(int car)
     float speed = length(c.velocity);
     float f = dot(c.velocity, c.forwardAxis);
 
-    Grip grip = gripFromLoads(c, m);
+    // The wheel points stay where the last contacts left them until prepareContacts: the grip
+    // and the marks read the same cells.
+    int wheelCells[4];
+    for (int w = 0; w < 4; ++w) wheelCells[w] = surfaceCellUnder(c.wheelPoints[w].x, c.wheelPoints[w].z);
+    Grip grip = gripFromLoads(c, m, wheelCells);
     bool computer = c.controls[0] == 0;
     float ability = 1;
     if (computer) {
@@ -430,7 +434,7 @@ void carStep(int car)
     c.slip[1] = tyre.slip1;
     steer(c, steering, tyre.lateral, grip.steering, speed, f, computer);
     damp(c);
-    wheelGroundEffects(car, speed, tyre.slip1, tyre.slip2);
+    wheelGroundEffects(car, speed, tyre.slip1, tyre.slip2, wheelCells);
 
     integrate(c);
     airAndWater(car, speed);
