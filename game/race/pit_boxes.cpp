@@ -288,12 +288,12 @@ static CrewAtRest crewsAtRest[maxPitBoxes];
 // No car close enough for pushOutOfCars to look at any member. A car beyond clear2 from the
 // stop point (the farthest member's distance plus 10.5 units, squared) is surely more than
 // 10 units from each member, rounding and all, and is passed without looking at them.
-static bool noCarNear(const PitBox& box, float clear2)
+// d2: each car's flatLength2 from the stop point, as servePitBoxes worked it out this step.
+static bool noCarNear(const PitBox& box, float clear2, const float d2[maxCars])
 {
     for (int car = 0; car < carsInRace(); ++car) {
         const Vec3& at = game.cars[car].positionVector;
-        float d2 = flatLength2(at - box.stopPoint);
-        if (d2 > clear2 && d2 < 1e10f) continue;
+        if (d2[car] > clear2 && d2[car] < 1e10f) continue;
         for (const PitCrewMember& m : box.crew)
             if (!(flatLength2(m.position - at) > 100)) return false;
     }
@@ -319,14 +319,15 @@ static bool sameWorld(const CrewAtRest& r)
            std::memcmp(&r.gravity, &game.gravity, sizeof(Vec3)) == 0;
 }
 
-static void moveCrewUnlessAtRest(int b, PitBox& box)
+static void moveCrewUnlessAtRest(int b, PitBox& box, const float d2[maxCars])
 {
     CrewAtRest& r = crewsAtRest[b];
-    if (r.known && sameWorld(r) && std::memcmp(r.crew, box.crew, sizeof r.crew) == 0 && noCarNear(box, r.clear2)) return;
+    if (r.known && sameWorld(r) && std::memcmp(r.crew, box.crew, sizeof r.crew) == 0 && noCarNear(box, r.clear2, d2))
+        return;
     PitCrewMember before[pitCrewSize];
     std::memcpy(before, box.crew, sizeof before);
     moveCrew(box, crewGrounds[b]);
-    r.known = std::memcmp(before, box.crew, sizeof before) == 0 && noCarNear(box, INFINITY);
+    r.known = std::memcmp(before, box.crew, sizeof before) == 0 && noCarNear(box, INFINITY, d2);
     if (!r.known) return;
     std::memcpy(r.crew, box.crew, sizeof r.crew);
     r.trackGeneration = game.trackGeneration;
@@ -346,9 +347,11 @@ void servePitBoxes()
     int boxes = game.pitBoxCount > maxPitBoxes ? maxPitBoxes : game.pitBoxCount;
     for (int b = 0; b < boxes; ++b) {
         PitBox& box = game.pitBoxes[b];
+        // Serving moves no car: the crew's test for cars near reads these distances too.
+        float carD2[maxCars];
         for (int car = 0; car < cars; ++car) {
             const CarState& c = game.cars[car];
-            float d2 = flatLength2(c.positionVector - box.stopPoint);
+            float d2 = carD2[car] = flatLength2(c.positionVector - box.stopPoint);
             if (!(d2 < 100) || !mayUse(b, car)) continue;
             // Locked wheels turn slowly while the car slides on: a car counts as standing
             // only when the car itself is slow too.
@@ -368,7 +371,7 @@ void servePitBoxes()
             // An owner beyond the race's cars (an odd saved game) frees the box.
             box.owner = 100;
         }
-        moveCrewUnlessAtRest(b, box);
+        moveCrewUnlessAtRest(b, box, carD2);
     }
 }
 
