@@ -75,6 +75,33 @@ Vec3 carInObjectFrame(int car, const Vec3& origin, const Vec3& side, const Vec3&
     return {dx * side.x + dz * side.z, p.y - origin.y, dx * forward.x + dz * forward.z};
 }
 
+// Each part's centre in its object's frame and its half diagonal, blocks first, then boxes: the
+// first test of every part of every object near a car reads them, every step.
+struct PartBound {
+    float x, y, z, halfDiagonal;
+};
+
+static const PartBound* partBounds(int kind)
+{
+    static PartBound bounds[objectKindCount][maxObjectBlocks + maxObjectBoxes];
+    static bool filled = false;
+    if (!filled) {
+        for (int k = 0; k < objectKindCount; ++k) {
+            const ObjectSizes& s = objectSizes(k);
+            for (int i = 0; i < s.blockCount; ++i) {
+                const ObjectBlock& b = s.blocks[i];
+                bounds[k][i] = {b.x, 0.5f * (b.y0 + b.y1), b.z, partHalfDiagonal(b.hx, 0.5f * (b.y1 - b.y0), b.hz)};
+            }
+            for (int i = 0; i < s.boxCount; ++i) {
+                const ObjectBox& b = s.boxes[i];
+                bounds[k][s.blockCount + i] = {b.x, b.y, b.z, partHalfDiagonal(b.hx, b.hy, b.hz)};
+            }
+        }
+        filled = true;
+    }
+    return bounds[kind >= 0 && kind < objectKindCount ? kind : 0];
+}
+
 void objectShapeContacts(int car, const TrackObject& o)
 {
     const ObjectSizes& s = objectSizes(o.kind);
@@ -91,16 +118,18 @@ void objectShapeContacts(int car, const TrackObject& o)
     // passes over them. A part that met the car may have moved it: its place is taken again.
     float radius = partTestRadius(car, f.origin, f.side, f.forward);
     Vec3 local = carInObjectFrame(car, f.origin, f.side, f.forward);
+    const PartBound* bound = partBounds(o.kind);
     for (int i = 0; i < s.blockCount; ++i) {
+        const PartBound& p = bound[i];
+        if (partBeyondReach(local, radius, p.x, p.y, p.z, p.halfDiagonal)) continue;
         const ObjectBlock& b = s.blocks[i];
-        float y = 0.5f * (b.y0 + b.y1), hy = 0.5f * (b.y1 - b.y0);
-        if (partBeyondReach(local, radius, b.x, y, b.z, b.hx, hy, b.hz)) continue;
-        boxPart(car, f, b.x, y, b.z, b.hx, hy, b.hz, b.turn, b.material);
+        boxPart(car, f, b.x, 0.5f * (b.y0 + b.y1), b.z, b.hx, 0.5f * (b.y1 - b.y0), b.hz, b.turn, b.material);
         local = carInObjectFrame(car, f.origin, f.side, f.forward);
     }
     for (int i = 0; i < s.boxCount; ++i) {
+        const PartBound& p = bound[s.blockCount + i];
+        if (partBeyondReach(local, radius, p.x, p.y, p.z, p.halfDiagonal)) continue;
         const ObjectBox& b = s.boxes[i];
-        if (partBeyondReach(local, radius, b.x, b.y, b.z, b.hx, b.hy, b.hz)) continue;
         boxPart(car, f, b.x, b.y, b.z, b.hx, b.hy, b.hz, 0, b.material);
         local = carInObjectFrame(car, f.origin, f.side, f.forward);
     }

@@ -19,13 +19,15 @@ float partTestRadius(int car, const Vec3& origin, const Vec3& side, const Vec3& 
 // The car's centre in the object's frame: along side, height above the origin, along forward;
 // NaN far out.
 Vec3 carInObjectFrame(int car, const Vec3& origin, const Vec3& side, const Vec3& forward);
-// True when the part (centre x, y, z in the object's frame, half extents hx, hy, hz, turned any
-// way about the up axis) lies beyond the car's reach by more than a tenth of a unit, which
-// covers the rounding of both tests for numbers below partTestRadius's limits. Never for a reach
-// of 1000 or more.
-inline bool partBeyondReach(const Vec3& local, float radius, float x, float y, float z, float hx, float hy, float hz)
+// A part's half diagonal, from its half extents.
+inline float partHalfDiagonal(float hx, float hy, float hz) { return std::sqrt(hx * hx + hy * hy + hz * hz); }
+// True when the part (centre x, y, z in the object's frame, half diagonal as partHalfDiagonal
+// gives it, turned any way about the up axis) lies beyond the car's reach by more than a tenth of
+// a unit, which covers the rounding of both tests for numbers below partTestRadius's limits.
+// Never for a reach of 1000 or more.
+inline bool partBeyondReach(const Vec3& local, float radius, float x, float y, float z, float halfDiagonal)
 {
-    float reach = radius + std::sqrt(hx * hx + hy * hy + hz * hz) + 0.1f;
+    float reach = radius + halfDiagonal + 0.1f;
     float dx = local.x - x, dy = local.y - y, dz = local.z - z;
     return reach < 1000.0f && dx * dx + dy * dy + dz * dz > reach * reach;
 }

@@ -232,7 +232,7 @@ TEST_F(ContactWorld, APartPassedOverIsOutOfReachByTheFullTestToo)
         game.cars[0].positionVector = centre + Vec3{r * std::cos(phi), u, r * std::sin(phi)} * d;
         Vec3 local = carInObjectFrame(0, at, across, ahead);
         float radius = partTestRadius(0, at, across, ahead);
-        bool beyond = partBeyondReach(local, radius, x, y, z, half[0], half[1], half[2]);
+        bool beyond = partBeyondReach(local, radius, x, y, z, partHalfDiagonal(half[0], half[1], half[2]));
         bool within = boxWithinReach(0, centre, half);
         ASSERT_FALSE(beyond && within) << "trial " << trial;
         passedOver += beyond;
@@ -247,10 +247,10 @@ TEST_F(ContactWorld, APartPassedOverIsOutOfReachByTheFullTestToo)
     place(0, {100, 1, 100}, {0, 0, 1});
     Vec3 local = carInObjectFrame(0, there, north, east);
     float radius = partTestRadius(0, there, north, east);
-    EXPECT_TRUE(partBeyondReach(local, radius, 0, 0, 0, 1, 1, 1));
-    EXPECT_FALSE(partBeyondReach(local, radius, 0, 0, 0, 1, nan, 1));
-    EXPECT_FALSE(partBeyondReach(local, radius, 0, 0, 0, 1, inf, 1));
-    EXPECT_FALSE(partBeyondReach(local, radius, 0, 0, 0, 600, 600, 1)) << "a reach beyond the margin's sizes";
+    EXPECT_TRUE(partBeyondReach(local, radius, 0, 0, 0, partHalfDiagonal(1, 1, 1)));
+    EXPECT_FALSE(partBeyondReach(local, radius, 0, 0, 0, partHalfDiagonal(1, nan, 1)));
+    EXPECT_FALSE(partBeyondReach(local, radius, 0, 0, 0, partHalfDiagonal(1, inf, 1)));
+    EXPECT_FALSE(partBeyondReach(local, radius, 0, 0, 0, partHalfDiagonal(600, 600, 1))) << "a reach beyond the margin's sizes";
     EXPECT_TRUE(std::isnan(partTestRadius(0, there, north * 1.01f, east))) << "an axis off unit length";
     EXPECT_TRUE(std::isnan(partTestRadius(0, {nan, 1, 100}, north, east)));
     EXPECT_TRUE(std::isnan(partTestRadius(0, {5e4f, 1, 100}, north, east))) << "far out";
