@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 
 namespace {
 
@@ -26,14 +28,6 @@ constexpr float slowestTopSpeed = 0.001f;
 float length(Vec3 v) { return std::sqrt(dot(v, v)); }
 bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
-int cellOf(float v)
-{
-    if (!(game.surfaceCell > 0)) return 0;
-    float c = v / game.surfaceCell;
-    if (!(c >= 0)) return 0;  // NaN as well
-    return c >= surfaceMapSide - 1 ? surfaceMapSide - 1 : int(c);
-}
-
 // Steps 2 to 5: mass, the loads of the last contacts weighed by the grip under each wheel,
 // and the steering grip and traction they give.
 struct Grip {
@@ -41,7 +35,7 @@ struct Grip {
     float traction;  // Gt
 };
 
-Grip gripFromLoads(CarState& c, const CarModel& m)
+Grip gripFromLoads(CarState& c, const CarModel& m, const int wheelCells[4])
 {
     float mass = m.mass + game.options.fuelMass * float(c.fuel) / 65536.0f;
     c.mass = std::isfinite(mass) && mass > lightestMass ? mass : lightestMass;
@@ -54,7 +48,7 @@ Grip gripFromLoads(CarState& c, const CarModel& m)
         float grip;
         if (c.wheelContactKind[w] == 2) grip = m.gripTable[1];
         else if (c.wheelContactKind[w] == 3) grip = m.gripTable[9];
-        else grip = gripAt(m, surfaceUnder(c.wheelPoints[w].x, c.wheelPoints[w].z), game.carCount);
+        else grip = gripAt(m, game.surfaceMap ? game.surfaceMap[wheelCells[w]] : 0, game.carCount);
         c.wheelLoads[w] *= grip;
     }
 
@@ -216,10 +210,10 @@ void damp(CarState& c)
     c.angularVelocity = c.angularVelocity * 0.92f + c.upAxis * ((0.08f - c.massFactor / 15) * spin);
 }
 
-// v turned by the angle |w| about w in the sense that keeps axis += axis x w.
-Vec3 turned(Vec3 v, Vec3 k, float angle)
+// v turned about the unit axis k by the angle whose cosine and sine are cs and sn, in the sense
+// that keeps axis += axis x w.
+Vec3 turned(Vec3 v, Vec3 k, float cs, float sn)
 {
-    float cs = std::cos(angle), sn = std::sin(angle);
     return v * cs + cross(v, k) * sn + k * (dot(k, v) * (1 - cs));
 }
 
@@ -231,9 +225,10 @@ void integrate(CarState& c)
     if (rate > 1e-9f) {
         Vec3 k = c.angularVelocity * (1.0f / rate);
         float angle = rate * 0.01f;
-        c.rightAxis = turned(c.rightAxis, k, angle);
-        c.upAxis = turned(c.upAxis, k, angle);
-        c.forwardAxis = turned(c.forwardAxis, k, angle);
+        float cs = std::cos(angle), sn = std::sin(angle);
+        c.rightAxis = turned(c.rightAxis, k, cs, sn);
+        c.upAxis = turned(c.upAxis, k, cs, sn);
+        c.forwardAxis = turned(c.forwardAxis, k, cs, sn);
     }
     c.forwardAxis = normalised(c.forwardAxis);
     c.rightAxis = normalised(c.rightAxis - c.forwardAxis * dot(c.rightAxis, c.forwardAxis));
@@ -291,8 +286,9 @@ void prepareContacts(CarState& c, const CarModel& m, float speed)
 }
 
 // A car the walls can no longer reach (through them in one step, or sunk through the ground
-// beyond the ground slab) comes back inside at rest on that side.
-void keepOnTrack(CarState& c)
+// beyond the ground slab) comes back inside at rest on that side. Returns the ground height
+// under the car's centre, read at x and z as they are now.
+float keepOnTrack(CarState& c)
 {
     float top = game.trackSize + 1;
     Vec3& p = c.positionVector;
@@ -302,6 +298,7 @@ void keepOnTrack(CarState& c)
     if (p.z > top) p.z = game.trackSize, c.velocity.z = std::min(c.velocity.z, 0.0f);
     float ground = terrainHeight(p.x, p.z);
     if (p.y < ground - 10) p.y = ground + 1, c.velocity.y = std::max(c.velocity.y, 0.0f);
+    return ground;
 }
 
 // What the step started from, to fall back on when an odd model or track produced NaN or
@@ -311,10 +308,11 @@ struct Pose {
 };
 
 // Three finite, square axes of about unit length: what a frame that collapsed or blew up is not.
-bool unitFrame(const CarState& c)
+// knownFinite: the axes were found finite already.
+bool unitFrame(const CarState& c, bool knownFinite = false)
 {
     for (const Vec3* a : {&c.rightAxis, &c.upAxis, &c.forwardAxis})
-        if (!finite(*a) || !(std::fabs(dot(*a, *a) - 1) < 0.5f)) return false;
+        if ((!knownFinite && !finite(*a)) || !(std::fabs(dot(*a, *a) - 1) < 0.5f)) return false;
     return std::fabs(dot(c.rightAxis, c.upAxis)) < 0.1f && std::fabs(dot(c.upAxis, c.forwardAxis)) < 0.1f &&
            std::fabs(dot(c.forwardAxis, c.rightAxis)) < 0.1f;
 }
@@ -322,16 +320,19 @@ bool unitFrame(const CarState& c)
 // frameChecked: the axes have not been written since the last call, which left them a frame.
 void keepFinite(CarState& c, const Pose& start, bool frameChecked = false)
 {
-    if (!finite(c.positionVector)) {
+    // Nearly always all is well: one test for that, the field by field repair otherwise.
+    bool numbersFinite = carNumbersFinite(c);
+    if (!numbersFinite && !finite(c.positionVector)) {
         c.positionVector = finite(start.position) ? start.position
                                                   : Vec3{game.trackSize * 0.5f, 0, game.trackSize * 0.5f};
         if (!std::isfinite(c.positionVector.x + c.positionVector.z)) c.positionVector = Vec3{};
         c.positionVector.y = std::max(c.positionVector.y, terrainHeight(c.positionVector.x, c.positionVector.z));
     }
-    if (!frameChecked && !unitFrame(c)) {
+    if (!frameChecked && !unitFrame(c, numbersFinite)) {
         c.rightAxis = start.right, c.upAxis = start.up, c.forwardAxis = start.forward;
         if (!unitFrame(c)) c.rightAxis = {1, 0, 0}, c.upAxis = {0, 1, 0}, c.forwardAxis = {0, 0, 1};
     }
+    if (numbersFinite) return;
     if (!finite(c.velocity)) c.velocity = Vec3{};
     if (!finite(c.angularVelocity)) c.angularVelocity = Vec3{};
     if (!std::isfinite(c.wheelSpeed)) c.wheelSpeed = 0;
@@ -348,20 +349,31 @@ void keepFinite(CarState& c, const Pose& start, bool frameChecked = false)
 
 }  // namespace
 
+bool carNumbersFinite(const CarState& c)
+{
+    // A sum of finite numbers is finite unless it overflows; a NaN or an infinity among them
+    // leaves it NaN or infinite. Four sums, so that the additions need not wait for each other.
+    static_assert(offsetof(CarState, speedFactor) - offsetof(CarState, positionVector) == 30 * sizeof(float),
+                  "the floats from the position to the speed factor lie side by side");
+    const unsigned char* block = reinterpret_cast<const unsigned char*>(&c.positionVector);
+    const unsigned char* points = reinterpret_cast<const unsigned char*>(c.wheelPoints);
+    float sum[4] = {}, q[4];
+    auto add = [&](const unsigned char* at) {
+        std::memcpy(q, at, sizeof q);
+        for (int k = 0; k < 4; ++k) sum[k] += q[k];
+    };
+    // Written out: a loop here costs a third more than the additions themselves.
+    add(block), add(block + 16), add(block + 32), add(block + 48), add(block + 64), add(block + 80), add(block + 96);
+    add(points), add(points + 16), add(points + 32);
+    std::memcpy(q, block + 16 * 7, 3 * sizeof(float));
+    for (int k = 0; k < 3; ++k) sum[k] += q[k];
+    return std::isfinite((sum[0] + sum[1]) + (sum[2] + sum[3]));
+}
+
 void carEngineSound(int car, bool pulls)
 {
     if (car < 0 || car >= maxCars) return;
     engineSound(car, pulls, engineRevs(game.cars[car], game.carModels[car]));
-}
-
-int surfaceCellUnder(float x, float z)
-{
-    return cellOf(z) * surfaceMapSide + cellOf(x);
-}
-
-uint8_t surfaceUnder(float x, float z)
-{
-    return game.surfaceMap ? game.surfaceMap[surfaceCellUnder(x, z)] : 0;
 }
 
 void carStep(int car)
@@ -374,7 +386,11 @@ void carStep(int car)
     float speed = length(c.velocity);
     float f = dot(c.velocity, c.forwardAxis);
 
-    Grip grip = gripFromLoads(c, m);
+    // The wheel points stay where the last contacts left them until prepareContacts: the grip
+    // and the marks read the same cells.
+    int wheelCells[4];
+    for (int w = 0; w < 4; ++w) wheelCells[w] = surfaceCellUnder(c.wheelPoints[w].x, c.wheelPoints[w].z);
+    Grip grip = gripFromLoads(c, m, wheelCells);
     bool computer = c.controls[0] == 0;
     float ability = 1;
     if (computer) {
@@ -418,15 +434,21 @@ void carStep(int car)
     c.slip[1] = tyre.slip1;
     steer(c, steering, tyre.lateral, grip.steering, speed, f, computer);
     damp(c);
-    wheelGroundEffects(car, speed, tyre.slip1, tyre.slip2);
+    wheelGroundEffects(car, speed, tyre.slip1, tyre.slip2, wheelCells);
 
     integrate(c);
     airAndWater(car, speed);
-    keepOnTrack(c);
+    float ground = keepOnTrack(c);
+    const Vec3 placed = c.positionVector;
     keepFinite(c, start);
     prepareContacts(c, m, speed);
 
-    groundAndWallContacts(car);
+    // The ground height keepOnTrack read, unless keepFinite moved a car that was not finite.
+    if (std::memcmp(&placed.x, &c.positionVector.x, sizeof(float)) == 0 &&
+        std::memcmp(&placed.z, &c.positionVector.z, sizeof(float)) == 0)
+        groundAndWallContacts(car, ground);
+    else
+        groundAndWallContacts(car);
     objectContacts(car);
     // Contacts push and spin the car but never turn its axes.
     keepFinite(c, start, true);

@@ -294,32 +294,33 @@ static int surfaceUnder(const Vec3& p)
     return game.surfaceMap[cell(p.z) * surfaceMapSide + cell(p.x)];
 }
 
-// A wall through `face` facing the square along n. Its slab reaches beyond the car however far
-// out the car is, so a car that got past the face is pushed back in rather than further out.
-static void wallContact(int car, const Vec3& face, const Vec3& n)
+void groundAndWallContacts(int car)
 {
-    float outside = -dot(n, game.cars[car].positionVector - face);
-    // A car farther inside than its reach misses the slab by a clear unit; most cars, most
-    // steps, for all four walls.
-    if (outside < -(boundingRadius(car) + 1)) return;
-    float depth = std::max(1.0f, outside + 1);
-    slabContact(car, face - n * depth, n, depth, {1.0f, 1.5f, 1.0f}, 0);
+    const Vec3& at = game.cars[car].positionVector;
+    groundAndWallContacts(car, terrainHeight(at.x, at.z));
 }
 
-void groundAndWallContacts(int car)
+void groundAndWallContacts(int car, float groundHeight)
 {
     const CarState& c = game.cars[car];
     Vec3 at = c.positionVector;
     Vec3 n = terrainNormal(at.x, at.z);
-    Vec3 ground{at.x, terrainHeight(at.x, at.z), at.z};
+    Vec3 ground{at.x, groundHeight, at.z};
     float friction = contactAt(game.carModels[car], surfaceUnder(at), game.carCount);
     slabContact(car, ground - n * 10.0f, n, 10.0f, {friction, 0.3f, 0.03f}, 1);
 
-    float far = game.trackSize + 1;
-    wallContact(car, {-1, 0, 0}, {1, 0, 0});
-    wallContact(car, {far, 0, 0}, {-1, 0, 0});
-    wallContact(car, {0, 0, -1}, {0, 0, 1});
-    wallContact(car, {0, 0, far}, {0, 0, -1});
+    // A wall through `face` facing the square along n. Its slab reaches beyond the car however
+    // far out the car is, so a car that got past the face is pushed back in rather than further
+    // out. A car farther inside than its reach misses the slab by a clear unit: most cars, most
+    // steps, for all four walls.
+    float far = game.trackSize + 1, clear = -(boundingRadius(car) + 1);
+    const Vec3 walls[4][2] = {{{-1, 0, 0}, {1, 0, 0}}, {{far, 0, 0}, {-1, 0, 0}}, {{0, 0, -1}, {0, 0, 1}}, {{0, 0, far}, {0, 0, -1}}};
+    for (const auto& [face, normal] : walls) {
+        float outside = -dot(normal, c.positionVector - face);
+        if (outside < clear) continue;
+        float depth = std::max(1.0f, outside + 1);
+        slabContact(car, face - normal * depth, normal, depth, {1.0f, 1.5f, 1.0f}, 0);
+    }
 }
 
 // Every car passes every object each step, so the reach of each kind is looked up once.
@@ -358,14 +359,11 @@ void objectContacts(int car)
     }
 }
 
-void carCarContact(int i, int j)
+// Two cars within each other's reach, d from car j to car i.
+[[gnu::noinline]] static void carsTouch(int i, int j, const Vec3& d)
 {
     CarState& a = game.cars[i];
     CarState& b = game.cars[j];
-    Vec3 d = a.positionVector - b.positionVector;
-    float reach = boundingRadius(i) + boundingRadius(j);
-    if (!(dot(d, d) < reach * reach)) return;
-
     // Each car's view of where the other lies, averaged: n points from car i to car j.
     Vec3 ni = facingDirection(i, d * -1.0f), nj = facingDirection(j, d);
     Vec3 sum = ni - nj;
@@ -398,4 +396,12 @@ void carCarContact(int i, int j)
     turnBy(a, li, J * -1.0f, ki);
     impact(j, b.positionVector + rj, dot(J, J) * kj * kj);
     impact(i, a.positionVector + ri, dot(J, J) * ki * ki);
+}
+
+// Fifteen pairs a step, nearly all far apart: their test alone, without the contact's setup.
+void carCarContact(int i, int j)
+{
+    Vec3 d = game.cars[i].positionVector - game.cars[j].positionVector;
+    float reach = boundingRadius(i) + boundingRadius(j);
+    if (dot(d, d) < reach * reach) carsTouch(i, j, d);
 }

@@ -100,10 +100,18 @@ static uint32_t targetOffset(int car, bool lane, const Vec3& segStart, const Vec
 // scattered cell by cell.
 static float gripNear(const float* grips, const Vec3& p)
 {
+    // Here, a unit east, west, north and south, summed in that order. The five share three
+    // rows and three columns, each worked out once: x + 0 lies in x's column, -0 as well.
     const float d = 1.0f;
-    const float at[5][2] = {{0, 0}, {d, 0}, {-d, 0}, {0, d}, {0, -d}};
+    int x = surfaceMapIndex(p.x), z = surfaceMapIndex(p.z) * surfaceMapSide;
+    const int cells[5] = {z + x, z + surfaceMapIndex(p.x + d), z + surfaceMapIndex(p.x - d),
+                          surfaceMapIndex(p.z + d) * surfaceMapSide + x, surfaceMapIndex(p.z - d) * surfaceMapSide + x};
+    const uint8_t* map = game.surfaceMap;
     float sum = 0;
-    for (const auto& o : at) sum += grips[surfaceUnder(p.x + o[0], p.z + o[1])];
+    if (map)
+        for (int c : cells) sum += grips[map[c]];
+    else
+        for (int k = 0; k < 5; ++k) sum += grips[0];
     return sum / 5;
 }
 
@@ -259,16 +267,23 @@ static float bendAheadLimit(int car, bool lane, int next)
     // step is how far the bend's start lies from the last bend's start.
     float step = flatLength(pathPoint(lane, next) - c.positionVector);
     const PathBends& bends = PathBends::now();
+    // The ground between here and the bend is what the car brakes on: the braking and the
+    // distance it needs change only with the least grip on the way.
+    float braking = 0, stopping = 0;
+    bool gripFell = true;
     for (int k = next; k < next + 60; ++k) {
-        // The ground between here and the bend is what the car brakes on.
-        float braking = brakingPerGrip * grip;
-        if (!(braking > 0.5f)) braking = 0.5f;
-        if (along > speed2 / (2 * braking) + 10.0f) break;
+        if (gripFell) {
+            braking = brakingPerGrip * grip;
+            if (!(braking > 0.5f)) braking = 0.5f;
+            stopping = speed2 / (2 * braking) + 10.0f;
+            gripFell = false;
+        }
+        if (along > stopping) break;
         along += step;
         const PathBend& e = bends.at(lane, k);
         step = e.length;
         float there = gripNearPathPoint(ground, Vec3{e.bx, e.by, e.bz}) * tyre;
-        if (there < grip) grip = there;
+        if (there < grip) grip = there, gripFell = true;
         if (!e.bend) continue;
         float lateral = lateralPerGrip * there;
         if (!(lateral > 0.5f)) lateral = 0.5f;

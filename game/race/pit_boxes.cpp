@@ -5,6 +5,7 @@
 #include "state/random_table.h"
 #include "track/terrain_height.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -152,9 +153,93 @@ static void pushOutOfCars(PitCrewMember& m)
     }
 }
 
-static void moveCrew(PitBox& box)
+// The ground under each member where it last stood: a crew settling after a car passed stands
+// on the same spot step after step while its velocity dies away. Valid in the world it was read
+// in (track, height grid and its scale).
+struct CrewGround {
+    uint32_t trackGeneration = 0;
+    const uint8_t* heightMap = nullptr;
+    float heightCell = 0, trackSize = 0;
+    bool known[pitCrewSize] = {};
+    uint32_t x[pitCrewSize], z[pitCrewSize];
+    float height[pitCrewSize];
+    // Where the members stood (x and z, bit for bit) when every two were found apart: standing
+    // there again they need not be looked at in pairs.
+    bool spaced = false;
+    uint32_t spacedAt[pitCrewSize][2];
+};
+static CrewGround crewGrounds[maxPitBoxes];
+
+static float groundUnder(CrewGround& g, int m, const Vec3& p)
 {
-    for (auto& m : box.crew) {
+    uint32_t x, z;
+    std::memcpy(&x, &p.x, sizeof x);
+    std::memcpy(&z, &p.z, sizeof z);
+    if (!g.known[m] || g.x[m] != x || g.z[m] != z) {
+        g.known[m] = true;
+        g.x[m] = x;
+        g.z[m] = z;
+        g.height[m] = terrainHeight(p.x, p.z);
+    }
+    return g.height[m];
+}
+
+// Whether any car may come within 10 units of a member across the ground, which is as near as
+// pushOutOfCars looks. A car more than 10.5 beyond the crew's bounding square along x or z is
+// farther than 10 from each member, rounding and all, for coordinates below 1e5.
+static bool carNearCrew(const PitBox& box)
+{
+    float x0 = 1e5f, x1 = -1e5f, z0 = 1e5f, z1 = -1e5f;
+    for (const PitCrewMember& m : box.crew) {
+        const Vec3& p = m.position;
+        if (!(std::fabs(p.x) < 1e5f && std::fabs(p.z) < 1e5f)) return true;
+        x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
+        z0 = std::min(z0, p.z), z1 = std::max(z1, p.z);
+    }
+    x0 -= 10.5f, x1 += 10.5f, z0 -= 10.5f, z1 += 10.5f;
+    for (int car = 0; car < carsInRace(); ++car) {
+        const Vec3& at = game.cars[car].positionVector;
+        if (!(at.x < x0 || at.x > x1 || at.z < z0 || at.z > z1)) return true;
+    }
+    return false;
+}
+
+// No two members closer than crewSpacing: each pair too close is moved apart.
+static void keepApart(PitBox& box, CrewGround& ground, const uint32_t at[pitCrewSize][2])
+{
+    bool apart = true;
+    for (int i = 0; i < pitCrewSize; ++i) {
+        for (int j = i + 1; j < pitCrewSize; ++j) {
+            Vec3& a = box.crew[i].position;
+            Vec3& b = box.crew[j].position;
+            float d2 = flatLength2(a - b);
+            if (d2 >= crewSpacing * crewSpacing) continue;
+            apart = false;
+            float d = std::sqrt(d2);
+            float nx = 1, nz = 0;
+            if (d > 1e-4f) nx = (a.x - b.x) / d, nz = (a.z - b.z) / d;
+            float half = 0.5f * (crewSpacing - d);
+            a.x += nx * half, a.z += nz * half;
+            b.x -= nx * half, b.z -= nz * half;
+        }
+    }
+    ground.spaced = apart;
+    if (apart) std::memcpy(ground.spacedAt, at, sizeof ground.spacedAt);
+}
+
+static void moveCrew(PitBox& box, CrewGround& ground)
+{
+    if (ground.trackGeneration != game.trackGeneration || ground.heightMap != game.heightMap ||
+        std::memcmp(&ground.heightCell, &game.heightCell, sizeof(float)) != 0 ||
+        std::memcmp(&ground.trackSize, &game.trackSize, sizeof(float)) != 0) {
+        ground = CrewGround{};
+        ground.trackGeneration = game.trackGeneration;
+        ground.heightMap = game.heightMap;
+        ground.heightCell = game.heightCell;
+        ground.trackSize = game.trackSize;
+    }
+    for (int i = 0; i < pitCrewSize; ++i) {
+        PitCrewMember& m = box.crew[i];
         Vec3 to = m.target - m.position;
         to.y = 0;
         float d = std::sqrt(dot(to, to));
@@ -167,29 +252,23 @@ static void moveCrew(PitBox& box)
         if (std::fabs(m.velocity.x) < 1e-20f) m.velocity.x = 0;
         if (std::fabs(m.velocity.z) < 1e-20f) m.velocity.z = 0;
         m.position = m.position + m.velocity * 0.01f;
-        float ground = terrainHeight(m.position.x, m.position.z) + crewHeight;
-        if (m.position.y < ground) {
-            m.position.y = ground;
+        float stand = groundUnder(ground, i, m.position) + crewHeight;
+        if (m.position.y < stand) {
+            m.position.y = stand;
             if (m.velocity.y < 0) m.velocity.y = 0;
         }
     }
+    uint32_t at[pitCrewSize][2];
     for (int i = 0; i < pitCrewSize; ++i) {
-        for (int j = i + 1; j < pitCrewSize; ++j) {
-            Vec3& a = box.crew[i].position;
-            Vec3& b = box.crew[j].position;
-            float d2 = flatLength2(a - b);
-            if (d2 >= crewSpacing * crewSpacing) continue;
-            float d = std::sqrt(d2);
-            float nx = 1, nz = 0;
-            if (d > 1e-4f) nx = (a.x - b.x) / d, nz = (a.z - b.z) / d;
-            float half = 0.5f * (crewSpacing - d);
-            a.x += nx * half, a.z += nz * half;
-            b.x -= nx * half, b.z -= nz * half;
-        }
+        std::memcpy(&at[i][0], &box.crew[i].position.x, sizeof(uint32_t));
+        std::memcpy(&at[i][1], &box.crew[i].position.z, sizeof(uint32_t));
     }
+    if (!ground.spaced || std::memcmp(at, ground.spacedAt, sizeof at) != 0) keepApart(box, ground, at);
     // The car wins over a crew mate: nobody is left standing inside it.
-    for (auto& m : box.crew) pushOutOfCars(m);
+    if (carNearCrew(box))
+        for (auto& m : box.crew) pushOutOfCars(m);
 }
+
 
 // A crew standing still with no car near comes out of its move exactly as it went in, step
 // after step. Each box keeps the crew it last saw come out unchanged, with what the move reads
@@ -209,12 +288,12 @@ static CrewAtRest crewsAtRest[maxPitBoxes];
 // No car close enough for pushOutOfCars to look at any member. A car beyond clear2 from the
 // stop point (the farthest member's distance plus 10.5 units, squared) is surely more than
 // 10 units from each member, rounding and all, and is passed without looking at them.
-static bool noCarNear(const PitBox& box, float clear2)
+// d2: each car's flatLength2 from the stop point, as servePitBoxes worked it out this step.
+static bool noCarNear(const PitBox& box, float clear2, const float d2[maxCars])
 {
     for (int car = 0; car < carsInRace(); ++car) {
         const Vec3& at = game.cars[car].positionVector;
-        float d2 = flatLength2(at - box.stopPoint);
-        if (d2 > clear2 && d2 < 1e10f) continue;
+        if (d2[car] > clear2 && d2[car] < 1e10f) continue;
         for (const PitCrewMember& m : box.crew)
             if (!(flatLength2(m.position - at) > 100)) return false;
     }
@@ -240,14 +319,15 @@ static bool sameWorld(const CrewAtRest& r)
            std::memcmp(&r.gravity, &game.gravity, sizeof(Vec3)) == 0;
 }
 
-static void moveCrewUnlessAtRest(int b, PitBox& box)
+static void moveCrewUnlessAtRest(int b, PitBox& box, const float d2[maxCars])
 {
     CrewAtRest& r = crewsAtRest[b];
-    if (r.known && sameWorld(r) && std::memcmp(r.crew, box.crew, sizeof r.crew) == 0 && noCarNear(box, r.clear2)) return;
+    if (r.known && sameWorld(r) && std::memcmp(r.crew, box.crew, sizeof r.crew) == 0 && noCarNear(box, r.clear2, d2))
+        return;
     PitCrewMember before[pitCrewSize];
     std::memcpy(before, box.crew, sizeof before);
-    moveCrew(box);
-    r.known = std::memcmp(before, box.crew, sizeof before) == 0 && noCarNear(box, INFINITY);
+    moveCrew(box, crewGrounds[b]);
+    r.known = std::memcmp(before, box.crew, sizeof before) == 0 && noCarNear(box, INFINITY, d2);
     if (!r.known) return;
     std::memcpy(r.crew, box.crew, sizeof r.crew);
     r.trackGeneration = game.trackGeneration;
@@ -267,9 +347,11 @@ void servePitBoxes()
     int boxes = game.pitBoxCount > maxPitBoxes ? maxPitBoxes : game.pitBoxCount;
     for (int b = 0; b < boxes; ++b) {
         PitBox& box = game.pitBoxes[b];
+        // Serving moves no car: the crew's test for cars near reads these distances too.
+        float carD2[maxCars];
         for (int car = 0; car < cars; ++car) {
             const CarState& c = game.cars[car];
-            float d2 = flatLength2(c.positionVector - box.stopPoint);
+            float d2 = carD2[car] = flatLength2(c.positionVector - box.stopPoint);
             if (!(d2 < 100) || !mayUse(b, car)) continue;
             // Locked wheels turn slowly while the car slides on: a car counts as standing
             // only when the car itself is slow too.
@@ -289,7 +371,7 @@ void servePitBoxes()
             // An owner beyond the race's cars (an odd saved game) frees the box.
             box.owner = 100;
         }
-        moveCrewUnlessAtRest(b, box);
+        moveCrewUnlessAtRest(b, box, carD2);
     }
 }
 

@@ -1,6 +1,5 @@
 #include "race/wheel_marks.h"
 
-#include "race/car_physics.h"
 #include "render/cell_repaint.h"
 #include "state/game_state.h"
 #include "state/particle_ring.h"
@@ -87,7 +86,7 @@ void tyreMark(int cell, int ground, float skid)
 
 }  // namespace
 
-void wheelGroundEffects(int car, float speed, float markSlip, float soundSlip)
+void wheelGroundEffects(int car, float speed, float markSlip, float soundSlip, const int wheelCells[4])
 {
     CarState& c = game.cars[car];
     float wheel = 40 + std::fabs(c.wheelSpeed);
@@ -98,7 +97,7 @@ void wheelGroundEffects(int car, float speed, float markSlip, float soundSlip)
             continue;
         }
         const Vec3& point = c.wheelPoints[w];
-        int cell = surfaceCellUnder(point.x, point.z);
+        int cell = wheelCells[w];
         int ground = baseGround(game.surfaceMap ? game.surfaceMap[cell] : 0);
         looseSurface(c, w, point, ground, speed, markSlip);
         float e = 0.4f * soundSlip * load / ((speed + 10) * wheel * 0.0001f) - 1;

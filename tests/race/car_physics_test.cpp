@@ -308,6 +308,48 @@ TEST_F(CarPhysics, OddModelsAndPlacesLeaveEveryCarFinite)
     EXPECT_TRUE(p.x >= -1 && p.x <= 513 && p.z >= -1 && p.z <= 513);
 }
 
+// The one-test shortcut of the finite check may only say "finite" where every field is, and
+// must say it for the ordinary and the merely large numbers a race can hold.
+TEST_F(CarPhysics, TheFiniteShortcutNeverPassesANaNOrInfinity)
+{
+    CarState base = game.cars[0];
+    base.velocity = {3, -1e-40f, 2};  // a denormal
+    base.angularVelocity = {-0.0f, 0, 1e30f};
+    ASSERT_TRUE(carNumbersFinite(base));
+    auto fieldsOf = [&](CarState& c) {
+        std::vector<float*> f;
+        for (Vec3* v : {&c.positionVector, &c.velocity, &c.angularVelocity, &c.rightAxis, &c.upAxis, &c.forwardAxis})
+            f.insert(f.end(), {&v->x, &v->y, &v->z});
+        f.push_back(&c.wheelSpeed);
+        for (float& l : c.wheelLoads) f.push_back(&l);
+        f.insert(f.end(), {&c.bodyLoad, &c.loadShare, &c.slip[0], &c.slip[1], &c.massFactor, &c.mass,
+                           &c.engineLoad, &c.speedFactor});
+        for (Vec3& w : c.wheelPoints) f.insert(f.end(), {&w.x, &w.y, &w.z});
+        return f;
+    };
+    const float inf = std::numeric_limits<float>::infinity(), big = std::numeric_limits<float>::max();
+    const struct {
+        float value;
+        bool finite;
+    } cases[] = {{std::numeric_limits<float>::quiet_NaN(), false}, {-std::numeric_limits<float>::quiet_NaN(), false},
+                 {std::numeric_limits<float>::signaling_NaN(), false}, {inf, false}, {-inf, false},
+                 {big, true}, {-big, true}, {-1e38f, true}, {std::numeric_limits<float>::denorm_min(), true}};
+    size_t count = fieldsOf(base).size();
+    EXPECT_EQ(count, 43u);
+    for (size_t i = 0; i < count; ++i)
+        for (const auto& k : cases) {
+            CarState c = base;
+            *fieldsOf(c)[i] = k.value;
+            EXPECT_EQ(carNumbersFinite(c), k.finite) << "field " << i << " value " << k.value;
+            // Two huge numbers of one sign overflow the sum: the answer is "look field by field",
+            // never a pass for a state holding an infinity beside them.
+            *fieldsOf(c)[(i + 1) % count] = k.value > 0 ? big : -big;
+            if (!k.finite) {
+                EXPECT_FALSE(carNumbersFinite(c)) << "field " << i;
+            }
+        }
+}
+
 TEST_F(CarPhysics, AStepAllocatesNothing)
 {
     keys[SDLK_UP] = keys[SDLK_RIGHT] = 1;

@@ -1,3 +1,4 @@
+#include "race/car_physics.h"
 #include "race/computer_driver.h"
 #include "race/car_models.h"
 #include "state/game_state.h"
@@ -222,6 +223,48 @@ TEST_F(ComputerDriver, GroundTurnedSlipperyAheadIsBrakedFor)
         for (int x = 80; x < surfaceMapSide; ++x) surface[size_t(z) * surfaceMapSide + x] = uint8_t(slippery);
     ++game.surfaceMarks;
     EXPECT_FALSE(accelerates(fastest));
+    game.surfaceMap = nullptr;
+}
+
+// A mark anywhere leaves the grip read at a path point standing only while the point's own five
+// cells are as they were: a driver asked after a mark drives as one that reads the whole ground
+// anew, whichever of the five cells (or none) was marked.
+TEST_F(ComputerDriver, AfterAMarkTheLookAheadDrivesAsOnGroundReadAnew)
+{
+    layRightAngleBend();
+    int grippy = 0, slippery = 0;
+    for (int v = 0; v < 256; ++v) {
+        float g = gripAt(game.carModels[0], v, game.carCount);
+        if (g > gripAt(game.carModels[0], grippy, game.carCount)) grippy = v;
+        if (g < gripAt(game.carModels[0], slippery, game.carCount)) slippery = v;
+    }
+    std::vector<uint8_t> surface(surfaceMapCells, uint8_t(grippy));
+    game.surfaceMap = surface.data();
+    game.surfaceCell = 0.5f;
+    auto decisions = [&] {
+        std::vector<float> out;
+        for (float speed = 1; speed < 60; speed += 0.25f) {
+            placeCar(0, 20, 100);
+            game.cars[0].velocity = {speed, 0, 0};
+            float steering;
+            out.push_back(float(drive(0, steering)));
+            out.push_back(steering);
+        }
+        return out;
+    };
+    decisions();
+    const float offsets[6][2] = {{0, 0}, {1, 0}, {-1, 0}, {0, 1}, {0, -1}, {3, 3}};  // the last one none of the five
+    for (const auto& o : offsets) {
+        SCOPED_TRACE(std::to_string(o[0]) + " " + std::to_string(o[1]));
+        for (const Vec3& p : line) surface[size_t(surfaceCellUnder(p.x + o[0], p.z + o[1]))] = uint8_t(slippery);
+        ++game.surfaceMarks;
+        std::vector<float> cached = decisions();
+        ++game.trackGeneration;  // every grip read afresh
+        EXPECT_EQ(cached, decisions());
+        std::fill(surface.begin(), surface.end(), uint8_t(grippy));
+        ++game.surfaceMarks;
+        decisions();
+    }
     game.surfaceMap = nullptr;
 }
 

@@ -2,10 +2,12 @@
 // is thrown off, where the race view draws the object, and passes a car beside it untouched.
 #include "contact_world.h"
 
+#include "race/object_shapes.h"
 #include "render/object_models.h"
 #include "state/object_sizes.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -199,6 +201,65 @@ TEST_F(ContactWorld, GroundsAndFloorsOfObjectsCarryTheWheelsWithTheirOwnGrip)
     Vec3 before = game.cars[0].positionVector;
     objectContacts(0);
     EXPECT_EQ(game.cars[0].positionVector.x, before.x);
+}
+
+// The cheap first test of a part may pass over only what the full test would turn away: cars
+// placed all round parts, just inside and just outside their reach, far out on big tracks and
+// with odd numbers, every answer "beyond reach" confirmed by boxWithinReach.
+TEST_F(ContactWorld, APartPassedOverIsOutOfReachByTheFullTestToo)
+{
+    std::srand(7);
+    auto random = [](float lo, float hi) { return lo + (hi - lo) * float(std::rand()) / float(RAND_MAX); };
+    int passedOver = 0, near = 0;
+    for (int trial = 0; trial < 20000; ++trial) {
+        float far = trial % 4 == 0 ? 9990.0f : 500.0f;
+        float turn = random(-4, 4);
+        Vec3 ahead = normalised(Vec3{std::cos(turn), 0, std::sin(turn)});
+        Vec3 across{ahead.z, 0, -ahead.x};
+        Vec3 at{random(-far, far), random(-far, far), random(-far, far)};
+        float x = random(-12, 12), y = random(-1, 12), z = random(-12, 12);
+        float half[3] = {random(0.02f, 6), random(0.02f, 6), random(0.02f, 6)};
+        if (trial % 5 == 1) half[1] = half[2] = 1e-4f;  // a thin rod: its corners as far as its diagonal
+        place(0, {}, {0, 0, 1});
+        game.carModels[0].ellipsoid = {random(0.1f, 3), random(0.1f, 3), random(0.1f, 3)};
+        Vec3 centre = at + across * x + Vec3{0, y, 0} + ahead * z;  // as the part's own test places it
+        const Vec3& e = game.carModels[0].ellipsoid;
+        float reach = std::max(e.x, std::max(e.y, e.z)) +
+                      std::sqrt(half[0] * half[0] + half[1] * half[1] + half[2] * half[2]);
+        // Around the full test's edge, and out to the shortcut's own.
+        float d = reach + random(-0.02f, 0.02f) + (trial % 3 == 0 ? 0.1f : 0.0f);
+        float u = random(-1, 1), phi = random(0, 6.3f), r = std::sqrt(1 - u * u);
+        game.cars[0].positionVector = centre + Vec3{r * std::cos(phi), u, r * std::sin(phi)} * d;
+        Vec3 local = carInObjectFrame(0, at, across, ahead);
+        float radius = partTestRadius(0, at, across, ahead);
+        bool beyond = partBeyondReach(local, radius, x, y, z, partHalfDiagonal(half[0], half[1], half[2]));
+        bool within = boxWithinReach(0, centre, half);
+        ASSERT_FALSE(beyond && within) << "trial " << trial;
+        passedOver += beyond;
+        near += within;
+    }
+    EXPECT_GT(passedOver, 2000);  // the shortcut does its work
+    EXPECT_GT(near, 2000);
+
+    // Numbers the margin is not made for: nothing is passed over.
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    const Vec3 east{1, 0, 0}, north{0, 0, 1}, there{50, 1, 100};
+    place(0, {100, 1, 100}, {0, 0, 1});
+    Vec3 local = carInObjectFrame(0, there, north, east);
+    float radius = partTestRadius(0, there, north, east);
+    EXPECT_TRUE(partBeyondReach(local, radius, 0, 0, 0, partHalfDiagonal(1, 1, 1)));
+    EXPECT_FALSE(partBeyondReach(local, radius, 0, 0, 0, partHalfDiagonal(1, nan, 1)));
+    EXPECT_FALSE(partBeyondReach(local, radius, 0, 0, 0, partHalfDiagonal(1, inf, 1)));
+    EXPECT_FALSE(partBeyondReach(local, radius, 0, 0, 0, partHalfDiagonal(600, 600, 1))) << "a reach beyond the margin's sizes";
+    EXPECT_TRUE(std::isnan(partTestRadius(0, there, north * 1.01f, east))) << "an axis off unit length";
+    EXPECT_TRUE(std::isnan(partTestRadius(0, {nan, 1, 100}, north, east)));
+    EXPECT_TRUE(std::isnan(partTestRadius(0, {5e4f, 1, 100}, north, east))) << "far out";
+    game.carModels[0].ellipsoid = {nan, 1, 1};
+    EXPECT_TRUE(std::isnan(partTestRadius(0, there, north, east))) << "an odd model";
+    game.carModels[0].ellipsoid = {1, 200, 1};
+    EXPECT_TRUE(std::isnan(partTestRadius(0, there, north, east))) << "a huge model";
+    place(0, {5e4f, 1, 100}, {0, 0, 1});
+    EXPECT_TRUE(std::isnan(carInObjectFrame(0, there, north, east).x)) << "the car far out";
 }
 
 TEST(ObjectSizes, EverySolidPartIsDrawn)

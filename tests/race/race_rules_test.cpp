@@ -472,6 +472,54 @@ TEST_F(PitService, ACrewAtRestFollowsNewGroundAndMakesWayForACar)
     EXPECT_GE(a * a / ((e.x + 0.5f) * (e.x + 0.5f)) + b * b / ((e.z + 0.5f) * (e.z + 0.5f)), 0.99f);
 }
 
+// Whichever member a car rolls onto, from whichever side, ends outside it, and so does every
+// other member: a crew only passes over the cars far from all of it.
+TEST_F(PitService, ACarRollingOntoAnyMemberFromAnySideLeavesNobodyInsideIt)
+{
+    const Vec3& e = game.carModels[1].ellipsoid;
+    const float A = e.x + 0.5f, B = e.z + 0.5f;
+    const float offsets[4][2] = {{0.6f, 0}, {-0.6f, 0}, {0, 0.6f}, {0.3f, -0.5f}};  // in the car's frame, part of A and B
+    for (int k = 0; k < pitCrewSize; ++k)
+        for (const auto& o : offsets) {
+            SCOPED_TRACE("member " + std::to_string(k) + " offset " + std::to_string(o[0]) + " " + std::to_string(o[1]));
+            resetPitBoxes();
+            for (int s = 0; s < 50; ++s) servePitBoxes();
+            CarState& c = game.cars[1];
+            const Vec3 met = box.crew[k].position;
+            // Right axis (0, 0, -1), forward (1, 0, 0): the member sits at (a, b) in the car's frame.
+            c.positionVector = {met.x - o[1] * B, 0.5f, met.z + o[0] * A};
+            c.velocity = {4, 0, 0};
+            c.wheelSpeed = 4;
+            servePitBoxes();
+            for (const auto& m : box.crew) {
+                float a = c.positionVector.z - m.position.z, b = m.position.x - c.positionVector.x;
+                EXPECT_GE(a * a / (A * A) + b * b / (B * B), 0.99f);
+            }
+            c.positionVector = {120, 0.5f, 150};
+        }
+}
+
+// Two members put on one spot step apart, however long the crew stood spaced before, and a
+// crew standing spaced stays put.
+TEST_F(PitService, MembersOnOneSpotStepApart)
+{
+    auto flatDistance = [&](int i, int j) { return flatLength(box.crew[i].position - box.crew[j].position); };
+    for (int s = 0; s < 400; ++s) servePitBoxes();
+    for (int i = 0; i < pitCrewSize; ++i)
+        for (int j = i + 1; j < pitCrewSize; ++j) ASSERT_GE(flatDistance(i, j), 0.79f);
+    for (auto [moved, onto] : {std::pair{2, 4}, {0, 1}, {7, 2}}) {
+        box.crew[moved].position.x = box.crew[onto].position.x + 0.1f;
+        box.crew[moved].position.z = box.crew[onto].position.z;
+        servePitBoxes();
+        EXPECT_GE(flatDistance(moved, onto), 0.79f) << moved << " on " << onto;
+        for (int s = 0; s < 600; ++s) servePitBoxes();
+        PitCrewMember settled[pitCrewSize];
+        std::memcpy(settled, box.crew, sizeof settled);
+        servePitBoxes();
+        EXPECT_EQ(std::memcmp(settled, box.crew, sizeof settled), 0);
+    }
+}
+
 TEST_F(PitService, OwnBoxesOnly)
 {
     game.ownPitBoxesOnly = 1;
