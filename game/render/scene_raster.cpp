@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 
 // The spans four pixels at a time where SSE2 is part of the processor's baseline (x86-64).
@@ -353,6 +354,30 @@ void spanFlat(int row, const SpanEdge& left, const SpanEdge& right, const SpanSt
     });
 }
 
+namespace {
+
+constexpr int waterBlock = 16;
+
+// The farthest of n depths; a whole block in two loads, the sign bit flipped so that the
+// signed 16-bit maximum orders them as unsigned.
+inline uint16_t farthestOf(const uint16_t* depth, int n)
+{
+    if (n != waterBlock) {
+        uint16_t farthest = 0;
+        for (int k = 0; k < n; ++k) farthest = std::max(farthest, depth[k]);
+        return farthest;
+    }
+    const __m128i flip = _mm_set1_epi16(int16_t(0x8000));
+    __m128i m = _mm_max_epi16(_mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(depth)), flip),
+                              _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(depth + 8)), flip));
+    m = _mm_max_epi16(m, _mm_shuffle_epi32(m, 0x4E));
+    m = _mm_max_epi16(m, _mm_shuffle_epi32(m, 0xB1));
+    m = _mm_max_epi16(m, _mm_shufflelo_epi16(m, 0xB1));
+    return uint16_t(_mm_cvtsi128_si32(m) ^ 0x8000);
+}
+
+}  // namespace
+
 void spanWater(int row, const SpanEdge& left, const SpanEdge& right, const SpanStyle&)
 {
     const SceneTarget& t = rowTarget;
@@ -364,19 +389,23 @@ void spanWater(int row, const SpanEdge& left, const SpanEdge& right, const SpanS
     // cannot show it are passed over on a bound. Along a span q is monotonic (the running sum
     // adds one step of one sign; rounding is monotonic), and so, while q stays above 0, is
     // depthOf(q): the nearer end of a block bounds all of it.
-    constexpr int block = 16;
-    alignas(16) float qs[block];
+    alignas(16) float qs[waterBlock];
     float q = w.q;
-    for (int x = w.x0; x < w.x1; x += block) {
-        int n = std::min(block, w.x1 - x);
-        qs[0] = q;
-        for (int k = 1; k < n; ++k) qs[k] = qs[k - 1] + w.dq;
-        q = qs[n - 1] + w.dq;
-        if (qs[0] > 0 && qs[n - 1] > 0) {
-            uint16_t farthest = 0;
-            for (int k = 0; k < n; ++k) farthest = std::max(farthest, depth[x + k]);
-            if (std::min(depthOf(qs[0]), depthOf(qs[n - 1])) >= farthest) continue;
+    for (int x = w.x0; x < w.x1; x += waterBlock) {
+        int n = std::min(waterBlock, w.x1 - x);
+        // The running sum through the block, held at its ends only: most blocks are passed over.
+        float first = q, last = q;
+        if (n == waterBlock) {
+#pragma GCC unroll 16
+            for (int k = 1; k < waterBlock; ++k) last += w.dq;
+        } else {
+            for (int k = 1; k < n; ++k) last += w.dq;
         }
+        q = last + w.dq;
+        if (first > 0 && last > 0 && std::min(depthOf(first), depthOf(last)) >= farthestOf(depth + x, n)) continue;
+        // The same additions again, kept a pixel each.
+        qs[0] = first;
+        for (int k = 1; k < n; ++k) qs[k] = qs[k - 1] + w.dq;
         for (int g = 0; g < n; g += 4) {
             int count = std::min(4, n - g);
             __m128 z;
@@ -420,25 +449,34 @@ namespace {
 // A triangle's edge from a to b (a above), with what its rows share worked out once: the same
 // operations on the same operands as per row, so the same bits.
 struct TriangleEdge {
-    float aq;
-    Vec3 arq;
-    float dq;
-    Vec3 drq;
+    alignas(16) float a[4];  // q, rq at a
+    alignas(16) float d[4];  // and their changes from a to b
     float ay, dy, ax, dx;
 };
 
 TriangleEdge triangleEdge(const SceneVertex& a, const SceneVertex& b)
 {
     float qa = 1.0f / a.z, qb = 1.0f / b.z;
-    Vec3 ra = a.rel * qa, rb = b.rel * qb;
-    return {qa, ra, qb - qa, rb - ra, a.y, b.y - a.y, a.x, b.x - a.x};
+    Vec3 ra = a.rel * qa, rb = b.rel * qb, dr = rb - ra;
+    return {{qa, ra.x, ra.y, ra.z}, {qb - qa, dr.x, dr.y, dr.z}, a.y, b.y - a.y, a.x, b.x - a.x};
 }
+
+static_assert(offsetof(SpanEdge, q) == 0 && offsetof(SpanEdge, rq) == 4 && sizeof(Vec3) == 12, "q, rq as four floats");
 
 inline SpanEdge edgeAt(const TriangleEdge& e, float y)
 {
     // A division, not a product with 1 / dy: that would round differently.
     float t = (y - e.ay) / e.dy;
-    return {e.aq + e.dq * t, e.arq + e.drq * t, e.ax + e.dx * t};
+    SpanEdge s;
+#if TM_SPANS_SSE2
+    // q and rq at once: each lane the product and sum it would have alone.
+    _mm_storeu_ps(reinterpret_cast<float*>(&s), _mm_add_ps(_mm_load_ps(e.a), _mm_mul_ps(_mm_load_ps(e.d), _mm_set1_ps(t))));
+#else
+    s.q = e.a[0] + e.d[0] * t;
+    s.rq = {e.a[1] + e.d[1] * t, e.a[2] + e.d[2] * t, e.a[3] + e.d[3] * t};
+#endif
+    s.x = e.ax + e.dx * t;
+    return s;
 }
 
 }  // namespace
@@ -471,8 +509,8 @@ void drawTriangle3D(const SceneVertex& v0, const SceneVertex& v1, const SceneVer
         float y = float(row);
         SpanEdge l = edgeAt(ac, y);
         SpanEdge r = y < b->y ? edgeAt(ab, y) : (lowerHalf ? edgeAt(bc, y) : flatBottom);
-        if (l.x > r.x) std::swap(l, r);
-        mode(row, l, r, style);
+        bool swapped = l.x > r.x;
+        mode(row, swapped ? r : l, swapped ? l : r, style);
     }
 }
 
