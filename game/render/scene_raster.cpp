@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <type_traits>
 
 // The spans four pixels at a time where SSE2 is part of the processor's baseline (x86-64).
 #if defined(__SSE2__)
@@ -120,10 +121,13 @@ void walkSpan(const SpanEdge& l, const SpanEdge& r, int width, Pixel pixel)
 }
 
 #if TM_SPANS_SSE2
+// A group of four pixels that all lie in the span: its count known where the group is made.
+using WholeGroup = std::integral_constant<int, 4>;
+
 // Four pixels a step: group(x, count, q, rqx, rqz) gets pixels x .. x + 3 in the lanes, of which
-// the first count lie in the span. The running sums are the plain walk's, added pixel after
-// pixel, one lane per sum, then turned into one lane per pixel; so each lane holds the bits
-// the plain walk has at that pixel.
+// the first count lie in the span (a WholeGroup but for the span's last few). The running sums
+// are the plain walk's, added pixel after pixel, one lane per sum, then turned into one lane per
+// pixel; so each lane holds the bits the plain walk has at that pixel.
 template <class Group>
 void walkSpan4(const SpanEdge& l, const SpanEdge& r, int width, Group group)
 {
@@ -131,21 +135,43 @@ void walkSpan4(const SpanEdge& l, const SpanEdge& r, int width, Group group)
     if (!startSpan(l, r, width, w)) return;
     __m128 sum = _mm_setr_ps(w.q, w.rq.x, w.rq.y, w.rq.z);
     const __m128 step = _mm_setr_ps(w.dq, w.drq.x, w.drq.y, w.drq.z);
-    for (int x = w.x0; x < w.x1; x += 4) {
-        __m128 p0 = sum, p1 = _mm_add_ps(p0, step), p2 = _mm_add_ps(p1, step), p3 = _mm_add_ps(p2, step);
+    auto next = [&](__m128& p0, __m128& p1, __m128& p3) {
+        p0 = sum, p1 = _mm_add_ps(p0, step);
+        __m128 p2 = _mm_add_ps(p1, step);
+        p3 = _mm_add_ps(p2, step);
         sum = _mm_add_ps(p3, step);
         _MM_TRANSPOSE4_PS(p0, p1, p2, p3);
-        group(x, std::min(w.x1 - x, 4), p0, p1, p3);
+    };
+    __m128 q, rqx, rqz;
+    int x = w.x0;
+    for (; w.x1 - x >= 4; x += 4) {
+        next(q, rqx, rqz);
+        group(x, WholeGroup{}, q, rqx, rqz);
+    }
+    if (x < w.x1) {
+        next(q, rqx, rqz);
+        group(x, w.x1 - x, q, rqx, rqz);
     }
 }
+
+// Float constants as whole vectors in memory, taken by the instructions as operands: written
+// as _mm_set1_ps inside the group loops, GCC broadcasts each from a scalar again every group.
+struct alignas(16) Four {
+    float lane[4];
+    operator __m128() const { return _mm_load_ps(lane); }
+};
+constexpr Four four(float v) { return {{v, v, v, v}}; }
+constexpr Four one4 = four(1.0f), depthUnit4 = four(depthUnit), farthest4 = four(float(farthestDrawn) * depthUnit);
+constexpr Four half4 = four(0.5f), minusHalf4 = four(-0.5f), grainScale4 = four(1.5f);
+constexpr Four roundable4 = four(8388608.0f), minusRoundable4 = four(-8388608.0f);
 
 // depthOf in four lanes, and z = 1 / q beside it. cvttps gives what the scalar conversion
 // gives, and the lanes the test sends to farthestDrawn never reach it.
 inline __m128i depthOf4(__m128 q, __m128& z)
 {
-    z = _mm_div_ps(_mm_set1_ps(1.0f), q);
-    __m128i d = _mm_cvttps_epi32(_mm_div_ps(z, _mm_set1_ps(depthUnit)));
-    __m128i near = _mm_castps_si128(_mm_cmplt_ps(z, _mm_set1_ps(float(farthestDrawn) * depthUnit)));
+    z = _mm_div_ps(one4, q);
+    __m128i d = _mm_cvttps_epi32(_mm_div_ps(z, depthUnit4));
+    __m128i near = _mm_castps_si128(_mm_cmplt_ps(z, farthest4));
     return _mm_or_si128(_mm_and_si128(near, d), _mm_andnot_si128(near, _mm_set1_epi32(farthestDrawn)));
 }
 
@@ -153,7 +179,7 @@ inline __m128i depthOf4(__m128 q, __m128& z)
 inline int nearerMask(__m128i d, const uint16_t* depth, int x, int count, int width)
 {
     __m128i held;
-    if (x + 4 <= width) {
+    if (count == 4 || x + 4 <= width) {  // a span lies inside its row
         held = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(depth + x));
     } else {  // fewer than four left in the row, which may be the image's last: read no further
         held = _mm_setr_epi16(depth[x], count > 1 ? depth[x + 1] : 0, count > 2 ? depth[x + 2] : 0, 0, 0, 0, 0, 0);
@@ -180,8 +206,8 @@ inline __m128i roundHalfAway4(__m128 c)
 {
     __m128i whole = _mm_cvttps_epi32(c);
     __m128 fraction = _mm_sub_ps(c, _mm_cvtepi32_ps(whole));
-    __m128i up = _mm_castps_si128(_mm_cmpge_ps(fraction, _mm_set1_ps(0.5f)));     // -1 where true
-    __m128i down = _mm_castps_si128(_mm_cmple_ps(fraction, _mm_set1_ps(-0.5f)));
+    __m128i up = _mm_castps_si128(_mm_cmpge_ps(fraction, half4));     // -1 where true
+    __m128i down = _mm_castps_si128(_mm_cmple_ps(fraction, minusHalf4));
     return _mm_sub_epi32(_mm_add_epi32(whole, down), up);
 }
 
@@ -298,7 +324,11 @@ void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const Spa
     const float* noise = game.randomTable;
     const uint8_t* map = game.surfaceMap;
     if (!map) return spanTerrainPlain(row, left, right, style);  // none loaded: only in tests
-    walkSpan4(left, right, t.width, [&](int x, int count, __m128 q, __m128 rqx, __m128 rqz) {
+    // The levels are colour indices (0 to 255, their differences within +-255) and the grain
+    // lies in [0, 1) as fillRandomTable makes it: under a light of at most 1e4 (lightFactor
+    // gives 0 to 1) every level lies far inside the +-2^23 that roundHalfAway4 takes.
+    const bool boundedLevels = std::fabs(style.light) <= 1e4f;
+    walkSpan4(left, right, t.width, [&](int x, auto count, __m128 q, __m128 rqx, __m128 rqz) {
         __m128 z;
         __m128i d = depthOf4(q, z);
         int nearer = nearerMask(d, depth, x, count, t.width);
@@ -309,7 +339,7 @@ void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const Spa
                                 _mm_mul_ps(_mm_add_ps(eyeZ, _mm_mul_ps(rqz, z)), toCell4));
         // Every lane: the cells are clamped to the map, so lanes past the span read inside it.
         auto levelsAt = [&](__m128i lanes) {
-            const float* pair = g.levels[map[_mm_cvtsi128_si32(lanes)]];
+            const float* pair = g.levels[map[uint32_t(_mm_cvtsi128_si32(lanes))]];
             return _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(pair)));
         };
         __m128 levels01 = _mm_movelh_ps(levelsAt(cell), levelsAt(_mm_shuffle_epi32(cell, 1)));
@@ -320,14 +350,16 @@ void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const Spa
                                    groundNoiseIn(noise, x + 2, row), groundNoiseIn(noise, x + 3, row));
         // groundShadeWith's sum, in its order.
         __m128 c = _mm_add_ps(_mm_add_ps(lit, _mm_mul_ps(toward, light)),
-                              _mm_mul_ps(_mm_sub_ps(grain, _mm_set1_ps(0.5f)), _mm_set1_ps(1.5f)));
+                              _mm_mul_ps(_mm_sub_ps(grain, half4), grainScale4));
         __m128i rounded = roundHalfAway4(c);
-        __m128 inRange = _mm_and_ps(_mm_cmpgt_ps(c, _mm_set1_ps(-8388608.0f)), _mm_cmplt_ps(c, _mm_set1_ps(8388608.0f)));
-        if ((_mm_movemask_ps(inRange) & nearer) != nearer) {
-            alignas(16) float level[4];
-            _mm_store_ps(level, c);
-            rounded = _mm_setr_epi32(roundHalfAway(level[0]), roundHalfAway(level[1]), roundHalfAway(level[2]),
-                                     roundHalfAway(level[3]));
+        if (!boundedLevels) {
+            __m128 inRange = _mm_and_ps(_mm_cmpgt_ps(c, minusRoundable4), _mm_cmplt_ps(c, roundable4));
+            if ((_mm_movemask_ps(inRange) & nearer) != nearer) {
+                alignas(16) float level[4];
+                _mm_store_ps(level, c);
+                rounded = _mm_setr_epi32(roundHalfAway(level[0]), roundHalfAway(level[1]), roundHalfAway(level[2]),
+                                         roundHalfAway(level[3]));
+            }
         }
         // The lit and the shadow index are small whole numbers, exact as floats and back. Packed
         // to 16 bits with saturation, which cannot move a value across the clamp's ends.
@@ -346,7 +378,7 @@ void spanFlat(int row, const SpanEdge& left, const SpanEdge& right, const SpanSt
     const SceneTarget& t = rowTarget;
     auto [line, depth, shade] = imageRow(row);
     const __m128i bytes = _mm_unpacklo_epi32(_mm_set1_epi8(char(style.colour)), _mm_set1_epi8(char(darkerShade(style.colour))));
-    walkSpan4(left, right, t.width, [&](int x, int count, __m128 q, __m128, __m128) {
+    walkSpan4(left, right, t.width, [&](int x, auto count, __m128 q, __m128, __m128) {
         __m128 z;
         __m128i d = depthOf4(q, z);
         int nearer = nearerMask(d, depth, x, count, t.width);
