@@ -36,6 +36,9 @@ struct SceneTarget {
     // For the terrain's spans, worked out once a triangle rather than once a span.
     const GroundColours* colours;
     float toCell;  // surface map cells per world unit
+#if TM_SPANS_SSE2
+    __m128 eyeX4, eyeZ4, toCell4;  // the eye and toCell in four lanes, set a triangle rather than a span
+#endif
 };
 
 bool sceneTarget(SceneTarget& t)
@@ -50,6 +53,10 @@ bool sceneTarget(SceneTarget& t)
     t.shade = game.shadeImage;
     t.colours = &groundColours();
     t.toCell = game.surfaceCell > 0 ? 1.0f / game.surfaceCell : 0.0f;
+#if TM_SPANS_SSE2
+    t.eyeX4 = _mm_set1_ps(game.cameraPosition.x), t.eyeZ4 = _mm_set1_ps(game.cameraPosition.z);
+    t.toCell4 = _mm_set1_ps(t.toCell);
+#endif
     return true;
 }
 
@@ -318,8 +325,7 @@ void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const Spa
 {
     const SceneTarget& t = rowTarget;
     auto [line, depth, shade] = imageRow(row);
-    const __m128 eyeX = _mm_set1_ps(game.cameraPosition.x), eyeZ = _mm_set1_ps(game.cameraPosition.z);
-    const __m128 toCell4 = _mm_set1_ps(t.toCell), light = _mm_set1_ps(style.light);
+    const __m128 eyeX = t.eyeX4, eyeZ = t.eyeZ4, toCell4 = t.toCell4, light = _mm_set1_ps(style.light);
     const GroundColours& g = *t.colours;
     const float* noise = game.randomTable;
     const uint8_t* map = game.surfaceMap;
