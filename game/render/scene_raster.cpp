@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
+#include <type_traits>
 
 // The spans four pixels at a time where SSE2 is part of the processor's baseline (x86-64).
 #if defined(__SSE2__)
@@ -34,6 +36,9 @@ struct SceneTarget {
     // For the terrain's spans, worked out once a triangle rather than once a span.
     const GroundColours* colours;
     float toCell;  // surface map cells per world unit
+#if TM_SPANS_SSE2
+    __m128 eyeX4, eyeZ4, toCell4;  // the eye and toCell in four lanes, set a triangle rather than a span
+#endif
 };
 
 bool sceneTarget(SceneTarget& t)
@@ -48,6 +53,10 @@ bool sceneTarget(SceneTarget& t)
     t.shade = game.shadeImage;
     t.colours = &groundColours();
     t.toCell = game.surfaceCell > 0 ? 1.0f / game.surfaceCell : 0.0f;
+#if TM_SPANS_SSE2
+    t.eyeX4 = _mm_set1_ps(game.cameraPosition.x), t.eyeZ4 = _mm_set1_ps(game.cameraPosition.z);
+    t.toCell4 = _mm_set1_ps(t.toCell);
+#endif
     return true;
 }
 
@@ -119,10 +128,13 @@ void walkSpan(const SpanEdge& l, const SpanEdge& r, int width, Pixel pixel)
 }
 
 #if TM_SPANS_SSE2
+// A group of four pixels that all lie in the span: its count known where the group is made.
+using WholeGroup = std::integral_constant<int, 4>;
+
 // Four pixels a step: group(x, count, q, rqx, rqz) gets pixels x .. x + 3 in the lanes, of which
-// the first count lie in the span. The running sums are the plain walk's, added pixel after
-// pixel, one lane per sum, then turned into one lane per pixel; so each lane holds the bits
-// the plain walk has at that pixel.
+// the first count lie in the span (a WholeGroup but for the span's last few). The running sums
+// are the plain walk's, added pixel after pixel, one lane per sum, then turned into one lane per
+// pixel; so each lane holds the bits the plain walk has at that pixel.
 template <class Group>
 void walkSpan4(const SpanEdge& l, const SpanEdge& r, int width, Group group)
 {
@@ -130,21 +142,43 @@ void walkSpan4(const SpanEdge& l, const SpanEdge& r, int width, Group group)
     if (!startSpan(l, r, width, w)) return;
     __m128 sum = _mm_setr_ps(w.q, w.rq.x, w.rq.y, w.rq.z);
     const __m128 step = _mm_setr_ps(w.dq, w.drq.x, w.drq.y, w.drq.z);
-    for (int x = w.x0; x < w.x1; x += 4) {
-        __m128 p0 = sum, p1 = _mm_add_ps(p0, step), p2 = _mm_add_ps(p1, step), p3 = _mm_add_ps(p2, step);
+    auto next = [&](__m128& p0, __m128& p1, __m128& p3) {
+        p0 = sum, p1 = _mm_add_ps(p0, step);
+        __m128 p2 = _mm_add_ps(p1, step);
+        p3 = _mm_add_ps(p2, step);
         sum = _mm_add_ps(p3, step);
         _MM_TRANSPOSE4_PS(p0, p1, p2, p3);
-        group(x, std::min(w.x1 - x, 4), p0, p1, p3);
+    };
+    __m128 q, rqx, rqz;
+    int x = w.x0;
+    for (; w.x1 - x >= 4; x += 4) {
+        next(q, rqx, rqz);
+        group(x, WholeGroup{}, q, rqx, rqz);
+    }
+    if (x < w.x1) {
+        next(q, rqx, rqz);
+        group(x, w.x1 - x, q, rqx, rqz);
     }
 }
+
+// Float constants as whole vectors in memory, taken by the instructions as operands: written
+// as _mm_set1_ps inside the group loops, GCC broadcasts each from a scalar again every group.
+struct alignas(16) Four {
+    float lane[4];
+    operator __m128() const { return _mm_load_ps(lane); }
+};
+constexpr Four four(float v) { return {{v, v, v, v}}; }
+constexpr Four one4 = four(1.0f), depthUnit4 = four(depthUnit), farthest4 = four(float(farthestDrawn) * depthUnit);
+constexpr Four half4 = four(0.5f), minusHalf4 = four(-0.5f), grainScale4 = four(1.5f);
+constexpr Four roundable4 = four(8388608.0f), minusRoundable4 = four(-8388608.0f);
 
 // depthOf in four lanes, and z = 1 / q beside it. cvttps gives what the scalar conversion
 // gives, and the lanes the test sends to farthestDrawn never reach it.
 inline __m128i depthOf4(__m128 q, __m128& z)
 {
-    z = _mm_div_ps(_mm_set1_ps(1.0f), q);
-    __m128i d = _mm_cvttps_epi32(_mm_div_ps(z, _mm_set1_ps(depthUnit)));
-    __m128i near = _mm_castps_si128(_mm_cmplt_ps(z, _mm_set1_ps(float(farthestDrawn) * depthUnit)));
+    z = _mm_div_ps(one4, q);
+    __m128i d = _mm_cvttps_epi32(_mm_div_ps(z, depthUnit4));
+    __m128i near = _mm_castps_si128(_mm_cmplt_ps(z, farthest4));
     return _mm_or_si128(_mm_and_si128(near, d), _mm_andnot_si128(near, _mm_set1_epi32(farthestDrawn)));
 }
 
@@ -152,7 +186,7 @@ inline __m128i depthOf4(__m128 q, __m128& z)
 inline int nearerMask(__m128i d, const uint16_t* depth, int x, int count, int width)
 {
     __m128i held;
-    if (x + 4 <= width) {
+    if (count == 4 || x + 4 <= width) {  // a span lies inside its row
         held = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(depth + x));
     } else {  // fewer than four left in the row, which may be the image's last: read no further
         held = _mm_setr_epi16(depth[x], count > 1 ? depth[x + 1] : 0, count > 2 ? depth[x + 2] : 0, 0, 0, 0, 0, 0);
@@ -179,8 +213,8 @@ inline __m128i roundHalfAway4(__m128 c)
 {
     __m128i whole = _mm_cvttps_epi32(c);
     __m128 fraction = _mm_sub_ps(c, _mm_cvtepi32_ps(whole));
-    __m128i up = _mm_castps_si128(_mm_cmpge_ps(fraction, _mm_set1_ps(0.5f)));     // -1 where true
-    __m128i down = _mm_castps_si128(_mm_cmple_ps(fraction, _mm_set1_ps(-0.5f)));
+    __m128i up = _mm_castps_si128(_mm_cmpge_ps(fraction, half4));     // -1 where true
+    __m128i down = _mm_castps_si128(_mm_cmple_ps(fraction, minusHalf4));
     return _mm_sub_epi32(_mm_add_epi32(whole, down), up);
 }
 
@@ -291,13 +325,16 @@ void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const Spa
 {
     const SceneTarget& t = rowTarget;
     auto [line, depth, shade] = imageRow(row);
-    const __m128 eyeX = _mm_set1_ps(game.cameraPosition.x), eyeZ = _mm_set1_ps(game.cameraPosition.z);
-    const __m128 toCell4 = _mm_set1_ps(t.toCell), light = _mm_set1_ps(style.light);
+    const __m128 eyeX = t.eyeX4, eyeZ = t.eyeZ4, toCell4 = t.toCell4, light = _mm_set1_ps(style.light);
     const GroundColours& g = *t.colours;
     const float* noise = game.randomTable;
     const uint8_t* map = game.surfaceMap;
     if (!map) return spanTerrainPlain(row, left, right, style);  // none loaded: only in tests
-    walkSpan4(left, right, t.width, [&](int x, int count, __m128 q, __m128 rqx, __m128 rqz) {
+    // The levels are colour indices (0 to 255, their differences within +-255) and the grain
+    // lies in [0, 1) as fillRandomTable makes it: under a light of at most 1e4 (lightFactor
+    // gives 0 to 1) every level lies far inside the +-2^23 that roundHalfAway4 takes.
+    const bool boundedLevels = std::fabs(style.light) <= 1e4f;
+    walkSpan4(left, right, t.width, [&](int x, auto count, __m128 q, __m128 rqx, __m128 rqz) {
         __m128 z;
         __m128i d = depthOf4(q, z);
         int nearer = nearerMask(d, depth, x, count, t.width);
@@ -308,7 +345,7 @@ void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const Spa
                                 _mm_mul_ps(_mm_add_ps(eyeZ, _mm_mul_ps(rqz, z)), toCell4));
         // Every lane: the cells are clamped to the map, so lanes past the span read inside it.
         auto levelsAt = [&](__m128i lanes) {
-            const float* pair = g.levels[map[_mm_cvtsi128_si32(lanes)]];
+            const float* pair = g.levels[map[uint32_t(_mm_cvtsi128_si32(lanes))]];
             return _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(pair)));
         };
         __m128 levels01 = _mm_movelh_ps(levelsAt(cell), levelsAt(_mm_shuffle_epi32(cell, 1)));
@@ -319,14 +356,16 @@ void spanTerrain(int row, const SpanEdge& left, const SpanEdge& right, const Spa
                                    groundNoiseIn(noise, x + 2, row), groundNoiseIn(noise, x + 3, row));
         // groundShadeWith's sum, in its order.
         __m128 c = _mm_add_ps(_mm_add_ps(lit, _mm_mul_ps(toward, light)),
-                              _mm_mul_ps(_mm_sub_ps(grain, _mm_set1_ps(0.5f)), _mm_set1_ps(1.5f)));
+                              _mm_mul_ps(_mm_sub_ps(grain, half4), grainScale4));
         __m128i rounded = roundHalfAway4(c);
-        __m128 inRange = _mm_and_ps(_mm_cmpgt_ps(c, _mm_set1_ps(-8388608.0f)), _mm_cmplt_ps(c, _mm_set1_ps(8388608.0f)));
-        if ((_mm_movemask_ps(inRange) & nearer) != nearer) {
-            alignas(16) float level[4];
-            _mm_store_ps(level, c);
-            rounded = _mm_setr_epi32(roundHalfAway(level[0]), roundHalfAway(level[1]), roundHalfAway(level[2]),
-                                     roundHalfAway(level[3]));
+        if (!boundedLevels) {
+            __m128 inRange = _mm_and_ps(_mm_cmpgt_ps(c, minusRoundable4), _mm_cmplt_ps(c, roundable4));
+            if ((_mm_movemask_ps(inRange) & nearer) != nearer) {
+                alignas(16) float level[4];
+                _mm_store_ps(level, c);
+                rounded = _mm_setr_epi32(roundHalfAway(level[0]), roundHalfAway(level[1]), roundHalfAway(level[2]),
+                                         roundHalfAway(level[3]));
+            }
         }
         // The lit and the shadow index are small whole numbers, exact as floats and back. Packed
         // to 16 bits with saturation, which cannot move a value across the clamp's ends.
@@ -345,13 +384,37 @@ void spanFlat(int row, const SpanEdge& left, const SpanEdge& right, const SpanSt
     const SceneTarget& t = rowTarget;
     auto [line, depth, shade] = imageRow(row);
     const __m128i bytes = _mm_unpacklo_epi32(_mm_set1_epi8(char(style.colour)), _mm_set1_epi8(char(darkerShade(style.colour))));
-    walkSpan4(left, right, t.width, [&](int x, int count, __m128 q, __m128, __m128) {
+    walkSpan4(left, right, t.width, [&](int x, auto count, __m128 q, __m128, __m128) {
         __m128 z;
         __m128i d = depthOf4(q, z);
         int nearer = nearerMask(d, depth, x, count, t.width);
         if (nearer) storeNearer(nearer, x, count, d, bytes, depth, line, shade);
     });
 }
+
+namespace {
+
+constexpr int waterBlock = 16;
+
+// The farthest of n depths; a whole block in two loads, the sign bit flipped so that the
+// signed 16-bit maximum orders them as unsigned.
+inline uint16_t farthestOf(const uint16_t* depth, int n)
+{
+    if (n != waterBlock) {
+        uint16_t farthest = 0;
+        for (int k = 0; k < n; ++k) farthest = std::max(farthest, depth[k]);
+        return farthest;
+    }
+    const __m128i flip = _mm_set1_epi16(int16_t(0x8000));
+    __m128i m = _mm_max_epi16(_mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(depth)), flip),
+                              _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(depth + 8)), flip));
+    m = _mm_max_epi16(m, _mm_shuffle_epi32(m, 0x4E));
+    m = _mm_max_epi16(m, _mm_shuffle_epi32(m, 0xB1));
+    m = _mm_max_epi16(m, _mm_shufflelo_epi16(m, 0xB1));
+    return uint16_t(_mm_cvtsi128_si32(m) ^ 0x8000);
+}
+
+}  // namespace
 
 void spanWater(int row, const SpanEdge& left, const SpanEdge& right, const SpanStyle&)
 {
@@ -364,19 +427,23 @@ void spanWater(int row, const SpanEdge& left, const SpanEdge& right, const SpanS
     // cannot show it are passed over on a bound. Along a span q is monotonic (the running sum
     // adds one step of one sign; rounding is monotonic), and so, while q stays above 0, is
     // depthOf(q): the nearer end of a block bounds all of it.
-    constexpr int block = 16;
-    alignas(16) float qs[block];
+    alignas(16) float qs[waterBlock];
     float q = w.q;
-    for (int x = w.x0; x < w.x1; x += block) {
-        int n = std::min(block, w.x1 - x);
-        qs[0] = q;
-        for (int k = 1; k < n; ++k) qs[k] = qs[k - 1] + w.dq;
-        q = qs[n - 1] + w.dq;
-        if (qs[0] > 0 && qs[n - 1] > 0) {
-            uint16_t farthest = 0;
-            for (int k = 0; k < n; ++k) farthest = std::max(farthest, depth[x + k]);
-            if (std::min(depthOf(qs[0]), depthOf(qs[n - 1])) >= farthest) continue;
+    for (int x = w.x0; x < w.x1; x += waterBlock) {
+        int n = std::min(waterBlock, w.x1 - x);
+        // The running sum through the block, held at its ends only: most blocks are passed over.
+        float first = q, last = q;
+        if (n == waterBlock) {
+#pragma GCC unroll 16
+            for (int k = 1; k < waterBlock; ++k) last += w.dq;
+        } else {
+            for (int k = 1; k < n; ++k) last += w.dq;
         }
+        q = last + w.dq;
+        if (first > 0 && last > 0 && std::min(depthOf(first), depthOf(last)) >= farthestOf(depth + x, n)) continue;
+        // The same additions again, kept a pixel each.
+        qs[0] = first;
+        for (int k = 1; k < n; ++k) qs[k] = qs[k - 1] + w.dq;
         for (int g = 0; g < n; g += 4) {
             int count = std::min(4, n - g);
             __m128 z;
@@ -420,25 +487,34 @@ namespace {
 // A triangle's edge from a to b (a above), with what its rows share worked out once: the same
 // operations on the same operands as per row, so the same bits.
 struct TriangleEdge {
-    float aq;
-    Vec3 arq;
-    float dq;
-    Vec3 drq;
+    alignas(16) float a[4];  // q, rq at a
+    alignas(16) float d[4];  // and their changes from a to b
     float ay, dy, ax, dx;
 };
 
 TriangleEdge triangleEdge(const SceneVertex& a, const SceneVertex& b)
 {
     float qa = 1.0f / a.z, qb = 1.0f / b.z;
-    Vec3 ra = a.rel * qa, rb = b.rel * qb;
-    return {qa, ra, qb - qa, rb - ra, a.y, b.y - a.y, a.x, b.x - a.x};
+    Vec3 ra = a.rel * qa, rb = b.rel * qb, dr = rb - ra;
+    return {{qa, ra.x, ra.y, ra.z}, {qb - qa, dr.x, dr.y, dr.z}, a.y, b.y - a.y, a.x, b.x - a.x};
 }
+
+static_assert(offsetof(SpanEdge, q) == 0 && offsetof(SpanEdge, rq) == 4 && sizeof(Vec3) == 12, "q, rq as four floats");
 
 inline SpanEdge edgeAt(const TriangleEdge& e, float y)
 {
     // A division, not a product with 1 / dy: that would round differently.
     float t = (y - e.ay) / e.dy;
-    return {e.aq + e.dq * t, e.arq + e.drq * t, e.ax + e.dx * t};
+    SpanEdge s;
+#if TM_SPANS_SSE2
+    // q and rq at once: each lane the product and sum it would have alone.
+    _mm_storeu_ps(reinterpret_cast<float*>(&s), _mm_add_ps(_mm_load_ps(e.a), _mm_mul_ps(_mm_load_ps(e.d), _mm_set1_ps(t))));
+#else
+    s.q = e.a[0] + e.d[0] * t;
+    s.rq = {e.a[1] + e.d[1] * t, e.a[2] + e.d[2] * t, e.a[3] + e.d[3] * t};
+#endif
+    s.x = e.ax + e.dx * t;
+    return s;
 }
 
 }  // namespace
@@ -471,8 +547,8 @@ void drawTriangle3D(const SceneVertex& v0, const SceneVertex& v1, const SceneVer
         float y = float(row);
         SpanEdge l = edgeAt(ac, y);
         SpanEdge r = y < b->y ? edgeAt(ab, y) : (lowerHalf ? edgeAt(bc, y) : flatBottom);
-        if (l.x > r.x) std::swap(l, r);
-        mode(row, l, r, style);
+        bool swapped = l.x > r.x;
+        mode(row, swapped ? r : l, swapped ? l : r, style);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -223,5 +224,45 @@ TEST_F(FastSpans, WaterRowsCrossingTheGroundsDepthTintTheirNearerPart)
         for (size_t i = 0; i < plain.pixels.size(); ++i) tinted += plain.pixels[i] != start.pixels[i];
         EXPECT_GT(tinted, size_t(W) * H / 10);
         EXPECT_LT(tinted, size_t(W) * H / 2);
+    }
+}
+
+TEST_F(FastSpans, WaterOverGroundNearAndFarWithinABlock)
+{
+    // Ground at 100 with a pixel at 500 every 13, the plane at 400 between them: a block's
+    // farthest ground is one of the few far pixels, whose depths lie past 0x8000.
+    for (size_t i = 0; i < size_t(W) * H; ++i) game.depthImage[i] = depthValue(i % 13 ? 100 : 500);
+    ASSERT_GT(depthValue(500), 0x8000);
+    start = snapshot();
+    std::vector<Triangle> level = {{vertex(-4, -3, 400), vertex(W + 6, 5, 400), vertex(-2, H + 4, 400)}};
+    Images fast = drawn(spanWater, level), plain = drawn(spanWaterPlain, level);
+    EXPECT_EQ(fast.pixels, plain.pixels);
+    EXPECT_EQ(fast.shade, plain.shade);
+    EXPECT_NE(plain.pixels, start.pixels);
+}
+
+namespace {
+float forcedLight = 0;
+}  // namespace
+
+TEST_F(FastSpans, LightsBeyondTheLightFactorsRange)
+{
+    // lightFactor gives 0 to 1; past the bound of 1e4 the four-wide span checks its levels
+    // against +-2^23 again and rounds the far ones singly, as the plain span does (lround, and
+    // NaN for a NaN light).
+    const SpanMode fast = [](int row, const SpanEdge& l, const SpanEdge& r, const SpanStyle& s) {
+        spanTerrain(row, l, r, {s.colour, forcedLight});
+    };
+    const SpanMode plain = [](int row, const SpanEdge& l, const SpanEdge& r, const SpanStyle& s) {
+        spanTerrainPlain(row, l, r, {s.colour, forcedLight});
+    };
+    std::vector<Triangle> wide = {{vertex(-3, -2, 5), vertex(W + 3, 4, 7), vertex(50, H + 2, 6)}};
+    const float inf = std::numeric_limits<float>::infinity();
+    for (float light : {1e4f, -1e4f, 1.0001e4f, 3e4f, 1e6f, 4e7f, -1e9f, 1e30f, -inf, std::nanf("")}) {
+        forcedLight = light;
+        Images f = drawn(fast, wide), p = drawn(plain, wide);
+        EXPECT_EQ(f.pixels, p.pixels) << light;
+        EXPECT_EQ(f.depth, p.depth) << light;
+        EXPECT_EQ(f.shade, p.shade) << light;
     }
 }
