@@ -212,7 +212,7 @@ void damp(CarState& c)
 
 // v turned about the unit axis k by the angle whose cosine and sine are cs and sn, in the sense
 // that keeps axis += axis x w.
-Vec3 turned(Vec3 v, Vec3 k, float cs, float sn)
+[[gnu::always_inline]] inline Vec3 turned(Vec3 v, Vec3 k, float cs, float sn)
 {
     return v * cs + cross(v, k) * sn + k * (dot(k, v) * (1 - cs));
 }

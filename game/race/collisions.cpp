@@ -238,7 +238,12 @@ bool boxWithinReach(int car, const Vec3& centre, const float half[3])
 void boxContact(int car, const Vec3& centre, const Vec3 axes[3], const float half[3],
                 const ContactParams& sides, const ContactParams& top, int topWheelFlag, bool topOnly)
 {
-    if (!boxWithinReach(car, centre, half)) return;
+    if (boxWithinReach(car, centre, half)) boxContactWithinReach(car, centre, axes, half, sides, top, topWheelFlag, topOnly);
+}
+
+void boxContactWithinReach(int car, const Vec3& centre, const Vec3 axes[3], const float half[3],
+                           const ContactParams& sides, const ContactParams& top, int topWheelFlag, bool topOnly)
+{
     const CarState& c = game.cars[car];
     Vec3 offset = c.positionVector - centre;
     // Where the car's centre lies against the box: in front of a face it meets that face; off

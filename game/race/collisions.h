@@ -23,6 +23,9 @@ bool boxWithinReach(int car, const Vec3& centre, const float half[3]);
 // arguments and wheel flag; a box that is only a floor (topOnly) is met from above alone.
 void boxContact(int car, const Vec3& centre, const Vec3 axes[3], const float half[3],
                 const ContactParams& sides, const ContactParams& top, int topWheelFlag, bool topOnly);
+// boxContact for a box boxWithinReach has just let through, with the car not moved since.
+void boxContactWithinReach(int car, const Vec3& centre, const Vec3 axes[3], const float half[3],
+                           const ContactParams& sides, const ContactParams& top, int topWheelFlag, bool topOnly);
 
 // The car's ellipsoid point touching an obstacle in direction n (unit, obstacle to car),
 // relative to its centre; the centre itself when the car has no extent.
