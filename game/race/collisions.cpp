@@ -404,9 +404,19 @@ void objectContacts(int car)
 }
 
 // Fifteen pairs a step, nearly all far apart: their test alone, without the contact's setup.
-void carCarContact(int i, int j)
+static inline void pairContact(int i, int j, float reach)
 {
     Vec3 d = game.cars[i].positionVector - game.cars[j].positionVector;
-    float reach = boundingRadius(i) + boundingRadius(j);
     if (dot(d, d) < reach * reach) carsTouch(i, j, d);
+}
+
+void carCarContact(int i, int j) { pairContact(i, j, boundingRadius(i) + boundingRadius(j)); }
+
+void carCarContacts(int cars)
+{
+    cars = std::min(cars, int(maxCars));
+    float radius[maxCars];
+    for (int i = 0; i < cars; ++i) radius[i] = boundingRadius(i);
+    for (int i = 0; i < cars; ++i)
+        for (int j = i + 1; j < cars; ++j) pairContact(i, j, radius[i] + radius[j]);
 }

@@ -39,3 +39,6 @@ void groundAndWallContacts(int car, float groundHeight);
 void objectContacts(int car);
 // Car i against car j, i < j.
 void carCarContact(int i, int j);
+// Every pair of the first `cars` cars, as carCarContact in the order (0, 1), (0, 2) .. (1, 2) ..;
+// a contact moves no car's model, so each bounding radius is read once.
+void carCarContacts(int cars);
