@@ -35,7 +35,7 @@ struct Grip {
     float traction;  // Gt
 };
 
-Grip gripFromLoads(CarState& c, const CarModel& m, const int wheelCells[4])
+Grip gripFromLoads(CarState& c, const CarModel& m, const float grips[256], const int wheelCells[4])
 {
     float mass = m.mass + game.options.fuelMass * float(c.fuel) / 65536.0f;
     c.mass = std::isfinite(mass) && mass > lightestMass ? mass : lightestMass;
@@ -48,7 +48,7 @@ Grip gripFromLoads(CarState& c, const CarModel& m, const int wheelCells[4])
         float grip;
         if (c.wheelContactKind[w] == 2) grip = m.gripTable[1];
         else if (c.wheelContactKind[w] == 3) grip = m.gripTable[9];
-        else grip = gripAt(m, game.surfaceMap ? game.surfaceMap[wheelCells[w]] : 0, game.carCount);
+        else grip = grips[game.surfaceMap ? game.surfaceMap[wheelCells[w]] : 0];
         c.wheelLoads[w] *= grip;
     }
 
@@ -390,7 +390,7 @@ void carStep(int car)
     // and the marks read the same cells.
     int wheelCells[4];
     for (int w = 0; w < 4; ++w) wheelCells[w] = surfaceCellUnder(c.wheelPoints[w].x, c.wheelPoints[w].z);
-    Grip grip = gripFromLoads(c, m, wheelCells);
+    Grip grip = gripFromLoads(c, m, surfaceGrips(car).grip, wheelCells);
     bool computer = c.controls[0] == 0;
     float ability = 1;
     if (computer) {

@@ -119,14 +119,13 @@ static float gripNear(const float* grips, const Vec3& p)
 constexpr int linePointSlots = 65536, pathPointSlots = linePointSlots + 256;
 
 // What a car's look-ahead reads of the ground, which is the same path points step after step.
-// grip: the car's grip on every surface byte, filled by gripAt itself. near: gripNear at each
+// grip: the car's grip on every surface byte (surfaceGrips). near: gripNear at each
 // path point, in the point's slot. A slot counts only while its stamp is the current one; the
 // stamp moves on when the car's table, the number of cars, the track, any cell of the ground
 // or the paths' points change, so a slot gives exactly what gripNear would give again.
 struct GroundGrips {
-    float table[14];
-    int carCount = -1;
-    float grip[256];
+    const float* grip = nullptr;
+    uint32_t gripsVersion = 0;
     uint32_t trackGeneration = 0, surfaceMarks = 0;
     const uint8_t* surfaceMap = nullptr;
     float surfaceCell = 0;
@@ -141,11 +140,10 @@ static GroundGrips& groundGrips(int car)
 {
     static GroundGrips cache[maxCars];
     GroundGrips& g = cache[car];
-    const CarModel& m = game.carModels[car];
-    if (g.carCount != game.carCount || std::memcmp(g.table, m.gripTable, sizeof g.table) != 0) {
-        std::memcpy(g.table, m.gripTable, sizeof g.table);
-        g.carCount = game.carCount;
-        for (int s = 0; s < 256; ++s) g.grip[s] = gripAt(m, s, game.carCount);
+    const SurfaceGrips& grips = surfaceGrips(car);
+    g.grip = grips.grip;
+    if (g.gripsVersion != grips.version) {
+        g.gripsVersion = grips.version;
         ++g.stamp;
     }
     if (g.trackGeneration != game.trackGeneration || g.surfaceMarks != game.surfaceMarks ||
