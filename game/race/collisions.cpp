@@ -302,14 +302,15 @@ static int surfaceUnder(const Vec3& p)
 void groundAndWallContacts(int car)
 {
     const Vec3& at = game.cars[car].positionVector;
-    groundAndWallContacts(car, terrainHeight(at.x, at.z));
+    float height;
+    Vec3 normal = terrainNormalAndHeight(at.x, at.z, height);
+    groundAndWallContacts(car, height, normal);
 }
 
-void groundAndWallContacts(int car, float groundHeight)
+void groundAndWallContacts(int car, float groundHeight, const Vec3& n)
 {
     const CarState& c = game.cars[car];
     Vec3 at = c.positionVector;
-    Vec3 n = terrainNormal(at.x, at.z);
     Vec3 ground{at.x, groundHeight, at.z};
     float friction = contactAt(game.carModels[car], surfaceUnder(at), game.carCount);
     slabContact(car, ground - n * 10.0f, n, 10.0f, {friction, 0.3f, 0.03f}, 1);

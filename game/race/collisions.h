@@ -33,8 +33,8 @@ Vec3 supportPoint(int car, const Vec3& n);
 
 // The ground under the car and the four walls around the square.
 void groundAndWallContacts(int car);
-// The same with the terrain height under the car's centre already known.
-void groundAndWallContacts(int car, float groundHeight);
+// The same with the terrain height and normal under the car's centre already known.
+void groundAndWallContacts(int car, float groundHeight, const Vec3& normal);
 // The track objects from index 6 on (the first six are the grid).
 void objectContacts(int car);
 // Car i against car j, i < j.
