@@ -9,6 +9,25 @@
 #include <cmath>
 #include <cstring>
 
+const SurfaceGrips& surfaceGrips(int car)
+{
+    struct Kept {
+        float table[14];
+        int carCount = -1;
+        SurfaceGrips grips;
+    };
+    static Kept kept[maxCars];
+    Kept& k = kept[car];
+    const CarModel& m = game.carModels[car];
+    if (k.carCount != game.carCount || std::memcmp(k.table, m.gripTable, sizeof k.table) != 0) {
+        std::memcpy(k.table, m.gripTable, sizeof k.table);
+        k.carCount = game.carCount;
+        for (int s = 0; s < 256; ++s) k.grips.grip[s] = gripAt(m, s, game.carCount);
+        ++k.grips.version;
+    }
+    return k.grips;
+}
+
 float surfaceBandValue(const float t[14], int s, int carCount)
 {
     if (carCount == 1) {

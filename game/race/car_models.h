@@ -17,6 +17,13 @@ inline float contactAt(const CarModel& m, int surface, int carCount)
 {
     return surfaceBandValue(m.contactTable, surface, carCount);
 }
+// gripAt of a racing car's model for every surface byte, worked out again only when the model's
+// grip table or the number of cars changed; version moves on each time it is.
+struct SurfaceGrips {
+    float grip[256];
+    uint32_t version = 0;
+};
+const SurfaceGrips& surfaceGrips(int car);
 
 // The built-in model "General", its normals computed.
 CarModel generalCarModel();

@@ -35,7 +35,7 @@ struct Grip {
     float traction;  // Gt
 };
 
-Grip gripFromLoads(CarState& c, const CarModel& m, const int wheelCells[4])
+Grip gripFromLoads(CarState& c, const CarModel& m, const float grips[256], const int wheelCells[4])
 {
     float mass = m.mass + game.options.fuelMass * float(c.fuel) / 65536.0f;
     c.mass = std::isfinite(mass) && mass > lightestMass ? mass : lightestMass;
@@ -48,7 +48,7 @@ Grip gripFromLoads(CarState& c, const CarModel& m, const int wheelCells[4])
         float grip;
         if (c.wheelContactKind[w] == 2) grip = m.gripTable[1];
         else if (c.wheelContactKind[w] == 3) grip = m.gripTable[9];
-        else grip = gripAt(m, game.surfaceMap ? game.surfaceMap[wheelCells[w]] : 0, game.carCount);
+        else grip = grips[game.surfaceMap ? game.surfaceMap[wheelCells[w]] : 0];
         c.wheelLoads[w] *= grip;
     }
 
@@ -212,7 +212,7 @@ void damp(CarState& c)
 
 // v turned about the unit axis k by the angle whose cosine and sine are cs and sn, in the sense
 // that keeps axis += axis x w.
-Vec3 turned(Vec3 v, Vec3 k, float cs, float sn)
+[[gnu::always_inline]] inline Vec3 turned(Vec3 v, Vec3 k, float cs, float sn)
 {
     return v * cs + cross(v, k) * sn + k * (dot(k, v) * (1 - cs));
 }
@@ -287,8 +287,8 @@ void prepareContacts(CarState& c, const CarModel& m, float speed)
 
 // A car the walls can no longer reach (through them in one step, or sunk through the ground
 // beyond the ground slab) comes back inside at rest on that side. Returns the ground height
-// under the car's centre, read at x and z as they are now.
-float keepOnTrack(CarState& c)
+// under the car's centre, read at x and z as they are now, and the ground's normal there.
+float keepOnTrack(CarState& c, Vec3& normal)
 {
     float top = game.trackSize + 1;
     Vec3& p = c.positionVector;
@@ -296,7 +296,8 @@ float keepOnTrack(CarState& c)
     if (p.x > top) p.x = game.trackSize, c.velocity.x = std::min(c.velocity.x, 0.0f);
     if (p.z < -1) p.z = 0, c.velocity.z = std::max(c.velocity.z, 0.0f);
     if (p.z > top) p.z = game.trackSize, c.velocity.z = std::min(c.velocity.z, 0.0f);
-    float ground = terrainHeight(p.x, p.z);
+    float ground;
+    normal = terrainNormalAndHeight(p.x, p.z, ground);
     if (p.y < ground - 10) p.y = ground + 1, c.velocity.y = std::max(c.velocity.y, 0.0f);
     return ground;
 }
@@ -390,7 +391,7 @@ void carStep(int car)
     // and the marks read the same cells.
     int wheelCells[4];
     for (int w = 0; w < 4; ++w) wheelCells[w] = surfaceCellUnder(c.wheelPoints[w].x, c.wheelPoints[w].z);
-    Grip grip = gripFromLoads(c, m, wheelCells);
+    Grip grip = gripFromLoads(c, m, surfaceGrips(car).grip, wheelCells);
     bool computer = c.controls[0] == 0;
     float ability = 1;
     if (computer) {
@@ -438,7 +439,8 @@ void carStep(int car)
 
     integrate(c);
     airAndWater(car, speed);
-    float ground = keepOnTrack(c);
+    Vec3 normal;
+    float ground = keepOnTrack(c, normal);
     const Vec3 placed = c.positionVector;
     keepFinite(c, start);
     prepareContacts(c, m, speed);
@@ -446,7 +448,7 @@ void carStep(int car)
     // The ground height keepOnTrack read, unless keepFinite moved a car that was not finite.
     if (std::memcmp(&placed.x, &c.positionVector.x, sizeof(float)) == 0 &&
         std::memcmp(&placed.z, &c.positionVector.z, sizeof(float)) == 0)
-        groundAndWallContacts(car, ground);
+        groundAndWallContacts(car, ground, normal);
     else
         groundAndWallContacts(car);
     objectContacts(car);

@@ -238,7 +238,12 @@ bool boxWithinReach(int car, const Vec3& centre, const float half[3])
 void boxContact(int car, const Vec3& centre, const Vec3 axes[3], const float half[3],
                 const ContactParams& sides, const ContactParams& top, int topWheelFlag, bool topOnly)
 {
-    if (!boxWithinReach(car, centre, half)) return;
+    if (boxWithinReach(car, centre, half)) boxContactWithinReach(car, centre, axes, half, sides, top, topWheelFlag, topOnly);
+}
+
+void boxContactWithinReach(int car, const Vec3& centre, const Vec3 axes[3], const float half[3],
+                           const ContactParams& sides, const ContactParams& top, int topWheelFlag, bool topOnly)
+{
     const CarState& c = game.cars[car];
     Vec3 offset = c.positionVector - centre;
     // Where the car's centre lies against the box: in front of a face it meets that face; off
@@ -297,14 +302,15 @@ static int surfaceUnder(const Vec3& p)
 void groundAndWallContacts(int car)
 {
     const Vec3& at = game.cars[car].positionVector;
-    groundAndWallContacts(car, terrainHeight(at.x, at.z));
+    float height;
+    Vec3 normal = terrainNormalAndHeight(at.x, at.z, height);
+    groundAndWallContacts(car, height, normal);
 }
 
-void groundAndWallContacts(int car, float groundHeight)
+void groundAndWallContacts(int car, float groundHeight, const Vec3& n)
 {
     const CarState& c = game.cars[car];
     Vec3 at = c.positionVector;
-    Vec3 n = terrainNormal(at.x, at.z);
     Vec3 ground{at.x, groundHeight, at.z};
     float friction = contactAt(game.carModels[car], surfaceUnder(at), game.carCount);
     slabContact(car, ground - n * 10.0f, n, 10.0f, {friction, 0.3f, 0.03f}, 1);
@@ -399,9 +405,19 @@ void objectContacts(int car)
 }
 
 // Fifteen pairs a step, nearly all far apart: their test alone, without the contact's setup.
-void carCarContact(int i, int j)
+static inline void pairContact(int i, int j, float reach)
 {
     Vec3 d = game.cars[i].positionVector - game.cars[j].positionVector;
-    float reach = boundingRadius(i) + boundingRadius(j);
     if (dot(d, d) < reach * reach) carsTouch(i, j, d);
+}
+
+void carCarContact(int i, int j) { pairContact(i, j, boundingRadius(i) + boundingRadius(j)); }
+
+void carCarContacts(int cars)
+{
+    cars = std::min(cars, int(maxCars));
+    float radius[maxCars];
+    for (int i = 0; i < cars; ++i) radius[i] = boundingRadius(i);
+    for (int i = 0; i < cars; ++i)
+        for (int j = i + 1; j < cars; ++j) pairContact(i, j, radius[i] + radius[j]);
 }

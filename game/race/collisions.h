@@ -23,6 +23,9 @@ bool boxWithinReach(int car, const Vec3& centre, const float half[3]);
 // arguments and wheel flag; a box that is only a floor (topOnly) is met from above alone.
 void boxContact(int car, const Vec3& centre, const Vec3 axes[3], const float half[3],
                 const ContactParams& sides, const ContactParams& top, int topWheelFlag, bool topOnly);
+// boxContact for a box boxWithinReach has just let through, with the car not moved since.
+void boxContactWithinReach(int car, const Vec3& centre, const Vec3 axes[3], const float half[3],
+                           const ContactParams& sides, const ContactParams& top, int topWheelFlag, bool topOnly);
 
 // The car's ellipsoid point touching an obstacle in direction n (unit, obstacle to car),
 // relative to its centre; the centre itself when the car has no extent.
@@ -30,9 +33,12 @@ Vec3 supportPoint(int car, const Vec3& n);
 
 // The ground under the car and the four walls around the square.
 void groundAndWallContacts(int car);
-// The same with the terrain height under the car's centre already known.
-void groundAndWallContacts(int car, float groundHeight);
+// The same with the terrain height and normal under the car's centre already known.
+void groundAndWallContacts(int car, float groundHeight, const Vec3& normal);
 // The track objects from index 6 on (the first six are the grid).
 void objectContacts(int car);
 // Car i against car j, i < j.
 void carCarContact(int i, int j);
+// Every pair of the first `cars` cars, as carCarContact in the order (0, 1), (0, 2) .. (1, 2) ..;
+// a contact moves no car's model, so each bounding radius is read once.
+void carCarContacts(int cars);

@@ -115,34 +115,35 @@ static float gripNear(const float* grips, const Vec3& p)
     return sum / 5;
 }
 
+// Slots for every point the paths can hold: the driving line's first, then the pit lane's.
+constexpr int linePointSlots = 65536, pathPointSlots = linePointSlots + 256;
+
 // What a car's look-ahead reads of the ground, which is the same path points step after step.
-// grip: the car's grip on every surface byte, filled by gripAt itself. near: gripNear at the
-// points read lately, each slot with the point's bits. A slot counts only while its stamp is
-// the current one; the stamp moves on when the car's table, the number of cars, the track or
-// any cell of the ground changes, so a slot gives exactly what gripNear would give again.
+// grip: the car's grip on every surface byte (surfaceGrips). near: gripNear at each
+// path point, in the point's slot. A slot counts only while its stamp is the current one; the
+// stamp moves on when the car's table, the number of cars, the track, any cell of the ground
+// or the paths' points change, so a slot gives exactly what gripNear would give again.
 struct GroundGrips {
-    float table[14];
-    int carCount = -1;
-    float grip[256];
+    const float* grip = nullptr;
+    uint32_t gripsVersion = 0;
     uint32_t trackGeneration = 0, surfaceMarks = 0;
     const uint8_t* surfaceMap = nullptr;
     float surfaceCell = 0;
-    uint32_t stamp = 1;
+    uint32_t stamp = 1, bendsBuilt = 0;
     struct Slot {
-        uint32_t x, z, stamp;
+        uint32_t stamp;
         float grip;
-    } near[256] = {};
+    } near[pathPointSlots] = {};
 };
 
 static GroundGrips& groundGrips(int car)
 {
     static GroundGrips cache[maxCars];
     GroundGrips& g = cache[car];
-    const CarModel& m = game.carModels[car];
-    if (g.carCount != game.carCount || std::memcmp(g.table, m.gripTable, sizeof g.table) != 0) {
-        std::memcpy(g.table, m.gripTable, sizeof g.table);
-        g.carCount = game.carCount;
-        for (int s = 0; s < 256; ++s) g.grip[s] = gripAt(m, s, game.carCount);
+    const SurfaceGrips& grips = surfaceGrips(car);
+    g.grip = grips.grip;
+    if (g.gripsVersion != grips.version) {
+        g.gripsVersion = grips.version;
         ++g.stamp;
     }
     if (g.trackGeneration != game.trackGeneration || g.surfaceMarks != game.surfaceMarks ||
@@ -156,13 +157,12 @@ static GroundGrips& groundGrips(int car)
     return g;
 }
 
-static float gripNearPathPoint(GroundGrips& g, const Vec3& p)
+// slot: the point's slot, or -1 for a point worked out on the spot.
+static float gripNearPathPoint(GroundGrips& g, int slot, const Vec3& p)
 {
-    uint32_t x, z;
-    std::memcpy(&x, &p.x, sizeof x);
-    std::memcpy(&z, &p.z, sizeof z);
-    GroundGrips::Slot& s = g.near[(x * 2654435761u ^ z * 2246822519u) >> 24];
-    if (s.stamp != g.stamp || s.x != x || s.z != z) s = {x, z, g.stamp, gripNear(g.grip, p)};
+    if (slot < 0) return gripNear(g.grip, p);
+    GroundGrips::Slot& s = g.near[slot];
+    if (s.stamp != g.stamp) s = {g.stamp, gripNear(g.grip, p)};
     return s.grip;
 }
 
@@ -199,15 +199,22 @@ class PathBends {
 public:
     // Brought up to date with the paths; once per look-ahead.
     static const PathBends& now();
+    // Counts the times the tables were worked out: the points in the slots changed each time.
+    uint32_t builds() const { return buildCount; }
 
-    const PathBend& at(bool lane, int k) const
+    // slot: where the point's ground grip is kept (see GroundGrips), -1 for none.
+    const PathBend& at(bool lane, int k, int& slot) const
     {
         if (lineKnown > 0) {
-            if (!lane) return lineBends[wrap(k, lineKnown)];
-            if (k >= 0 && k < laneKnown) return laneBends[k];
+            if (!lane) return lineBends[slot = wrap(k, lineKnown)];
+            if (k >= 0 && k < laneKnown) {
+                slot = linePointSlots + k;
+                return laneBends[k];
+            }
             // Past the lane's end its points are the driving line's from the pit exit on.
-            if (k >= key.laneCount) return lineBends[wrap(k - key.laneCount + key.pitExit, lineKnown)];
+            if (k >= key.laneCount) return lineBends[slot = wrap(k - key.laneCount + key.pitExit, lineKnown)];
         }
+        slot = -1;
         return scratch = bendOfPath(lane, k);
     }
 
@@ -223,9 +230,10 @@ private:
     static_assert(std::is_trivially_default_constructible_v<PathBend>, "the tables would be written at start");
     Key key{};
     bool built = false;
+    uint32_t buildCount = 0;
     int lineKnown = 0, laneKnown = 0;
     // As many as a track can hold, so that no race step allocates.
-    PathBend lineBends[65536], laneBends[256];
+    PathBend lineBends[linePointSlots], laneBends[pathPointSlots - linePointSlots];
     mutable PathBend scratch;
 };
 
@@ -250,6 +258,7 @@ const PathBends& PathBends::now()
     for (int i = 0; i < p.laneKnown; ++i) p.laneBends[i] = bendOfPath(true, i);
     p.key = k;
     p.built = true;
+    ++p.buildCount;
     return p;
 }
 
@@ -267,6 +276,7 @@ static float bendAheadLimit(int car, bool lane, int next)
     // step is how far the bend's start lies from the last bend's start.
     float step = flatLength(pathPoint(lane, next) - c.positionVector);
     const PathBends& bends = PathBends::now();
+    if (ground.bendsBuilt != bends.builds()) ground.bendsBuilt = bends.builds(), ++ground.stamp;
     // The ground between here and the bend is what the car brakes on: the braking and the
     // distance it needs change only with the least grip on the way.
     float braking = 0, stopping = 0;
@@ -280,9 +290,10 @@ static float bendAheadLimit(int car, bool lane, int next)
         }
         if (along > stopping) break;
         along += step;
-        const PathBend& e = bends.at(lane, k);
+        int slot;
+        const PathBend& e = bends.at(lane, k, slot);
         step = e.length;
-        float there = gripNearPathPoint(ground, Vec3{e.bx, e.by, e.bz}) * tyre;
+        float there = gripNearPathPoint(ground, slot, Vec3{e.bx, e.by, e.bz}) * tyre;
         if (there < grip) grip = there, gripFell = true;
         if (!e.bend) continue;
         float lateral = lateralPerGrip * there;

@@ -41,12 +41,14 @@ static void boxPart(int car, const Frame& f, float x, float y, float z, float hx
     // lie beyond the car's reach.
     if (!boxWithinReach(car, centre, half)) return;
     const float* contact = game.carModels[car].contactTable;
-    float cs = std::cos(turn), sn = std::sin(turn);
+    // Most parts are not turned: cos 0 is 1 and sin keeps the zero's sign, as the calls give.
+    float cs = 1, sn = turn;
+    if (turn != 0) cs = std::cos(turn), sn = std::sin(turn);
     Vec3 axes[3] = {f.side * cs + f.forward * sn, {0, 1, 0}, f.forward * cs - f.side * sn};
     ContactParams sides{contact[1], wallBounce, wallStiffness};
     ContactParams top{material == stepsMaterial ? contact[9] : contact[1], 0.3f, 0.03f};
     int flag = material == stepsMaterial ? 3 : 2;
-    boxContact(car, centre, axes, half, sides, top, flag, material == floorMaterial);
+    boxContactWithinReach(car, centre, axes, half, sides, top, flag, material == floorMaterial);
 }
 
 float objectReach(int kind) { return objectSizes(kind).reach; }

@@ -191,8 +191,7 @@ void simulationStep()
     }
     recordReplayFrame();
     for (int i = 0; i < cars; ++i) carStep(i);
-    for (int i = 0; i < cars; ++i)
-        for (int j = i + 1; j < cars; ++j) carCarContact(i, j);
+    carCarContacts(cars);
     servePitBoxes();
 
     setSoundVolume(game.skidSound, effectVolume(game.skidLevel, game.options.skidVolume));

@@ -45,6 +45,19 @@ float terrainHeight(float x, float z)
     return bilinear(h, gridPlace(x, top), gridPlace(z, top));
 }
 
+namespace {
+
+// The normal from the four heights one cell to either side, x and z placed already.
+[[gnu::always_inline]] inline Vec3 normalNear(const uint8_t* h, float x, float z, GridPlace atX, GridPlace atZ, float top)
+{
+    float d = game.heightCell;
+    Vec3 n{bilinear(h, gridPlace(x - d, top), atZ) - bilinear(h, gridPlace(x + d, top), atZ), 2 * d,
+           bilinear(h, atX, gridPlace(z - d, top)) - bilinear(h, atX, gridPlace(z + d, top))};
+    return normalised(n);
+}
+
+}  // namespace
+
 Vec3 terrainNormal(float x, float z)
 {
     float d = game.heightCell > 0.0f ? game.heightCell : 1.0f;
@@ -56,8 +69,18 @@ Vec3 terrainNormal(float x, float z)
     // The four heights of terrainHeight, each place along x and z worked out once: every car asks
     // for this every step.
     float top = game.trackSize - 0.001f;
+    return normalNear(h, x, z, gridPlace(x, top), gridPlace(z, top), top);
+}
+
+Vec3 terrainNormalAndHeight(float x, float z, float& height)
+{
+    const uint8_t* h = game.heightMap;
+    if (!h || !(game.heightCell > 0.0f)) {
+        height = terrainHeight(x, z);
+        return terrainNormal(x, z);
+    }
+    float top = game.trackSize - 0.001f;
     GridPlace atX = gridPlace(x, top), atZ = gridPlace(z, top);
-    Vec3 n{bilinear(h, gridPlace(x - d, top), atZ) - bilinear(h, gridPlace(x + d, top), atZ), 2 * d,
-           bilinear(h, atX, gridPlace(z - d, top)) - bilinear(h, atX, gridPlace(z + d, top))};
-    return normalised(n);
+    height = bilinear(h, atX, atZ);
+    return normalNear(h, x, z, atX, atZ, top);
 }

@@ -7,3 +7,5 @@ float terrainHeight(float x, float z);
 
 // Unit upward normal of the terrain at (x, z), from the height one height cell to either side.
 Vec3 terrainNormal(float x, float z);
+// Both at once, bit for bit as the two above: they share the places of x and z on the grid.
+Vec3 terrainNormalAndHeight(float x, float z, float& height);

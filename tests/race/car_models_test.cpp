@@ -60,6 +60,34 @@ TEST(SurfaceBands, SteppedWithOneCar)
     EXPECT_FLOAT_EQ(contactAt(m, 20, 4), 1.4f);
 }
 
+TEST(SurfaceBands, EachCarsKeptGripsFollowItsTableAndTheCarCount)
+{
+    // One car's table changed in one entry, then the count of cars (stepped with one): the kept
+    // grips are gripAt's, bit for bit, each time, and the other cars' stay as they were.
+    auto same = [](int car) {
+        for (int s = 0; s < 256; ++s) {
+            float kept = surfaceGrips(car).grip[s], fresh = gripAt(game.carModels[car], s, game.carCount);
+            if (std::memcmp(&kept, &fresh, sizeof kept) != 0) return false;
+        }
+        return true;
+    };
+    int count = game.carCount;
+    game.carCount = 3;
+    for (int car = 0; car < maxCars; ++car) game.carModels[car] = generalCarModel();
+    EXPECT_TRUE(same(0) && same(1));
+    uint32_t version = surfaceGrips(1).version;
+    for (int entry : {0, 5, 13}) {
+        game.carModels[0].gripTable[entry] += 0.5f;
+        EXPECT_TRUE(same(0)) << entry;
+    }
+    game.carModels[0].gripTable[13] = NAN;
+    EXPECT_TRUE(same(0));
+    game.carCount = 1;
+    EXPECT_TRUE(same(0) && same(1));
+    EXPECT_NE(surfaceGrips(1).version, version);
+    game.carCount = count;
+}
+
 TEST(GeneralModel, AClosedBodyInsideItsEllipsoidWithOutwardNormals)
 {
     CarModel m = generalCarModel();

@@ -161,6 +161,30 @@ TEST_F(ContactWorld, OverlappingCarsMoveApartByTheirMasses)
     EXPECT_GT(game.cars[1].damage, 0);
 }
 
+TEST_F(ContactWorld, AllPairsAtOnceMeetAsPairByPair)
+{
+    // Six cars of six sizes in a heap, some pairs touching, some within one radius only.
+    auto heap = [] {
+        for (int car = 0; car < maxCars; ++car) {
+            place(car, {100 + 1.7f * car, 2, 100 + 0.9f * (car % 3)}, {1, 0, 0.3f * car});
+            game.carModels[car].ellipsoid = game.carModels[car].ellipsoid * (0.6f + 0.25f * car);
+            game.cars[car].velocity = {-2.0f * car, 0, 1.0f * (car % 2)};
+        }
+    };
+    for (int cars : {2, 5, 6, 9}) {
+        SCOPED_TRACE(cars);
+        heap();
+        for (int i = 0; i < std::min(cars, maxCars); ++i)
+            for (int j = i + 1; j < std::min(cars, maxCars); ++j) carCarContact(i, j);
+        CarState pairByPair[maxCars];
+        std::memcpy(pairByPair, game.cars, sizeof pairByPair);
+        heap();
+        carCarContacts(cars);
+        EXPECT_EQ(std::memcmp(pairByPair, game.cars, sizeof pairByPair), 0);
+        EXPECT_NE(pairByPair[0].positionVector.x, 100.0f) << "the heap has contacts";
+    }
+}
+
 TEST_F(ContactWorld, DegenerateShapesAndCarsNeverMakeNaN)
 {
     const ContactParams hard{1.5f, 1, 1};

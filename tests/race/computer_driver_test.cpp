@@ -265,6 +265,19 @@ TEST_F(ComputerDriver, AfterAMarkTheLookAheadDrivesAsOnGroundReadAnew)
         ++game.surfaceMarks;
         decisions();
     }
+    // The line moved three units north onto slippery ground, the ground untouched: the grips
+    // are kept per path point, and the points are new.
+    for (Vec3& p : line) {
+        p.z += 3;
+        for (const auto& o : offsets) surface[size_t(surfaceCellUnder(p.x + o[0], p.z + o[1]))] = uint8_t(slippery);
+    }
+    ++game.surfaceMarks;
+    for (Vec3& p : line) p.z -= 3;
+    decisions();
+    for (Vec3& p : line) p.z += 3;
+    std::vector<float> moved = decisions();
+    ++game.trackGeneration;
+    EXPECT_EQ(moved, decisions());
     game.surfaceMap = nullptr;
 }
 

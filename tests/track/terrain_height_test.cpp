@@ -1,5 +1,6 @@
 // The terrain normal works out its four heights itself: it must give exactly what the four
-// terrainHeight calls give, on the square, at its edges, off it and for numbers that are not.
+// terrainHeight calls give, on the square, at its edges, off it and for numbers that are not;
+// the normal with the height beside it gives both as the two calls apart.
 #include "state/game_state.h"
 #include "track/terrain_height.h"
 
@@ -22,6 +23,14 @@ Vec3 normalFromHeights(float x, float z)
 
 bool sameBits(Vec3 a, Vec3 b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
+// The normal as normalFromHeights gives it, and the height beside it as terrainHeight does.
+bool bothAsApart(float x, float z)
+{
+    float height, apart = terrainHeight(x, z);
+    return sameBits(terrainNormalAndHeight(x, z, height), normalFromHeights(x, z)) &&
+           std::memcmp(&height, &apart, sizeof height) == 0;
+}
+
 TEST(TerrainHeight, TheNormalIsTheOneOfTheFourHeightsBitForBit)
 {
     std::vector<uint8_t> heights(heightMapCells);
@@ -42,9 +51,13 @@ TEST(TerrainHeight, TheNormalIsTheOneOfTheFourHeightsBitForBit)
             float x = w.size * (1.2f * float(std::rand()) / float(RAND_MAX) - 0.1f);
             float z = w.size * (1.2f * float(std::rand()) / float(RAND_MAX) - 0.1f);
             ASSERT_TRUE(sameBits(terrainNormal(x, z), normalFromHeights(x, z))) << x << " " << z;
+            ASSERT_TRUE(bothAsApart(x, z)) << x << " " << z;
         }
         for (float x : odd)
-            for (float z : odd) EXPECT_TRUE(sameBits(terrainNormal(x, z), normalFromHeights(x, z))) << x << " " << z;
+            for (float z : odd) {
+                EXPECT_TRUE(sameBits(terrainNormal(x, z), normalFromHeights(x, z))) << x << " " << z;
+                EXPECT_TRUE(bothAsApart(x, z)) << x << " " << z;
+            }
     }
     game.heightMap = nullptr;
 }
