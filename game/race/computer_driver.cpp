@@ -129,7 +129,7 @@ struct GroundGrips {
     uint32_t trackGeneration = 0, surfaceMarks = 0;
     const uint8_t* surfaceMap = nullptr;
     float surfaceCell = 0;
-    uint32_t stamp = 1, bendsBuilt = 0;
+    uint32_t stamp = 0, bendsBuilt = 0;  // all zero: the six caches cost no room in the program
     struct Slot {
         uint32_t stamp;
         float grip;
@@ -140,6 +140,7 @@ static GroundGrips& groundGrips(int car)
 {
     static GroundGrips cache[maxCars];
     GroundGrips& g = cache[car];
+    if (g.stamp == 0) g.stamp = 1;  // the slots start at stamp 0: none counts
     const SurfaceGrips& grips = surfaceGrips(car);
     g.grip = grips.grip;
     if (g.gripsVersion != grips.version) {
