@@ -195,16 +195,23 @@ TEST_F(ComputerDriver, ANewTrackInTheOldOnesPlaceHasItsOwnBends)
     EXPECT_EQ(drive(0, steering), 0);
 }
 
-// The look-ahead keeps the grip it read at path points; ground marked since must be read anew.
-TEST_F(ComputerDriver, GroundTurnedSlipperyAheadIsBrakedFor)
+// The surface bytes car 0 grips best and worst on.
+void gripExtremes(int& grippy, int& slippery)
 {
-    layRightAngleBend();
-    int grippy = 0, slippery = 0;
+    grippy = slippery = 0;
     for (int v = 0; v < 256; ++v) {
         float g = gripAt(game.carModels[0], v, game.carCount);
         if (g > gripAt(game.carModels[0], grippy, game.carCount)) grippy = v;
         if (g < gripAt(game.carModels[0], slippery, game.carCount)) slippery = v;
     }
+}
+
+// The look-ahead keeps the grip it read at path points; ground marked since must be read anew.
+TEST_F(ComputerDriver, GroundTurnedSlipperyAheadIsBrakedFor)
+{
+    layRightAngleBend();
+    int grippy, slippery;
+    gripExtremes(grippy, slippery);
     std::vector<uint8_t> surface(surfaceMapCells, uint8_t(grippy));
     game.surfaceMap = surface.data();
     game.surfaceCell = 0.5f;
@@ -232,12 +239,8 @@ TEST_F(ComputerDriver, GroundTurnedSlipperyAheadIsBrakedFor)
 TEST_F(ComputerDriver, AfterAMarkTheLookAheadDrivesAsOnGroundReadAnew)
 {
     layRightAngleBend();
-    int grippy = 0, slippery = 0;
-    for (int v = 0; v < 256; ++v) {
-        float g = gripAt(game.carModels[0], v, game.carCount);
-        if (g > gripAt(game.carModels[0], grippy, game.carCount)) grippy = v;
-        if (g < gripAt(game.carModels[0], slippery, game.carCount)) slippery = v;
-    }
+    int grippy, slippery;
+    gripExtremes(grippy, slippery);
     std::vector<uint8_t> surface(surfaceMapCells, uint8_t(grippy));
     game.surfaceMap = surface.data();
     game.surfaceCell = 0.5f;
